@@ -1,0 +1,319 @@
+// Creating, resetting and resizing a training, and the computations that keep
+// its average stroke, average curve and peak-force values consistent.
+#include "untFiles.h"
+#include "untMessages.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+uint16_t ColorCounter = 0;
+
+void SetMagic(TTraining& training) { std::memcpy(training.Magic, TrainingMagic, 4); }
+
+} // namespace
+
+void ReportProgress(const TProgress& progress, double fraction)
+{
+    if (progress) progress(fraction);
+}
+
+void NewTraining(TTraining& training)
+{
+    SetStrokeCount(training, 0);
+    SetIntervalCount(training, 0);
+    training.ExtraEntries.clear();
+    training.Totals = TTotals{};
+    SetMagic(training);
+    training.Version = CurrentVersion();
+    THeader& header = training.Header;
+    header.Modified = 1;
+    header.Visible = 1;
+    header.DateTime = Now();
+    header.CurveIndex = 0;
+    header.FileName.Assign("?");
+    header.FileDateTime = 0;
+    header.FileSize = 0;
+    header.FileFormat = 0;
+    header.FileKind = fkUser;
+    header.Interface = 0;
+    header.Spare2 = 0;
+    header.TrainingID = NewGuid();
+    training.Spare1 = 0;
+}
+
+void NewHeader(THeader& header)
+{
+    header = THeader{};
+    header.Title.Assign("Anyone");
+    header.Name.Assign("Anyone");
+    header.DateTime = Now();
+    header.Color = NextColor();
+    header.PenWidth = 2;
+    header.Visible = 1;
+    header.Recorder = RecorderThisProgram;
+    header.TrainingID = NewGuid();
+}
+
+void NewSettings(TUserSettings& settings)
+{
+    settings = TUserSettings{};
+    settings.Weight = 80;
+    settings.Sprocket = 1;
+    settings.SessionLimit = 2;
+    settings.StartValue = 150;
+    settings.RestValue = 10;
+    settings.IntervalBy = 3;
+    settings.WorkTime = 60;
+    settings.RestTime = 30;
+}
+
+TColor NextColor() { return Colors[ColorCounter++ % ColorCount].Color; }
+
+void ResetColorCounter() { ColorCounter = 0; }
+
+bool IsEmptyTraining(const TTraining& training)
+{
+    const TTotals& totals = training.Totals;
+    return training.Strokes.size() <= 1 && training.Curves.size() <= 1
+           && training.Intervals.empty() && training.ExtraEntries.size() <= 1
+           && totals.TotalDistance == 0 && totals.TotalTime == 0 && totals.TotalEnergy == 0
+           && totals.AveragePower == 0;
+}
+
+bool IsUserTraining(const TTraining& training)
+{
+    return training.Header.FileKind == fkUser || training.Header.FileKind == fkManual
+           || training.Header.OrigFileKind == fkUser;
+}
+
+TResetAnswer ConfirmReset(TTraining& training, int reason)
+{
+    if (IsEmptyTraining(training)) return {true, false};
+    static const char* const Reasons[] = {
+        "Changing this value will reset the training session.\r",
+        "Connecting again will reset the current training session.\r",
+        "Resetting the current training session will erase all recorded data.\r"};
+    const std::string line = reason >= 0 && reason <= 2 ? Reasons[reason] : "";
+    if (!AskYesNo(line + "Do you wish to continue?")) return {false, false};
+    NewTraining(training);
+    return {true, true};
+}
+
+void SetStrokeCount(TTraining& training, int n)
+{
+    std::vector<TStroke>& strokes = training.Strokes;
+    std::vector<TForceCurve>& curves = training.Curves;
+    if (n == -1) {
+        size_t a = strokes.empty() ? 0 : strokes.size() - 1;
+        while (a >= 1 && strokes[a].Time == 0) --a;
+        strokes.resize(a + 1);
+        curves.resize(a + 1);
+    } else if (n == 0) {
+        strokes.assign(1, TStroke{});
+        curves.assign(1, TForceCurve{});
+    } else if (n > 0) {
+        const size_t oldLength = strokes.size();
+        const size_t length = static_cast<size_t>(n) + 1;
+        strokes.resize(length);
+        curves.resize(length);
+        for (size_t i = oldLength; i < length; ++i) {
+            strokes[i] = TStroke{};
+            curves[i] = TForceCurve{};
+            strokes[i].Number = static_cast<uint16_t>(i);
+            curves[i].Number = static_cast<uint16_t>(i);
+        }
+    }
+}
+
+void SetIntervalCount(TTraining& training, int n)
+{
+    std::vector<TInterval>& intervals = training.Intervals;
+    if (n == 0) {
+        intervals.clear();
+        return;
+    }
+    const size_t oldLength = intervals.size();
+    if (n < 0 || oldLength >= static_cast<size_t>(n)) return;
+    intervals.resize(static_cast<size_t>(n));
+    for (size_t i = oldLength; i < intervals.size(); ++i) {
+        intervals[i] = TInterval{};
+        intervals[i].Number = static_cast<uint16_t>(i + 1);
+    }
+}
+
+double SprocketSpacing(int sprocket) { return sprocket != 0 ? 2.2 : 2.0; }
+
+double CurveSpacing(const TUserSettings& settings)
+{
+    if (settings.Ergometer == 2) return 4.5;
+    return SprocketSpacing(settings.Sprocket);
+}
+
+double EstimateStrokeLength(const TForceCurve& curve, int sprocket)
+{
+    const double spacing = SprocketSpacing(sprocket);
+    const TSamples samples = SamplesOf(curve);
+    double best = 780.0;
+    double position = 0.0;
+    for (int k = CurveSamples; k >= 1; --k) {
+        if (samples[k - 1] <= best) {
+            best = samples[k - 1];
+            position = k * spacing;
+        }
+    }
+    return position - spacing;
+}
+
+void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket)
+{
+    const TSamples samples = SamplesOf(curve);
+    int max = 0, first = 0, last = 0;
+    for (int k = 1; k <= CurveSamples; ++k) {
+        const int v = samples[k - 1];
+        if (v > max) {
+            max = v;
+            first = last = k;
+        } else if (v == max && first > 0) {
+            last = k;
+        }
+    }
+    stroke.PeakForce = static_cast<float>(max);
+    stroke.PeakForcePosition = static_cast<float>(SprocketSpacing(sprocket) * (first + last) / 2);
+    stroke.RelPeakForcePosition = SafeDivide(stroke.StrokeLength,
+                                             static_cast<float>(stroke.PeakForcePosition * 100.0));
+}
+
+TResampled ResampleCurve(const TSamples& source, double factor)
+{
+    double values[CurveSamples];
+    for (int i = 0; i < CurveSamples; ++i) {
+        const double p = i * factor;
+        const double whole = std::trunc(p);
+        const double fraction = p - whole;
+        double v;
+        if (fraction == 0)
+            v = whole >= 0 && whole <= CurveSamples - 1 ? source[static_cast<int>(whole)] : 0;
+        else if (whole < 0)
+            v = source[0] * factor;
+        else if (whole >= CurveSamples - 1)
+            v = source[CurveSamples - 1];
+        else {
+            const int j = static_cast<int>(whole);
+            v = source[j] + fraction * (source[j + 1] - source[j]);
+        }
+        values[i] = std::fabs(v);
+    }
+    // A flat step of two equal positive values is smoothed towards its left neighbour.
+    for (int i = 1; i <= CurveSamples - 2; ++i)
+        if (values[i] == values[i + 1] && values[i] > 0) values[i] = (values[i] + values[i - 1]) / 2;
+    TResampled target;
+    for (int i = 0; i < CurveSamples; ++i) target[i] = static_cast<float>(values[i]);
+    return target;
+}
+
+void ComputeAverageStroke(TTraining& training)
+{
+    std::vector<TStroke>& strokes = training.Strokes;
+    std::vector<TForceCurve>& curves = training.Curves;
+    if (strokes.empty() || curves.size() != strokes.size()) return;
+    const int sprocket = training.Settings.Sprocket;
+    TStroke& average = strokes[0];
+    TForceCurve& averageCurve = curves[0];
+    average = TStroke{};
+    averageCurve = TForceCurve{};
+    const size_t last = strokes.size() - 1;
+    if (last == 1) {
+        average = strokes[1];
+        averageCurve = curves[1];
+    } else if (last >= 2) {
+        int count = 0;
+        double energy = 0, length = 0;
+        for (size_t i = 2; i <= last; ++i) {
+            if (!curves[i].Valid) continue;
+            ++count;
+            energy += strokes[i].EnergyPerStroke;
+            length += strokes[i].StrokeLength;
+        }
+        average.EnergyPerStroke = SafeDivide(static_cast<float>(count), static_cast<float>(energy));
+        average.StrokeLength = SafeDivide(static_cast<float>(count), static_cast<float>(length));
+        const float averageLength = average.StrokeLength;
+
+        TResampled sum{};
+        for (size_t i = 2; i <= last; ++i) {
+            if (!curves[i].Valid) continue;
+            double strokeLength = strokes[i].StrokeLength;
+            if (strokeLength < 0) strokeLength = EstimateStrokeLength(curves[i], sprocket);
+            if (!(strokeLength > 0)) strokeLength = 1.0;
+            const float factor = SafeDivide(averageLength, static_cast<float>(strokeLength));
+            const TResampled resampled = ResampleCurve(SamplesOf(curves[i]), factor);
+            for (int k = 0; k < CurveSamples; ++k) sum[k] += resampled[k];
+        }
+        for (int k = 0; k < CurveSamples; ++k)
+            averageCurve.Samples[k] = RoundToWord(SafeDivide(static_cast<float>(count), sum[k]));
+    }
+    ComputePeakForce(average, averageCurve, sprocket);
+}
+
+void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high)
+{
+    double previous = 0;
+    for (int i = 0; i <= high && static_cast<size_t>(i) < strokes.size(); ++i) {
+        strokes[i].DistancePerStroke = static_cast<float>((strokes[i].Distance - previous) * 100);
+        previous = strokes[i].Distance;
+    }
+}
+
+std::string DescribeTraining(const THeader& header, int fields, bool multiline)
+{
+    const std::string separator = multiline ? "\n" : "; ";
+    const auto dateTimePart = [&](const std::string& format) {
+        try {
+            return FormatDateTime(format, header.DateTime);
+        } catch (const std::exception&) {
+            return std::string("-");
+        }
+    };
+    std::string text;
+    if (fields & 1) text += dateTimePart(FormatSettings().ShortDateFormat) + separator;
+    if (fields & 2) text += dateTimePart(FormatSettings().LongTimeFormat) + separator;
+    if (fields & 4) text += header.Title.Utf8() + separator;
+    if (fields & 8) text += header.Name.Utf8() + separator;
+    if (fields & 16) text += header.Description.Utf8() + separator;
+    if (fields & 32) text += header.TrainingType.Utf8() + separator;
+    if (fields & 64) text += header.Event.Utf8() + separator;
+    if (fields & 128) text += header.Note.Utf8() + separator;
+    if (!text.empty()) text.resize(text.size() - separator.size());
+    return text;
+}
+
+std::string FileNameOrDash(const std::string& path)
+{
+    return path.empty() ? "-" : ExtractFileName(path);
+}
+
+std::string DateTimeText(TDateTime dt)
+{
+    if (!(dt > 1 && dt < 73000)) return "-";
+    try {
+        return FormatDateTime("c", dt);
+    } catch (const std::exception&) {
+        MessageBeep();
+        return "-";
+    }
+}
+
+std::string SizeText(const std::string& path, int64_t size)
+{
+    const int64_t onDisk = path.empty() ? -1 : FileSizeOf(path);
+    const int64_t shown = onDisk >= 1 ? onDisk : size;
+    return shown >= 1 ? std::to_string(shown) + " bytes" : "-";
+}
+
+std::string FileTypeText(int kind, int format)
+{
+    if (kind == 0) return "-";
+    return FileKindName(kind) + " (" + FileFormatName(format) + ")";
+}

@@ -1,0 +1,95 @@
+// Training files: the operations on a training record, the readers and
+// writers of every file kind, the dispatcher that picks one by extension, and
+// the small file services the windows share.
+#pragma once
+
+#include "untTypes.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// Receives a fraction of the work done: 0.0 before reading, 1.0 after, -1.0 at
+// the very end, and file position / size in between for the long readers.
+using TProgress = std::function<void(double)>;
+void ReportProgress(const TProgress& progress, double fraction);
+
+// --- Operations on a training ---
+
+void NewTraining(TTraining& training);
+void NewHeader(THeader& header);
+void NewSettings(TUserSettings& settings);
+TColor NextColor();
+void ResetColorCounter(); // tests
+bool IsEmptyTraining(const TTraining& training);
+bool IsUserTraining(const TTraining& training);
+
+struct TResetAnswer {
+    bool Proceed = false;
+    bool WasReset = false;
+};
+// Asks (Yes/No) before a non-empty training is reset for reason 0..2.
+TResetAnswer ConfirmReset(TTraining& training, int reason);
+
+// Resizes Strokes and Curves in step: -1 trims trailing strokes whose Time is
+// 0, 0 leaves one zeroed average, n > 0 gives strokes 0..n.
+void SetStrokeCount(TTraining& training, int n);
+// 0 empties Intervals; n > 0 grows them to n (never shrinks).
+void SetIntervalCount(TTraining& training, int n);
+
+double CurveSpacing(const TUserSettings& settings);
+// Spacing of the force samples (cm) for a sprocket alone.
+double SprocketSpacing(int sprocket);
+double EstimateStrokeLength(const TForceCurve& curve, int sprocket);
+void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket);
+// Stretches a curve along its positions by factor.
+TResampled ResampleCurve(const TSamples& source, double factor);
+void ComputeAverageStroke(TTraining& training);
+void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high);
+
+// Joins the header fields chosen by the bits of fields (1 date, 2 time,
+// 4 Title, 8 Name, 16 Description, 32 TrainingType, 64 Event, 128 Note).
+std::string DescribeTraining(const THeader& header, int fields, bool multiline);
+
+// Display helpers; texts are UTF-8.
+std::string FileNameOrDash(const std::string& path);
+std::string DateTimeText(TDateTime dt);
+std::string SizeText(const std::string& path, int64_t size);
+std::string FileTypeText(int kind, int format);
+
+// --- Reading ---
+
+bool OpenTrainingFile(const std::string& path, TTraining& training, bool showErrors,
+                      const TProgress& progress = nullptr);
+bool ReadTrainingFile(const std::string& path, TTraining& training);
+
+// The file-format index of the path's extension; 0 when unknown.
+uint8_t FormatOfExtension(const std::string& path);
+void ShowIOError(const std::string& path, const std::string& message, int code);
+// The explanation ShowIOError adds for an error code ("" for most).
+std::string IOErrorExplanation(int code);
+
+struct TFileFilter {
+    std::string Filter;
+    int Count = 0;
+};
+TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bool withPatterns);
+
+// --- Writing ---
+
+// Writes training to path as content kind `kind` in the format of the path's
+// extension, creating its folder first. An existing file is replaced only by a
+// completed write. False when the folder cannot be made, no writer exists for
+// the kind and format, or the write fails.
+bool SaveTrainingFile(const std::string& path, const TTraining& training, int kind);
+// The training file's bytes: signature, version (the training's, else this
+// program's), and blocks 1 to 7; nothing for more strokes than a file holds.
+std::optional<std::string> TrainingFileBytes(const TTraining& training);
+
+// --- Names ---
+
+std::string TrainingFileName(const TTraining& training);
+// Shortens path until textWidth(result) <= maxWidth, dropping leading folders.
+std::string ShortenPath(const std::string& path, const std::function<int(const std::string&)>& textWidth,
+                        int maxWidth);
+std::string DropFirstFolder(const std::string& path);

@@ -1,0 +1,110 @@
+// Small routines every other unit uses: guarded arithmetic and parsing, the
+// program's version table, the location of the settings file, file and folder
+// tests, and a few text helpers. None keeps state between calls.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A text that does not convert to a number.
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TGuid {
+    uint32_t D1 = 0;
+    uint16_t D2 = 0;
+    uint16_t D3 = 0;
+    uint8_t D4[8] = {};
+    bool IsNull() const;
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
+    std::string ToString() const;
+};
+static_assert(sizeof(TGuid) == 16, "a GUID is 16 bytes");
+
+using TColor = uint32_t; // 0x00BBGGRR
+
+// --- Arithmetic and parsing ---
+
+// Guarded division for measured values: 0 for a divisor of 0, a divisor closer
+// to 0 than 1e-9 counts as +-1e-9, and an overflowing quotient gives 0.
+float SafeDivide(float divisor, float dividend);
+bool InRangeOpen(double upper, double lower, double value);
+// Rounds to 0..65535, ties to even.
+uint16_t RoundToWord(double x);
+int ClampInt(int value, int low, int high);
+// Reads a number written with either "," or "." as its decimal separator.
+double StrToFloatAnySep(const std::string& text);
+// The number made of the "-" and digit characters of text, in order.
+int DigitsToInt(const std::string& text);
+// The locale's float conversion: optional blanks, sign, digits with the
+// locale's decimal separator, exponent. Throws EConvertError.
+double StrToFloat(const std::string& text);
+int StrToInt(const std::string& text);
+// The locale's "%g"-like text of a number, with its decimal separator.
+std::string FloatToStr(double value);
+
+// --- Version table ---
+
+std::string GetVersionString(const std::string& key);
+std::string CompanyName();
+std::string ProductName();
+std::string FileDescription();
+std::string FileVersion();
+std::string VersionDigits();
+std::string ProductAndVersion();
+uint32_t PackVersion(const std::string& text);
+std::string FormatVersion(uint32_t version);
+uint32_t CurrentVersion();
+
+// --- Program, files and folders ---
+
+// The running program's file; tests and the desktop program may set it.
+std::string ProgramFileName();
+void SetProgramFileName(const std::string& path);
+std::string HelpDocumentName(const std::string& suffix);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+bool ForceFolder(const std::string& path);
+int64_t FileSizeOf(const std::string& name);
+bool IsFileWritable(const std::string& name);
+std::string StripNameChars(const std::string& text);
+// The program's folder in the user's documents folder, created when missing;
+// the program's own folder when the system has no documents folder.
+std::string UserDataFolder();
+// Replaces the system's documents folder (tests); "" means the system has
+// none, std::nullopt asks the system again.
+void SetDocumentsFolderOverride(std::optional<std::string> folder);
+std::string LocateSettingsFile(bool forWriting, const std::string& fileName);
+std::string SettingsFileName(bool forWriting);
+// Replaces path only by a completed write: the data goes to a temporary file
+// in the same folder, which is then renamed over path.
+bool WriteFileAtomically(const std::string& path, const std::string& data);
+
+// Path pieces; both "\" and "/" separate folders.
+bool IsPathDelimiter(char c);
+std::string ExtractFileName(const std::string& path);
+std::string ExtractFilePath(const std::string& path); // with its trailing separator
+std::string ExtractFileExt(const std::string& path);  // with its dot
+std::string ChangeFileExt(const std::string& path, const std::string& extension);
+std::string UpperCase(std::string text);
+
+// --- Text and colour helpers ---
+
+std::string FlattenCellText(const std::string& text);
+TColor InverseColor(TColor colour);
+// The command line the switches are looked for in; the program block sets it.
+void SetCommandLine(int argc, const char* const* argv);
+bool HasSwitch(const std::string& name);
+std::string NowTimeText();
+std::string NowDateTimeText();
+TGuid NewGuid();
+
+// --- Windows code page 1252, the encoding of the texts stored in files ---
+
+std::string AnsiToUtf8(const std::string& ansi);
+std::string Utf8ToAnsi(const std::string& utf8);

@@ -1,0 +1,271 @@
+#include "untDateTime.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <stdexcept>
+
+namespace {
+
+const long long MSecsPerDay = 86400000LL;
+const char* const ShortDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char* const LongDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
+                                    "Thursday", "Friday", "Saturday"};
+const char* const ShortMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const LongMonthNames[] = {"January", "February", "March", "April",
+                                      "May", "June", "July", "August",
+                                      "September", "October", "November", "December"};
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).
+long long DaysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, int& year, int& month, int& day)
+{
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (month <= 2));
+}
+
+// Day 0 of the date/time scale, 1899-12-30, counted from 1970-01-01.
+const long long DelphiEpochInUnixDays = -25569;
+
+std::string Padded(int value, int width)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return text;
+}
+
+bool StartsWithNoCase(const std::string& text, size_t at, const char* word)
+{
+    for (size_t i = 0; word[i]; ++i) {
+        if (at + i >= text.size() || std::tolower(static_cast<unsigned char>(text[at + i]))
+                != std::tolower(static_cast<unsigned char>(word[i])))
+            return false;
+    }
+    return true;
+}
+
+class TDateTimeFormatter {
+public:
+    TDateTimeFormatter(const TFormatSettings& settings, TDateTime dt)
+        : Settings(settings), Parts(DecodeDateTime(dt))
+    {
+        if (Parts.Year < 1 || Parts.Year > 9999)
+            throw std::invalid_argument("date out of range");
+    }
+
+    std::string Format(const std::string& format, int depth = 0)
+    {
+        std::string out;
+        const bool twelveHour = UsesTwelveHourClock(format);
+        bool lastWasHour = false;
+        size_t i = 0;
+        while (i < format.size()) {
+            const char c = format[i];
+            const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const size_t run = RunLength(format, i);
+            bool isHour = false;
+            if (c == '\'' || c == '"') {
+                const size_t end = format.find(c, i + 1);
+                const size_t stop = end == std::string::npos ? format.size() : end;
+                out += format.substr(i + 1, stop - i - 1);
+                i = stop == format.size() ? stop : stop + 1;
+                continue;
+            }
+            if (lower == 'c' && depth == 0) {
+                out += Format(Settings.ShortDateFormat, depth + 1);
+                if (TimeOfDayMilliseconds() != 0)
+                    out += " " + Format(Settings.LongTimeFormat, depth + 1);
+                i += 1;
+            } else if (lower == 'd') {
+                const size_t n = std::min<size_t>(run, 6);
+                if (n <= 2) out += Padded(Parts.Day, static_cast<int>(n));
+                else if (n == 3) out += ShortDayNames[Parts.DayOfWeek - 1];
+                else if (n == 4) out += LongDayNames[Parts.DayOfWeek - 1];
+                else if (depth == 0) out += Format(n == 5 ? Settings.ShortDateFormat : "dddd, mmmm d, yyyy", depth + 1);
+                i += n;
+            } else if (lower == 'm') {
+                const size_t n = std::min<size_t>(run, 4);
+                if (lastWasHour && n <= 2) out += Padded(Parts.Minute, static_cast<int>(n));
+                else if (n <= 2) out += Padded(Parts.Month, static_cast<int>(n));
+                else if (n == 3) out += ShortMonthNames[Parts.Month - 1];
+                else out += LongMonthNames[Parts.Month - 1];
+                i += n;
+            } else if (lower == 'y') {
+                const size_t n = std::min<size_t>(run, 4);
+                out += n <= 2 ? Padded(Parts.Year % 100, 2) : Padded(Parts.Year, 4);
+                i += n;
+            } else if (lower == 'h') {
+                const size_t n = std::min<size_t>(run, 2);
+                int hour = Parts.Hour;
+                if (twelveHour) {
+                    hour %= 12;
+                    if (hour == 0) hour = 12;
+                }
+                out += Padded(hour, static_cast<int>(n));
+                isHour = true;
+                i += n;
+            } else if (lower == 'n') {
+                const size_t n = std::min<size_t>(run, 2);
+                out += Padded(Parts.Minute, static_cast<int>(n));
+                i += n;
+            } else if (lower == 's') {
+                const size_t n = std::min<size_t>(run, 2);
+                out += Padded(Parts.Second, static_cast<int>(n));
+                i += n;
+            } else if (lower == 'z') {
+                const size_t n = run >= 3 ? 3 : 1;
+                out += Padded(Parts.Millisecond, static_cast<int>(n));
+                i += n;
+            } else if (lower == 't' && depth == 0) {
+                const size_t n = std::min<size_t>(run, 2);
+                out += Format(n == 1 ? "hh:nn" : Settings.LongTimeFormat, depth + 1);
+                i += n;
+            } else if (lower == 'a' && StartsWithNoCase(format, i, "am/pm")) {
+                out += CaseLike(format[i], Parts.Hour < 12 ? "am" : "pm");
+                i += 5;
+            } else if (lower == 'a' && StartsWithNoCase(format, i, "a/p")) {
+                out += CaseLike(format[i], Parts.Hour < 12 ? "a" : "p");
+                i += 3;
+            } else if (lower == 'a' && StartsWithNoCase(format, i, "ampm")) {
+                out += Parts.Hour < 12 ? "AM" : "PM";
+                i += 4;
+            } else if (c == '/') {
+                out += Settings.DateSeparator;
+                i += 1;
+            } else if (c == ':') {
+                out += Settings.TimeSeparator;
+                i += 1;
+            } else {
+                out += c;
+                i += 1;
+            }
+            // A separator between the hour and a following "m" keeps the minute meaning.
+            if (isHour) lastWasHour = true;
+            else if (std::isalpha(static_cast<unsigned char>(c))) lastWasHour = false;
+        }
+        return out;
+    }
+
+private:
+    static size_t RunLength(const std::string& text, size_t at)
+    {
+        const int lower = std::tolower(static_cast<unsigned char>(text[at]));
+        size_t n = 1;
+        while (at + n < text.size() && std::tolower(static_cast<unsigned char>(text[at + n])) == lower)
+            ++n;
+        return n;
+    }
+
+    static bool UsesTwelveHourClock(const std::string& format)
+    {
+        for (size_t i = 0; i < format.size(); ++i) {
+            if (StartsWithNoCase(format, i, "am/pm") || StartsWithNoCase(format, i, "a/p")
+                || StartsWithNoCase(format, i, "ampm"))
+                return true;
+        }
+        return false;
+    }
+
+    static std::string CaseLike(char model, std::string word)
+    {
+        if (std::isupper(static_cast<unsigned char>(model)))
+            for (char& ch : word) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        return word;
+    }
+
+    long long TimeOfDayMilliseconds() const
+    {
+        return ((Parts.Hour * 60LL + Parts.Minute) * 60 + Parts.Second) * 1000 + Parts.Millisecond;
+    }
+
+    const TFormatSettings& Settings;
+    TDateTimeParts Parts;
+};
+
+} // namespace
+
+TFormatSettings& FormatSettings()
+{
+    static TFormatSettings settings;
+    return settings;
+}
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
+                         int millisecond)
+{
+    const long long days = DaysFromCivil(year, static_cast<unsigned>(month),
+                                         static_cast<unsigned>(day)) - DelphiEpochInUnixDays;
+    const double time = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond)
+                        / static_cast<double>(MSecsPerDay);
+    // Before day 0 the fraction still counts forward from midnight.
+    return days >= 0 ? days + time : days - time;
+}
+
+TDateTimeParts DecodeDateTime(TDateTime dt)
+{
+    TDateTimeParts parts;
+    if (!std::isfinite(dt) || std::fabs(dt) > 3e6) {
+        parts.Year = 0;
+        return parts;
+    }
+    long long days = static_cast<long long>(std::trunc(dt));
+    long long ms = std::llround(std::fabs(dt - std::trunc(dt)) * MSecsPerDay);
+    if (ms >= MSecsPerDay) {
+        ms -= MSecsPerDay;
+        days += dt < 0 ? -1 : 1;
+    }
+    CivilFromDays(days + DelphiEpochInUnixDays, parts.Year, parts.Month, parts.Day);
+    // 1970-01-01 was a Thursday (5 in the 1 = Sunday scale).
+    const long long unixDays = days + DelphiEpochInUnixDays;
+    parts.DayOfWeek = static_cast<int>(((unixDays % 7 + 7 + 4) % 7) + 1);
+    parts.Hour = static_cast<int>(ms / 3600000);
+    parts.Minute = static_cast<int>(ms / 60000 % 60);
+    parts.Second = static_cast<int>(ms / 1000 % 60);
+    parts.Millisecond = static_cast<int>(ms % 1000);
+    return parts;
+}
+
+TDateTime DateTimeFromUnixTime(double secondsSinceEpoch, bool toLocalTime)
+{
+    double seconds = secondsSinceEpoch;
+    if (toLocalTime) {
+        const std::time_t whole = static_cast<std::time_t>(std::floor(secondsSinceEpoch));
+        std::tm local{};
+        if (localtime_r(&whole, &local))
+            seconds += static_cast<double>(local.tm_gmtoff);
+    }
+    return seconds / 86400.0 - DelphiEpochInUnixDays;
+}
+
+TDateTime Now()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return DateTimeFromUnixTime(std::chrono::duration<double>(now).count());
+}
+
+std::string FormatDateTime(const std::string& format, TDateTime dt,
+                           const TFormatSettings& settings)
+{
+    TDateTimeFormatter formatter(settings, dt);
+    return formatter.Format(format.empty() ? "c" : format);
+}

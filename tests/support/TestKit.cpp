@@ -1,0 +1,93 @@
+#include "TestKit.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+TMessageRecorder::TMessageRecorder() : Previous(SetMessageSink(this)) {}
+
+TMessageRecorder::~TMessageRecorder() { SetMessageSink(Previous); }
+
+TMessageAnswer TMessageRecorder::Show(TMessageKind kind, const std::string& text, TMessageButtons buttons)
+{
+    Messages.push_back({kind, text});
+    if (!Answers.empty()) {
+        const TMessageAnswer answer = Answers.front();
+        Answers.erase(Answers.begin());
+        return answer;
+    }
+    return buttons == TMessageButtons::YesNo ? TMessageAnswer::Yes : TMessageAnswer::Ok;
+}
+
+void TMessageRecorder::Beep(int frequency, int milliseconds) { Beeps.emplace_back(frequency, milliseconds); }
+
+void TMessageRecorder::MessageBeep() { ++MessageBeeps; }
+
+std::vector<std::string> TMessageRecorder::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const TRecordedMessage& message : Messages) texts.push_back(message.Text);
+    return texts;
+}
+
+TTempFolder::TTempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "marlo-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    Folder = pattern + "/";
+}
+
+TTempFolder::~TTempFolder()
+{
+    std::error_code ignored;
+    // Folders made read-only by a test must become writable to be removed.
+    for (auto& entry : std::filesystem::recursive_directory_iterator(Folder, ignored))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(Folder, ignored);
+}
+
+TFormatScope::TFormatScope(const TFormatSettings& settings) : Saved(FormatSettings())
+{
+    FormatSettings() = settings;
+}
+
+TFormatScope::~TFormatScope() { FormatSettings() = Saved; }
+
+TFormatSettings DotFormat()
+{
+    TFormatSettings settings;
+    settings.DecimalSeparator = '.';
+    settings.DateSeparator = '/';
+    settings.TimeSeparator = ':';
+    settings.ShortDateFormat = "dd/mm/yyyy";
+    settings.LongTimeFormat = "hh:nn:ss";
+    return settings;
+}
+
+TFormatSettings CommaFormat()
+{
+    TFormatSettings settings;
+    settings.DecimalSeparator = ',';
+    settings.DateSeparator = '.';
+    settings.TimeSeparator = ':';
+    settings.ShortDateFormat = "dd/mm/yyyy";
+    settings.LongTimeFormat = "hh:nn:ss";
+    return settings;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
