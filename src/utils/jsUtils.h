@@ -3,6 +3,8 @@
 // tests, and a few text helpers. None keeps state between calls.
 #pragma once
 
+#include "untDateTime.h"
+
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -71,6 +73,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool ForceFolder(const std::string& path);
 int64_t FileSizeOf(const std::string& name);
+// The local date/time of the file's last modification; 0 when there is no such file.
+TDateTime FileModificationTime(const std::string& path);
 bool IsFileWritable(const std::string& name);
 std::string StripNameChars(const std::string& text);
 // The program's folder in the user's documents folder, created when missing;
