@@ -51,14 +51,14 @@ TSessionImage SessionOf(uint16_t count, uint16_t intervals)
 TEST(LegacyRecords, CurveBytesAreStepsOf385WithClippedZeros)
 {
     const TForceCurve high = LegacyCurve(reinterpret_cast<const unsigned char*>(LegacyCurveBytes({200, 0}).data()));
-    EXPECT_EQ(high.Samples[0], 770);
-    EXPECT_EQ(high.Samples[1], 780); // a 0 after more than 750 N
-    EXPECT_EQ(high.Samples[2], 780); // ... and so does every 0 after it
+    EXPECT_EQ(+high.Samples[0], 770);
+    EXPECT_EQ(+high.Samples[1], 780); // a 0 after more than 750 N
+    EXPECT_EQ(+high.Samples[2], 780); // ... and so does every 0 after it
     const TForceCurve low = LegacyCurve(reinterpret_cast<const unsigned char*>(LegacyCurveBytes({100, 0, 30}).data()));
-    EXPECT_EQ(low.Samples[0], 385);
-    EXPECT_EQ(low.Samples[1], 0);
-    EXPECT_EQ(low.Samples[2], 116); // 115.5 in double precision, rounded half to even
-    EXPECT_EQ(low.Valid, 1);
+    EXPECT_EQ(+low.Samples[0], 385);
+    EXPECT_EQ(+low.Samples[1], 0);
+    EXPECT_EQ(+low.Samples[2], 116); // 115.5 in double precision, rounded half to even
+    EXPECT_EQ(+low.Valid, 1);
     EXPECT_EQ(LegacyCurve(reinterpret_cast<const unsigned char*>(LegacyCurveBytes({}).data())).Valid, 0);
 }
 
@@ -73,13 +73,13 @@ TEST(LegacyRecords, UserRecordFillsNameAndSettingsInOrder)
     training.Settings.Weight = 99; // replaced; the rest of the settings zeroed
     ApplyLegacyUser(reinterpret_cast<const unsigned char*>(LegacyUserBytes(image).data()), training);
     EXPECT_EQ(training.Header.Name.Text(), "Annabell");
-    EXPECT_EQ(training.Settings.Weight, 72);
-    EXPECT_EQ(training.Settings.Gender, 2);
-    EXPECT_EQ(training.Settings.Ergometer, 0); // above 1
-    EXPECT_EQ(training.Settings.Sprocket, 2);
-    EXPECT_EQ(training.Settings.SessionLimit, 65535); // unsigned
-    EXPECT_EQ(training.Settings.IntervalBy, 1009);
-    EXPECT_EQ(training.Settings.Display, 1020);
+    EXPECT_EQ(+training.Settings.Weight, 72);
+    EXPECT_EQ(+training.Settings.Gender, 2);
+    EXPECT_EQ(+training.Settings.Ergometer, 0); // above 1
+    EXPECT_EQ(+training.Settings.Sprocket, 2);
+    EXPECT_EQ(+training.Settings.SessionLimit, 65535); // unsigned
+    EXPECT_EQ(+training.Settings.IntervalBy, 1009);
+    EXPECT_EQ(+training.Settings.Display, 1020);
 }
 
 TEST(FileModificationTime, IsTheLocalTimeOfTheLastWrite)
@@ -111,23 +111,23 @@ TEST_F(LegacyFiles, StrokeFileRoundTripsThroughTheWriter)
 
     ASSERT_TRUE(OpenTrainingFile(path, Training, true));
     const TStroke& stroke = Training.Strokes.at(1);
-    EXPECT_EQ(stroke.Power, 252);
-    EXPECT_EQ(stroke.Time, 12);
-    EXPECT_EQ(stroke.StrokeLength, 140);
-    EXPECT_EQ(stroke.IntervalCountdown, 17);
+    EXPECT_EQ(+stroke.Power, 252);
+    EXPECT_EQ(+stroke.Time, 12);
+    EXPECT_EQ(+stroke.StrokeLength, 140);
+    EXPECT_EQ(+stroke.IntervalCountdown, 17);
     const TSamples written = SamplesOf(source.Curves[1]);
     const TSamples read = SamplesOf(Training.Curves[1]);
     for (int k = 0; k < CurveSamples - 1; ++k) EXPECT_NEAR(read[k], written[k], 3.85 / 2 + 0.5) << k;
     EXPECT_EQ(read[79], 4); // one step: a 0 after 760 N would read back as 780 N
     EXPECT_EQ(Training.Header.Name.Text(), "Rower");
-    EXPECT_EQ(Training.Settings.Weight, 64);
-    EXPECT_EQ(Training.Settings.Sprocket, 0);
-    EXPECT_EQ(Training.Settings.WorkTime, 90);
-    EXPECT_EQ(stroke.PeakForce, 758); // 197 steps; recomputed after reading
-    EXPECT_EQ(Training.Curves[0].Valid, 1);
-    EXPECT_EQ(Training.Strokes[0].PeakForce, stroke.PeakForce);
-    EXPECT_EQ(Training.Header.OrigFileKind, fkStroke);
-    EXPECT_EQ(Training.Header.OrigFileFormat, ffSTR);
+    EXPECT_EQ(+Training.Settings.Weight, 64);
+    EXPECT_EQ(+Training.Settings.Sprocket, 0);
+    EXPECT_EQ(+Training.Settings.WorkTime, 90);
+    EXPECT_EQ(+stroke.PeakForce, 758); // 197 steps; recomputed after reading
+    EXPECT_EQ(+Training.Curves[0].Valid, 1);
+    EXPECT_EQ(+Training.Strokes[0].PeakForce, +stroke.PeakForce);
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkStroke);
+    EXPECT_EQ(+Training.Header.OrigFileFormat, ffSTR);
     EXPECT_EQ(Training.Header.Title.Text(), "export");
     EXPECT_EQ(TrainingFileName(Training), path);
 }
@@ -154,7 +154,7 @@ TEST_F(LegacyFiles, StrokeAndUserFilesMustHaveTheirExactSize)
 
     ASSERT_TRUE(Open("u.ini", user));
     EXPECT_EQ(Training.Strokes.size(), 1u);
-    EXPECT_EQ(Training.Header.OrigFileKind, fkUser);
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkUser);
     EXPECT_TRUE(IsUserTraining(Training));
     EXPECT_EQ(Training.Header.Name.Text(), "Ann");
 }
@@ -169,24 +169,24 @@ TEST_F(LegacyFiles, SessionFileStoresStrokesCurvesIntervalsAndTotals)
     ASSERT_TRUE(Open("a.ses", session.Bytes()));
 
     ASSERT_EQ(Training.Strokes.size(), 4u);
-    EXPECT_EQ(Training.Strokes[1].Power, 101);
-    EXPECT_EQ(Training.Strokes[2].Power, 0);
-    EXPECT_EQ(Training.Curves[2].Valid, 0);
-    EXPECT_EQ(Training.Strokes[3].Power, 901);
-    EXPECT_EQ(Training.Curves[3].Samples[0], 192); // 192.5, rounded half to even
-    EXPECT_EQ(Training.Curves[3].Number, 3);
-    EXPECT_EQ(Training.Strokes[3].PeakForce, 192);
-    EXPECT_EQ(Training.Strokes[0].EnergyPerStroke, 909); // stroke 3 alone: 2 has no valid curve
-    EXPECT_EQ(Training.Strokes[2].DistancePerStroke, -10700); // 0 m after stroke 1's 107 m
+    EXPECT_EQ(+Training.Strokes[1].Power, 101);
+    EXPECT_EQ(+Training.Strokes[2].Power, 0);
+    EXPECT_EQ(+Training.Curves[2].Valid, 0);
+    EXPECT_EQ(+Training.Strokes[3].Power, 901);
+    EXPECT_EQ(+Training.Curves[3].Samples[0], 192); // 192.5, rounded half to even
+    EXPECT_EQ(+Training.Curves[3].Number, 3);
+    EXPECT_EQ(+Training.Strokes[3].PeakForce, 192);
+    EXPECT_EQ(+Training.Strokes[0].EnergyPerStroke, 909); // stroke 3 alone: 2 has no valid curve
+    EXPECT_EQ(+Training.Strokes[2].DistancePerStroke, -10700); // 0 m after stroke 1's 107 m
 
     ASSERT_EQ(Training.Intervals.size(), 3u);
-    EXPECT_EQ(Training.Intervals[0].AveragePower, 21);
-    EXPECT_EQ(Training.Intervals[2].Number, 3);
-    EXPECT_EQ(Training.Intervals[2].AveragePower, 41);
-    EXPECT_EQ(Training.Totals.TotalDistance, 2000);
-    EXPECT_EQ(Training.Totals.TotalEnergy, 96);
-    EXPECT_EQ(Training.Header.OrigFileKind, fkTraining);
-    EXPECT_EQ(Training.Header.OrigFileSize, static_cast<int32_t>(session.Bytes().size()));
+    EXPECT_EQ(+Training.Intervals[0].AveragePower, 21);
+    EXPECT_EQ(+Training.Intervals[2].Number, 3);
+    EXPECT_EQ(+Training.Intervals[2].AveragePower, 41);
+    EXPECT_EQ(+Training.Totals.TotalDistance, 2000);
+    EXPECT_EQ(+Training.Totals.TotalEnergy, 96);
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkTraining);
+    EXPECT_EQ(+Training.Header.OrigFileSize, static_cast<int32_t>(session.Bytes().size()));
 }
 
 TEST_F(LegacyFiles, SessionWithoutTotalDistanceTakesTotalsFromItsLastStroke)
@@ -195,10 +195,10 @@ TEST_F(LegacyFiles, SessionWithoutTotalDistanceTakesTotalsFromItsLastStroke)
     session.Totals = LegacyTotalsBytes(0, 99, 99, 99);
     ASSERT_TRUE(Open("a.ses", session.Bytes()));
     EXPECT_TRUE(Training.Intervals.empty());
-    EXPECT_EQ(Training.Totals.TotalDistance, 207);
-    EXPECT_EQ(Training.Totals.TotalTime, 205);
-    EXPECT_FLOAT_EQ(Training.Totals.TotalEnergy, 0.21f);
-    EXPECT_EQ(Training.Totals.AveragePower, 202);
+    EXPECT_EQ(+Training.Totals.TotalDistance, 207);
+    EXPECT_EQ(+Training.Totals.TotalTime, 205);
+    EXPECT_FLOAT_EQ(+Training.Totals.TotalEnergy, 0.21f);
+    EXPECT_EQ(+Training.Totals.AveragePower, 202);
 }
 
 TEST_F(LegacyFiles, SessionSizeLimitIsAbove20000Bytes)

@@ -19,7 +19,7 @@ protected:
     {
         const int beeps = Messages.MessageBeeps;
         EXPECT_FALSE(Open(text));
-        EXPECT_EQ(Messages.MessageBeeps, beeps + 1);
+        EXPECT_EQ(+Messages.MessageBeeps, beeps + 1);
         EXPECT_TRUE(IsEmptyTraining(Training));
         EXPECT_EQ(Messages.Texts().back(), "Error reading file \"" + Folder.File("row.pel") + "\"");
     }
@@ -38,20 +38,20 @@ TEST_F(PelmFiles, StrokeTableFillsEveryColumnAndTheAverage)
     ASSERT_TRUE(Open(PelmStrokeTable({PelmStrokeRow(1, 100), PelmStrokeRow(2, 200), PelmStrokeRow(3, 300)})));
     ASSERT_EQ(Training.Strokes.size(), 4u);
     const TStroke& stroke = Training.Strokes[2];
-    EXPECT_EQ(stroke.Number, 2);
-    EXPECT_EQ(stroke.Power, 201);
-    EXPECT_EQ(stroke.Time, 205);
-    EXPECT_EQ(stroke.Distance, 207);
-    EXPECT_EQ(stroke.WorkPerPulse, 212);
-    EXPECT_EQ(stroke.IntervalNumber, 213);
-    EXPECT_EQ(stroke.IntervalPower, 215);
-    EXPECT_EQ(stroke.DistancePerStroke, 10000); // 207 m after 107 m
-    EXPECT_EQ(Training.Curves[2].Valid, 0);
-    EXPECT_EQ(Training.Header.OrigFileKind, fkStrokeData);
-    EXPECT_EQ(Training.Header.OrigFileFormat, ffPEL);
+    EXPECT_EQ(+stroke.Number, 2);
+    EXPECT_EQ(+stroke.Power, 201);
+    EXPECT_EQ(+stroke.Time, 205);
+    EXPECT_EQ(+stroke.Distance, 207);
+    EXPECT_EQ(+stroke.WorkPerPulse, 212);
+    EXPECT_EQ(+stroke.IntervalNumber, 213);
+    EXPECT_EQ(+stroke.IntervalPower, 215);
+    EXPECT_EQ(+stroke.DistancePerStroke, 10000); // 207 m after 107 m
+    EXPECT_EQ(+Training.Curves[2].Valid, 0);
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkStrokeData);
+    EXPECT_EQ(+Training.Header.OrigFileFormat, ffPEL);
     EXPECT_EQ(Training.Header.Name.Text(), "row");
     EXPECT_EQ(Training.Header.Title.Text(), "row");
-    EXPECT_EQ(Training.Settings.Weight, 80); // fresh settings
+    EXPECT_EQ(+Training.Settings.Weight, 80); // fresh settings
 }
 
 TEST_F(PelmFiles, SmallerStrokeNumbersCutOffTheStrokesAbove)
@@ -60,10 +60,10 @@ TEST_F(PelmFiles, SmallerStrokeNumbersCutOffTheStrokesAbove)
     ASSERT_TRUE(Open(PelmStrokeTable(
         {PelmStrokeRow(2, 100), PelmStrokeRow(4, 200), PelmStrokeRow(1, 300), PelmStrokeRow(3, 400)})));
     ASSERT_EQ(Training.Strokes.size(), 4u);
-    EXPECT_EQ(Training.Strokes[1].Power, 301);
-    EXPECT_EQ(Training.Strokes[2].Power, 0);
-    EXPECT_EQ(Training.Strokes[2].Number, 2);
-    EXPECT_EQ(Training.Strokes[3].Power, 401);
+    EXPECT_EQ(+Training.Strokes[1].Power, 301);
+    EXPECT_EQ(+Training.Strokes[2].Power, 0);
+    EXPECT_EQ(+Training.Strokes[2].Number, 2);
+    EXPECT_EQ(+Training.Strokes[3].Power, 401);
 
     ASSERT_TRUE(Open(PelmStrokeTable({PelmStrokeRow(3), PelmStrokeRow(0)})));
     EXPECT_EQ(Training.Strokes.size(), 1u);
@@ -75,7 +75,7 @@ TEST_F(PelmFiles, RowsEndedByCrLfReadAsWithLf)
     for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) text.insert(at, "\r");
     ASSERT_TRUE(Open(text));
     ASSERT_EQ(Training.Strokes.size(), 3u);
-    EXPECT_EQ(Training.Strokes[2].IntervalPower, 215);
+    EXPECT_EQ(+Training.Strokes[2].IntervalPower, 215);
 }
 
 TEST_F(PelmFiles, CurveTableClearsFoursAndEstimatesTheStroke)
@@ -85,26 +85,26 @@ TEST_F(PelmFiles, CurveTableClearsFoursAndEstimatesTheStroke)
     ASSERT_TRUE(Open(PelmCurveTable({PelmCurveRow(1, Samples({4, 5})), PelmCurveRow(2, rising),
                                      PelmCurveRow(3, Samples({4}))})));
     ASSERT_EQ(Training.Curves.size(), 4u);
-    EXPECT_EQ(Training.Curves[1].Samples[0], 0);
-    EXPECT_EQ(Training.Curves[1].Samples[1], 5);
-    EXPECT_EQ(Training.Curves[1].Valid, 1);
-    EXPECT_EQ(Training.Curves[3].Valid, 0); // its only force was a 4
-    EXPECT_EQ(Training.Strokes[2].PeakForce, 400);
-    EXPECT_FLOAT_EQ(Training.Strokes[2].PeakForcePosition, 88); // sample 40, 2.2 cm apart
-    EXPECT_FLOAT_EQ(Training.Strokes[2].StrokeLength, 70 * 2.2f); // the last force before the zeros
-    EXPECT_EQ(Training.Curves[0].Samples[39], 400); // the average is stroke 2 alone
-    EXPECT_EQ(Training.Header.OrigFileKind, fkForceCurves);
+    EXPECT_EQ(+Training.Curves[1].Samples[0], 0);
+    EXPECT_EQ(+Training.Curves[1].Samples[1], 5);
+    EXPECT_EQ(+Training.Curves[1].Valid, 1);
+    EXPECT_EQ(+Training.Curves[3].Valid, 0); // its only force was a 4
+    EXPECT_EQ(+Training.Strokes[2].PeakForce, 400);
+    EXPECT_FLOAT_EQ(+Training.Strokes[2].PeakForcePosition, 88); // sample 40, 2.2 cm apart
+    EXPECT_FLOAT_EQ(+Training.Strokes[2].StrokeLength, 70 * 2.2f); // the last force before the zeros
+    EXPECT_EQ(+Training.Curves[0].Samples[39], 400); // the average is stroke 2 alone
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkForceCurves);
 }
 
 TEST_F(PelmFiles, IntervalTableAddsOneIntervalPerRow)
 {
     ASSERT_TRUE(Open(PelmIntervalTable({{210, 28, 240, 1000, 150}, {190, 26, 60, 220, 0}})));
     ASSERT_EQ(Training.Intervals.size(), 2u);
-    EXPECT_EQ(Training.Intervals[0].AveragePower, 210);
-    EXPECT_EQ(Training.Intervals[0].AveragePulse, 150);
-    EXPECT_EQ(Training.Intervals[1].Number, 2);
-    EXPECT_EQ(Training.Intervals[1].TotalDistance, 220);
-    EXPECT_EQ(Training.Header.OrigFileKind, fkIntervals);
+    EXPECT_EQ(+Training.Intervals[0].AveragePower, 210);
+    EXPECT_EQ(+Training.Intervals[0].AveragePulse, 150);
+    EXPECT_EQ(+Training.Intervals[1].Number, 2);
+    EXPECT_EQ(+Training.Intervals[1].TotalDistance, 220);
+    EXPECT_EQ(+Training.Header.OrigFileKind, fkIntervals);
 }
 
 TEST_F(PelmFiles, BadNumbersFailTheWholeFileWithABeep)
