@@ -23,49 +23,60 @@ bool StartsWith(const std::string& text, const std::string& start)
 
 uint16_t ClampToWord(int value) { return static_cast<uint16_t>(ClampInt(value, 0, MaxNumber)); }
 
-// Lines and tokens of a Pelm file, read a byte at a time.
+// Lines and tokens of a Pelm file, read a byte at a time from chunks of the
+// file.
 class TPelmText {
 public:
-    explicit TPelmText(TBinaryFile& file) : File(file) {}
+    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize) {}
+
+    // Starts again at the beginning of the file.
+    void Rewind()
+    {
+        File.Seek(0);
+        Next = End = nullptr;
+    }
 
     // The next line without its LF, CRs dropped, "" at the end of the file.
     std::string ReadLine()
     {
         std::string line;
         unsigned char c;
-        while (File.ReadByte(c) && c != '\n')
+        while (ReadByte(c) && c != '\n')
             if (c != '\r' && line.size() < MaxKeptLine) line += static_cast<char>(c);
         return line;
     }
     void SkipLines(int count)
     {
-        for (int i = 0; i < count; ++i) ReadLine();
+        unsigned char c;
+        for (int i = 0; i < count; ++i)
+            while (ReadByte(c) && c != '\n') {
+            }
     }
 
-    // The next token: a TAB or LF ends it and is consumed, a CR is ignored, and
-    // after one or more spaces the next other byte is left for the next token.
-    // So a field padded with leading spaces yields an empty token, then its value.
-    const std::string& ReadToken()
+    // Reads the next token: a TAB or LF ends it and is consumed, a CR is
+    // ignored, and after one or more spaces the next other byte is left for the
+    // next token. So a field padded with leading spaces yields an empty token,
+    // then its value.
+    void ReadToken()
     {
-        Token.clear();
+        TokenLength = 0;
         Overlong = false;
         bool afterSpace = false;
         unsigned char c;
-        while (File.ReadByte(c)) {
+        while (ReadByte(c)) {
             if (c == '\t' || c == '\n') break;
             if (c == '\r') continue;
             if (c == ' ') {
                 afterSpace = true;
             } else if (afterSpace) {
-                File.Seek(File.Position() - 1);
+                --Next; // the byte just read is still in the chunk
                 break;
-            } else if (Token.size() < MaxTokenLength) {
-                Token += static_cast<char>(c);
+            } else if (TokenLength < MaxTokenLength) {
+                Token[TokenLength++] = static_cast<char>(c);
             } else {
                 Overlong = true;
             }
         }
-        return Token;
     }
     void SkipTokens(int count)
     {
@@ -74,17 +85,59 @@ public:
     // Throws EConvertError when the token is not an integer.
     int ReadInteger()
     {
-        const std::string& token = ReadToken();
+        ReadToken();
+        int value;
+        if (!Overlong && PlainInteger(value)) return value;
+        const std::string token(Token, TokenLength);
         if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
         return StrToInt(token);
     }
 
-    bool AtEnd() const { return File.Eof(); }
-    double Fraction() const { return static_cast<double>(File.Position()) / static_cast<double>(File.Size()); }
+    bool AtEnd() const { return Next == End && File.Eof(); }
+    double Fraction() const
+    {
+        const int64_t position = File.Position() - (End - Next);
+        return static_cast<double>(position) / static_cast<double>(File.Size());
+    }
 
 private:
+    static const size_t ChunkSize = 64 * 1024;
+
+    bool ReadByte(unsigned char& c)
+    {
+        if (Next == End && !Refill()) return false;
+        c = *Next++;
+        return true;
+    }
+    bool Refill()
+    {
+        Next = Chunk.data();
+        End = Next + File.Read(Chunk.data(), Chunk.size());
+        return Next != End;
+    }
+
+    // The usual form of a number, an optional minus and up to nine digits,
+    // converted without the general conversion.
+    bool PlainInteger(int& value) const
+    {
+        const bool negative = TokenLength > 0 && Token[0] == '-';
+        const size_t first = negative ? 1 : 0;
+        if (TokenLength == first || TokenLength - first > 9) return false;
+        int magnitude = 0;
+        for (size_t i = first; i < TokenLength; ++i) {
+            if (Token[i] < '0' || Token[i] > '9') return false;
+            magnitude = magnitude * 10 + (Token[i] - '0');
+        }
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+
     TBinaryFile& File;
-    std::string Token;
+    std::vector<unsigned char> Chunk;
+    const unsigned char* Next = nullptr; // the unread bytes of Chunk
+    const unsigned char* End = nullptr;
+    char Token[MaxTokenLength];
+    size_t TokenLength = 0;
     bool Overlong = false;
 };
 
@@ -178,8 +231,6 @@ public:
             Text.SkipLines(1);
         }
         slots.Finish();
-        ComputeAverageStroke(Training);
-        ComputeDistancePerStroke(Training.Strokes, static_cast<int>(Training.Strokes.size()) - 1);
     }
 
     // Each line: a field, the stroke number, a field and 80 samples.
@@ -187,7 +238,6 @@ public:
     {
         Text.SkipLines(2);
         NewSettings(Training.Settings);
-        const int sprocket = Training.Settings.Sprocket;
         TStrokeSlots slots(Training);
         while (!Text.AtEnd()) {
             ReportProgress(Progress, Text.Fraction());
@@ -203,14 +253,10 @@ public:
                 curve.Samples[k] = value == 4 ? 0 : ClampToWord(value);
                 if (curve.Samples[k] > 0) curve.Valid = 1;
             }
-            TStroke& stroke = Training.Strokes[index];
-            stroke.Number = static_cast<uint16_t>(n);
-            stroke.StrokeLength = static_cast<float>(EstimateStrokeLength(curve, sprocket));
-            ComputePeakForce(stroke, curve, sprocket);
+            Training.Strokes[index].Number = static_cast<uint16_t>(n);
             Text.SkipLines(1);
         }
         slots.Finish();
-        ComputeAverageStroke(Training);
     }
 
     // Each line: five padded values of one interval.
@@ -255,13 +301,13 @@ private:
 
 } // namespace
 
-bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress)
+bool DecodePelmFile(const std::string& path, TTraining& training, const TProgress& progress)
 {
     try {
         TBinaryFile file(path);
         TPelmText text(file);
         const uint8_t kind = RecogniseKind(text);
-        file.Seek(0);
+        text.Rewind();
         ApplyLegacyHeader(training, path, ffPEL, kind);
         training.Header.Name = training.Header.Title;
         TPelmReader reader(text, training, progress);
@@ -276,4 +322,29 @@ bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress&
         MessageBeep();
         return false;
     }
+}
+
+// The stroke lengths and peak forces of a force-curve table, the average
+// stroke, and the distances per stroke of a stroke table. A stroke without
+// force keeps length and peak force 0, as it had them before.
+void CompletePelmTraining(TTraining& training)
+{
+    const int sprocket = training.Settings.Sprocket;
+    if (training.Header.OrigFileKind == fkForceCurves) {
+        for (size_t i = 1; i < training.Strokes.size(); ++i) {
+            TStroke& stroke = training.Strokes[i];
+            stroke.StrokeLength = static_cast<float>(EstimateStrokeLength(training.Curves[i], sprocket));
+            ComputePeakForce(stroke, training.Curves[i], sprocket);
+        }
+    }
+    ComputeAverageStroke(training); // all zero for an interval table, which has no strokes
+    if (training.Header.OrigFileKind == fkStrokeData)
+        ComputeDistancePerStroke(training.Strokes, static_cast<int>(training.Strokes.size()) - 1);
+}
+
+bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress)
+{
+    if (!DecodePelmFile(path, training, progress)) return false;
+    CompletePelmTraining(training);
+    return true;
 }

@@ -259,16 +259,14 @@ bool ReadOneStroke(TBinaryFile& file, TTraining& training, const TDeviceCounts&)
 }
 
 // Stroke and curve pairs, the stroke table, the intervals after the first,
-// and the totals. The average stroke and curve are left zero.
+// and the totals.
 bool ReadSession(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts)
 {
     for (int i = 1; i <= counts.Curves; ++i)
         if (!ReadDeviceStroke(file, training, i) || !ReadDeviceCurve(file, training, i)) return false;
     training.Header.CurveIndex = 0;
-    for (int j = 1; j <= counts.Strokes; ++j) {
+    for (int j = 1; j <= counts.Strokes; ++j)
         if (!ReadDeviceStroke(file, training, j)) return false;
-        ComputePeakForce(training.Strokes[j], training.Curves[j], training.Settings.Sprocket);
-    }
     for (int k = 1; k < counts.Intervals; ++k)
         if (!ReadDeviceInterval(file, training, k)) return false;
     return ReadDeviceTotals(file, training);
@@ -303,7 +301,16 @@ bool ReadRavoStrokeFile(const std::string& path, TTraining& training)
     return ReadDeviceFile(path, training, StrokeFormat, ReadOneStroke);
 }
 
-bool ReadRavoSessionFile(const std::string& path, TTraining& training)
+bool DecodeRavoSessionFile(const std::string& path, TTraining& training)
 {
     return ReadDeviceFile(path, training, SessionFormat, ReadSession);
+}
+
+// The peak forces of every stroke; the average stroke and curve are left zero.
+bool ReadRavoSessionFile(const std::string& path, TTraining& training)
+{
+    if (!DecodeRavoSessionFile(path, training)) return false;
+    for (size_t j = 1; j < training.Strokes.size(); ++j)
+        ComputePeakForce(training.Strokes[j], training.Curves[j], training.Settings.Sprocket);
+    return true;
 }

@@ -68,9 +68,14 @@ bool ReadSessionFile(const std::string& path, TTraining& training, const TProgre
 bool ReadStrokeFile(const std::string& path, TTraining& training);
 bool ReadUserFile(const std::string& path, TTraining& training);
 bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
+// ReadPelmFile without the after-load computations: stroke lengths and peak
+// forces of force-curve tables, the average stroke, distances per stroke.
+bool DecodePelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 bool ReadRavoUserFile(const std::string& path, TTraining& training);
 bool ReadRavoStrokeFile(const std::string& path, TTraining& training);
 bool ReadRavoSessionFile(const std::string& path, TTraining& training);
+// ReadRavoSessionFile without the after-load peak forces.
+bool DecodeRavoSessionFile(const std::string& path, TTraining& training);
 
 // The file-format index of the path's extension; 0 when unknown.
 uint8_t FormatOfExtension(const std::string& path);
