@@ -22,7 +22,7 @@ bool WithoutProgress(const std::string& path, TTraining& training, const TProgre
 
 struct TReaderEntry {
     const char* Extension;
-    TReader Reader; // nullptr: no reader for this extension yet
+    TReader Reader;
 };
 
 // Compared in this order with the upper-cased extension.
