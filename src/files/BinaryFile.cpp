@@ -33,18 +33,19 @@ EInOutError LastInOutError()
 
 TBinaryFile::TBinaryFile(const std::string& path) : Path(path)
 {
-    Handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a named pipe cannot hang; only regular
+    // files are read.
+    Handle = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Handle < 0) throw LastInOutError();
     struct stat info {};
-    if (fstat(Handle, &info) != 0) {
-        const EInOutError error = LastInOutError();
+    const int statResult = fstat(Handle, &info);
+    const int error = errno;
+    if (statResult != 0 || !S_ISREG(info.st_mode)) {
         close(Handle);
-        throw error;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        close(Handle);
-        errno = EISDIR;
-        throw LastInOutError();
+        Handle = -1;
+        if (statResult != 0) throw EInOutError(std::strerror(error), WindowsErrorCode(error));
+        if (S_ISDIR(info.st_mode)) throw EInOutError(std::strerror(EISDIR), WindowsErrorCode(EISDIR));
+        throw EInOutError("Not a regular file", WindowsErrorCode(EACCES));
     }
     Size_ = info.st_size;
     Buffer = new unsigned char[BufferCapacity];

@@ -1,1 +1,75 @@
-int main(){}
+// marlo-info: opens a training file exactly as the desktop program does and
+// prints it as a summary or as JSON. Messages the desktop program would show
+// go to standard error.
+#include "InfoReport.h"
+
+#include "untFiles.h"
+#include "untMessages.h"
+
+#include <iostream>
+
+namespace {
+
+const char* const Usage =
+    "Usage: marlo-info [--json] FILE\n"
+    "Prints a training file readable by Marlo.\n"
+    "  (no option)  a readable summary\n"
+    "  --json       the whole training record as one JSON document\n"
+    "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error.\n";
+
+// Writes every message to standard error, one per line, and keeps them for
+// the JSON report; questions get the answer that changes nothing.
+class TErrorStreamSink : public IMessageSink {
+public:
+    TMessageAnswer Show(TMessageKind, const std::string& text, TMessageButtons buttons) override
+    {
+        std::string line = text;
+        for (char& c : line)
+            if (c == '\r') c = ' ';
+        std::cerr << line << "\n";
+        Messages.push_back(text);
+        return buttons == TMessageButtons::YesNo ? TMessageAnswer::No : TMessageAnswer::Cancel;
+    }
+    void Beep(int, int) override {}
+    void MessageBeep() override {}
+
+    std::vector<std::string> Messages;
+};
+
+int UsageError(const std::string& problem)
+{
+    std::cerr << "marlo-info: " << problem << "\n" << Usage;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    SetCommandLine(argc, argv);
+    bool json = false;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::cout << Usage;
+            return 0;
+        }
+        if (argument == "--json") json = true;
+        else if (argument.size() > 1 && argument[0] == '-') return UsageError("unknown option " + argument);
+        else if (path.empty()) path = argument;
+        else return UsageError("more than one file given");
+    }
+    if (path.empty()) return UsageError("no file given");
+
+    TErrorStreamSink sink;
+    SetMessageSink(&sink);
+    TTraining training;
+    const bool ok = OpenTrainingFile(path, training, true);
+    if (json)
+        std::cout << ReportJson(path, ok, sink.Messages, training).dump(1) << "\n";
+    else if (ok)
+        std::cout << SummaryText(path, training);
+    SetMessageSink(nullptr);
+    return ok ? 0 : 1;
+}
