@@ -107,21 +107,20 @@ TEST_F(CataloguesTest, Captions)
 
 TEST_F(CataloguesTest, IndexOutsideACatalogueGivesEmptyTexts)
 {
-    for (int index : {-1, 42}) {
-        EXPECT_EQ(StrokeUnit(index), "");
-        EXPECT_EQ(StrokeShortName(index), "");
-        EXPECT_EQ(StrokeFormat(index), "");
-        EXPECT_EQ(StrokeCaption(index), "");
+    using TAccessor = std::string (*)(int);
+    const std::pair<TAccessor, int> accessors[] = {
+        {StrokeUnit, 42}, {StrokeShortName, 42}, {StrokeFormat, 42}, {StrokeCaption, 42},
+        {IntervalUnit, 22}, {IntervalShortName, 22}, {IntervalLongName, 22}, {IntervalFormat, 22},
+        {IntervalCaption, 22}, {TotalUnit, 7}, {TotalFormat, 7}, {SplitUnit, 21},
+        {SplitShortName, 21}, {SplitCaption, 21}};
+    for (const auto& [accessor, count] : accessors) {
+        EXPECT_EQ(accessor(-1), "");
+        EXPECT_EQ(accessor(count), "");
     }
     EXPECT_EQ(StrokeShortName(41), "Avg. stroke rate");
-    EXPECT_EQ(IntervalLongName(22), "");
-    EXPECT_EQ(IntervalShortName(21), "K");
-    EXPECT_EQ(IntervalCaption(-1), "");
-    EXPECT_EQ(TotalUnit(7), "");
-    EXPECT_EQ(TotalFormat(-1), "");
-    EXPECT_EQ(SplitUnit(21), "");
+    EXPECT_EQ(IntervalLongName(21), "K value");
+    EXPECT_EQ(TotalFormat(6), "%2.1f");
     EXPECT_EQ(SplitShortName(20), "DR ratio");
-    EXPECT_EQ(SplitCaption(21), "");
 }
 
 } // namespace

@@ -161,21 +161,13 @@ TEST_F(DerivedValuesTest, RunningAveragesWithoutDistanceAreZero)
     EXPECT_EQ(StrokeValueText(stroke, 37, settings), "02:00.0");
 }
 
-TEST_F(DerivedValuesTest, StoredFieldsAndTimesInDays)
+TEST_F(DerivedValuesTest, TimesAreInDaysAndUnknownEntriesZero)
 {
     TStroke stroke{};
-    stroke.Number = 7;
     stroke.Split500 = 105.5f;
-    stroke.Time = 21.25f;
-    stroke.IntervalPower = 250;
-    stroke.TargetPower = 180;
     const TUserSettings settings{};
-    EXPECT_EQ(StrokeValue(stroke, 0, settings), 7.0f);
-    EXPECT_EQ(StrokeValue(stroke, 4, settings), 180.0f);
     EXPECT_EQ(StrokeValue(stroke, 9, settings), Seconds(105.5));
-    EXPECT_EQ(StrokeValue(stroke, 5, settings), StrokeValue(stroke, 26, settings));
     EXPECT_EQ(StrokeValueText(stroke, 9, settings), "01:45.5");
-    EXPECT_EQ(StrokeValueText(stroke, 25, settings), " 250");
     EXPECT_EQ(StrokeValue(stroke, 42, settings), 0.0f);
     EXPECT_EQ(StrokeValue(stroke, -1, settings), 0.0f);
     EXPECT_EQ(StrokeValueText(stroke, 42, settings), "");
