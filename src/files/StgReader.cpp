@@ -82,6 +82,13 @@ template <typename T>
 bool ReadRecordsByPosition(TBinaryFile& file, const TBlockHeader& block, std::vector<T>& destination,
                            size_t first)
 {
+    if (block.Count == 0) return true;
+    if (block.Size == sizeof(T)) {
+        // Records of the known size go straight into place, as many as the
+        // file holds; only a record cut short rejects the file.
+        const size_t wanted = static_cast<size_t>(block.Count) * sizeof(T);
+        return file.Read(static_cast<void*>(destination.data() + first), wanted) % sizeof(T) == 0;
+    }
     TRecordReader record(file, block.Size, sizeof(T));
     for (int32_t i = 0; i < block.Count && !file.Eof(); ++i) {
         if (!record.Next()) return false;
@@ -144,7 +151,7 @@ bool ReadBlocks(TBinaryFile& file, TTraining& training)
 
 } // namespace
 
-bool ReadTrainingFile(const std::string& path, TTraining& training)
+bool DecodeTrainingFile(const std::string& path, TTraining& training)
 {
     try {
         TBinaryFile file(path);
@@ -154,9 +161,7 @@ bool ReadTrainingFile(const std::string& path, TTraining& training)
         if (!file.ReadExactly(versionBytes, 4)) return false;
         const uint32_t version = versionBytes[0] | versionBytes[1] << 8 | versionBytes[2] << 16
                                  | static_cast<uint32_t>(versionBytes[3]) << 24;
-        if (version == 0) return false;
-        if (!ReadBlocks(file, training)) return false;
-        ComputeAverageStroke(training);
+        if (version == 0 || !ReadBlocks(file, training)) return false;
         training.Header.FileName.Assign(Utf8ToAnsi(path));
         std::memcpy(training.Magic, magic, 4);
         training.Version = version;
@@ -165,4 +170,11 @@ bool ReadTrainingFile(const std::string& path, TTraining& training)
         ShowIOError(path, error.what(), error.Code);
         return false;
     }
+}
+
+bool ReadTrainingFile(const std::string& path, TTraining& training)
+{
+    if (!DecodeTrainingFile(path, training)) return false;
+    ComputeAverageStroke(training);
+    return true;
 }

@@ -117,11 +117,9 @@ void SetStrokeCount(TTraining& training, int n)
     } else if (n > 0) {
         const size_t oldLength = strokes.size();
         const size_t length = static_cast<size_t>(n) + 1;
-        strokes.resize(length);
+        strokes.resize(length); // new elements are zeroed
         curves.resize(length);
         for (size_t i = oldLength; i < length; ++i) {
-            strokes[i] = TStroke{};
-            curves[i] = TForceCurve{};
             strokes[i].Number = static_cast<uint16_t>(i);
             curves[i].Number = static_cast<uint16_t>(i);
         }
@@ -137,11 +135,8 @@ void SetIntervalCount(TTraining& training, int n)
     }
     const size_t oldLength = intervals.size();
     if (n < 0 || oldLength >= static_cast<size_t>(n)) return;
-    intervals.resize(static_cast<size_t>(n));
-    for (size_t i = oldLength; i < intervals.size(); ++i) {
-        intervals[i] = TInterval{};
-        intervals[i].Number = static_cast<uint16_t>(i + 1);
-    }
+    intervals.resize(static_cast<size_t>(n)); // new elements are zeroed
+    for (size_t i = oldLength; i < intervals.size(); ++i) intervals[i].Number = static_cast<uint16_t>(i + 1);
 }
 
 double SprocketSpacing(int sprocket) { return sprocket != 0 ? 2.2 : 2.0; }
@@ -186,31 +181,51 @@ void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket)
                                              static_cast<float>(stroke.PeakForcePosition * 100.0));
 }
 
+namespace {
+
+// The value at position p of a curve whose samples are s, for a position
+// outside [0, 79): beyond the last sample, before the first, or at a whole
+// position outside the curve.
+double SampleOutside(const double* s, double p, double factor)
+{
+    const double whole = std::trunc(p);
+    const double fraction = p - whole;
+    if (fraction == 0) return whole >= 0 && whole <= CurveSamples - 1 ? s[static_cast<int>(whole)] : 0;
+    if (whole < 0) return s[0] * factor;
+    if (whole >= CurveSamples - 1) return s[CurveSamples - 1];
+    return s[0] + fraction * (s[1] - s[0]); // -1 < p < 0
+}
+
+} // namespace
+
 TResampled ResampleCurve(const TSamples& source, double factor)
 {
-    double values[CurveSamples];
-    for (int i = 0; i < CurveSamples; ++i) {
+    double s[CurveSamples];
+    for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
+    const auto valueAt = [&s, factor](int i) {
         const double p = i * factor;
-        const double whole = std::trunc(p);
-        const double fraction = p - whole;
-        double v;
-        if (fraction == 0)
-            v = whole >= 0 && whole <= CurveSamples - 1 ? source[static_cast<int>(whole)] : 0;
-        else if (whole < 0)
-            v = source[0] * factor;
-        else if (whole >= CurveSamples - 1)
-            v = source[CurveSamples - 1];
-        else {
-            const int j = static_cast<int>(whole);
-            v = source[j] + fraction * (source[j + 1] - source[j]);
+        if (p >= 0 && p < CurveSamples - 1) {
+            // Between two samples; a whole position gives its sample exactly.
+            const int j = static_cast<int>(p);
+            return s[j] + (p - j) * (s[j + 1] - s[j]);
         }
-        values[i] = std::fabs(v);
-    }
-    // A flat step of two equal positive values is smoothed towards its left neighbour.
-    for (int i = 1; i <= CurveSamples - 2; ++i)
-        if (values[i] == values[i + 1] && values[i] > 0) values[i] = (values[i] + values[i - 1]) / 2;
+        return std::fabs(SampleOutside(s, p, factor));
+    };
+    // One pass computes each value and smooths it: a flat step of two equal
+    // positive values moves its left one halfway towards its (already
+    // smoothed) left neighbour.
     TResampled target;
-    for (int i = 0; i < CurveSamples; ++i) target[i] = static_cast<float>(values[i]);
+    double previous = valueAt(0);
+    double current = valueAt(1);
+    target[0] = static_cast<float>(previous);
+    for (int i = 1; i <= CurveSamples - 2; ++i) {
+        const double next = valueAt(i + 1);
+        if (current == next && current > 0) current = (current + previous) / 2;
+        target[i] = static_cast<float>(current);
+        previous = current;
+        current = next;
+    }
+    target[CurveSamples - 1] = static_cast<float>(current);
     return target;
 }
 

@@ -62,6 +62,8 @@ std::string FileTypeText(int kind, int format);
 bool OpenTrainingFile(const std::string& path, TTraining& training, bool showErrors,
                       const TProgress& progress = nullptr);
 bool ReadTrainingFile(const std::string& path, TTraining& training);
+// ReadTrainingFile without the after-load computations.
+bool DecodeTrainingFile(const std::string& path, TTraining& training);
 
 // The file-format index of the path's extension; 0 when unknown.
 uint8_t FormatOfExtension(const std::string& path);

@@ -2,6 +2,7 @@
 #include "TestKit.h"
 #include "untFiles.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -354,4 +355,50 @@ TEST(DisplayHelpers, DashesForMissingValues)
     EXPECT_EQ(SizeText(temp.File("gone.stg"), 99), "99 bytes");
     EXPECT_EQ(SizeText("", 0), "-");
     EXPECT_EQ(recorder.MessageBeeps, 0);
+}
+
+namespace {
+
+// The resampling written out step by step, as plainly as possible; the
+// library's faster version must agree with it bit for bit.
+TResampled PlainResample(const TSamples& src, double factor)
+{
+    double tmp[CurveSamples];
+    for (int i = 0; i < CurveSamples; ++i) {
+        const double p = i * factor;
+        const double j = std::trunc(p);
+        const double f = p - j;
+        double v;
+        if (f == 0) v = j >= 0 && j <= 79 ? src[static_cast<int>(j)] : 0;
+        else if (j < 0) v = src[0] * factor;
+        else if (j >= 79) v = src[79];
+        else v = src[static_cast<int>(j)] + f * (src[static_cast<int>(j) + 1] - src[static_cast<int>(j)]);
+        tmp[i] = std::fabs(v);
+    }
+    for (int i = 1; i <= 78; ++i)
+        if (tmp[i] == tmp[i + 1] && tmp[i] > 0) tmp[i] = (tmp[i] + tmp[i - 1]) / 2;
+    TResampled dst;
+    for (int i = 0; i < CurveSamples; ++i) dst[i] = static_cast<float>(tmp[i]);
+    return dst;
+}
+
+} // namespace
+
+TEST(ResampleCurve, AgreesBitForBitWithThePlainSteps)
+{
+    uint64_t state = 12345;
+    const auto random = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state >> 33;
+    };
+    std::vector<double> factors = {0, 1, 0.5, 2, 79, 80, -1, -0.5, -0.0125, 1e-9, 1e9, 3e38, 0.9999999, 1.0000001};
+    for (int n = 0; n < 300; ++n) factors.push_back(static_cast<float>((random() % 40000) / 10000.0 - 0.5));
+    for (const double factor : factors) {
+        TSamples samples;
+        for (int k = 0; k < CurveSamples; ++k)
+            samples[k] = static_cast<uint16_t>(random() % 4 == 0 ? 300 : random() % 900); // some flat steps
+        const TResampled fast = ResampleCurve(samples, factor);
+        const TResampled plain = PlainResample(samples, factor);
+        EXPECT_EQ(std::memcmp(fast.data(), plain.data(), sizeof fast), 0) << factor;
+    }
 }

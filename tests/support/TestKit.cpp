@@ -1,5 +1,6 @@
 #include "TestKit.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,9 @@ TFormatSettings CommaFormat()
 
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
+    // A new file rather than a truncated one: the file system flushes a file
+    // rewritten after truncation on close, which makes loops of rewrites slow.
+    std::remove(path.c_str());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
