@@ -269,3 +269,16 @@ std::string FormatDateTime(const std::string& format, TDateTime dt,
     TDateTimeFormatter formatter(settings, dt);
     return formatter.Format(format.empty() ? "c" : format);
 }
+
+std::string DurationText(double days)
+{
+    if (!(days > 0) || !std::isfinite(days)) return "?";
+    // Rounded to whole milliseconds once, so that a time of day rounding up
+    // to midnight carries into the day count.
+    const double milliseconds = std::nearbyint(days * MSecsPerDay);
+    const double wholeDays = std::floor(milliseconds / MSecsPerDay);
+    const auto dayCount = static_cast<unsigned>(std::fmod(wholeDays, 65536.0));
+    const double timeOfDay = (milliseconds - wholeDays * MSecsPerDay) / MSecsPerDay;
+    const std::string time = FormatDateTime("hh:nn:ss", timeOfDay);
+    return dayCount > 0 ? std::to_string(dayCount) + " days, " + time : time;
+}

@@ -38,3 +38,8 @@ TDateTime Now();
 // Throws std::invalid_argument for a date outside years 1..9999.
 std::string FormatDateTime(const std::string& format, TDateTime dt,
                            const TFormatSettings& settings = FormatSettings());
+
+// A span of days for the usage statistics: "?" for none, the time of day as
+// "hh:nn:ss", preceded by "%d days, " when it spans whole days (counted modulo
+// 65536).
+std::string DurationText(double days);

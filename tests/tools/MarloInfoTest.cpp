@@ -140,3 +140,127 @@ TEST(BundledSample, IsTheDemoTrainingWrittenAgain)
     // shows here first. Regenerate with: make-sample samples/default.stg
     EXPECT_EQ(ReadBytes(MARLO_SAMPLE_PATH), *TrainingFileBytes(MakeDemoTraining(65535, 2000)));
 }
+
+namespace {
+
+// Splits CSV text made of unquoted cells into rows of cells.
+std::vector<std::vector<std::string>> PlainCsvRows(const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::vector<std::string> cells;
+        const std::string line = text.substr(start, end - start);
+        for (size_t from = 0;;) {
+            const size_t comma = line.find(',', from);
+            cells.push_back(line.substr(from, comma - from));
+            if (comma == std::string::npos) break;
+            from = comma + 1;
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+std::string WriteDemo(const TTempFolder& temp, const TTraining& training)
+{
+    const std::string path = temp.File("demo.stg");
+    WriteBytes(path, *TrainingFileBytes(training));
+    return path;
+}
+
+} // namespace
+
+TEST(MarloInfo, CsvOfTheStrokeDataGrid)
+{
+    TTempFolder temp;
+    const TTraining training = MakeDemoTraining(5);
+    const TRun run = RunInfo("--csv strokes " + Quote(WriteDemo(temp, training)), temp);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto rows = PlainCsvRows(run.Out);
+    ASSERT_EQ(rows.size(), 6u);
+    for (const auto& row : rows) EXPECT_EQ(row.size(), 27u);
+    EXPECT_EQ(rows[0][0], "#");
+    EXPECT_EQ(rows[0][1], "Stroke");
+    EXPECT_EQ(rows[0][2], "Power (W)");
+    EXPECT_EQ(rows[0][5], "") << "column id 4 has no entry";
+    EXPECT_EQ(rows[0][26], "Interval power (W)");
+    EXPECT_EQ(rows[3][0], "3");
+    EXPECT_EQ(rows[3][5], "");
+    EXPECT_EQ(rows[3][2], std::to_string(static_cast<int>(std::nearbyint(training.Strokes[3].Power))));
+}
+
+TEST(MarloInfo, CsvOfTheForceCurveAndIntervalGrids)
+{
+    TTempFolder temp;
+    TTraining training = MakeDemoTraining(150);
+    training.Settings.Sprocket = 1;
+    training.Settings.Ergometer = 1;
+    const std::string path = WriteDemo(temp, training);
+
+    const auto curves = PlainCsvRows(RunInfo("--csv curves " + Quote(path), temp).Out);
+    ASSERT_EQ(curves.size(), 151u);
+    ASSERT_EQ(curves[0].size(), 82u);
+    EXPECT_EQ(curves[0][1], "Used");
+    EXPECT_EQ(curves[0][2], "2.2");
+    EXPECT_EQ(curves[0][81], "176.0");
+    EXPECT_EQ(curves[7][1], training.Curves[7].Valid ? "+" : "");
+    EXPECT_EQ(curves[7][40], std::to_string(training.Curves[7].Samples[38]));
+
+    const auto intervals = PlainCsvRows(RunInfo("--csv intervals " + Quote(path), temp).Out);
+    ASSERT_EQ(intervals.size(), training.Intervals.size() + 1);
+    EXPECT_EQ(intervals[0][1], "Interval number");
+    EXPECT_EQ(intervals[0][2], "Power (W)");
+    EXPECT_EQ(intervals[0].size(), 23u);
+    EXPECT_EQ(intervals[1][8], std::to_string(training.Intervals[0].Stroke.Number));
+}
+
+TEST(MarloInfo, CsvOfATrainingWithoutIntervalsIsItsHeader)
+{
+    TTempFolder temp;
+    TTraining training = MakeDemoTraining(3);
+    training.Intervals.clear();
+    const TRun run = RunInfo("--csv intervals " + Quote(WriteDemo(temp, training)), temp);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(PlainCsvRows(run.Out).size(), 1u);
+}
+
+TEST(MarloInfo, CsvUsageAndReadErrors)
+{
+    TTempFolder temp;
+    EXPECT_EQ(RunInfo("--csv splits x.stg", temp).ExitCode, 2);
+    EXPECT_EQ(RunInfo("x.stg --csv", temp).ExitCode, 2);
+    EXPECT_EQ(RunInfo("--json --csv strokes x.stg", temp).ExitCode, 2);
+    const TRun missing = RunInfo("--csv strokes " + Quote(temp.File("none.stg")), temp);
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_EQ(missing.Out, "");
+}
+
+TEST(MarloInfo, JsonHoldsTheShownValues)
+{
+    TTempFolder temp;
+    const TTraining training = MakeDemoTraining(7);
+    const TRun run = RunInfo("--json " + Quote(WriteDemo(temp, training)), temp);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const json values = json::parse(run.Out)["values"];
+    ASSERT_EQ(values["totals"].size(), 7u);
+    EXPECT_EQ(values["totals"][0].get<std::string>().substr(values["totals"][0].get<std::string>().size() - 2), " m");
+    EXPECT_TRUE(values["dr_ratio"].is_string());
+    ASSERT_EQ(values["strokes"].size(), 7u);
+    for (const json& stroke : values["strokes"]) EXPECT_EQ(stroke.size(), 42u);
+    EXPECT_EQ(values["strokes"][6][0], "   7");
+    ASSERT_EQ(values["intervals"].size(), training.Intervals.size());
+    for (const json& interval : values["intervals"]) EXPECT_EQ(interval.size(), 22u);
+}
+
+TEST(MarloInfo, SummaryShowsTotalsAveragesAndIntervals)
+{
+    TTempFolder temp;
+    const TRun run = RunInfo(Quote(MARLO_SAMPLE_PATH), temp);
+    ASSERT_EQ(run.ExitCode, 0);
+    EXPECT_NE(run.Out.find("\nTotals\n  Distance      2000 m\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("\n  Strokes       216\nAverages\n"), std::string::npos);
+    EXPECT_NE(run.Out.find("\n  DR ratio      "), std::string::npos);
+    EXPECT_NE(run.Out.find("\nIntervals\n  #  "), std::string::npos);
+    EXPECT_NE(run.Out.find("\n  Drive : Recover ratio  "), std::string::npos);
+}

@@ -1,0 +1,126 @@
+#include "untCharts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CataloguesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitStrokeParameters();
+        InitIntervalParameters();
+        InitTotalParameters();
+        InitSplitParameters();
+    }
+};
+
+TEST_F(CataloguesTest, StrokeColumnsSkipTargetAndTheSessionValues)
+{
+    ASSERT_EQ(StrokeParameters.size(), 42u);
+    ASSERT_EQ(StrokeColumns.size(), 26u);
+    for (int id = 0; id < 26; ++id) {
+        if (id == 4) continue;
+        EXPECT_EQ(StrokeColumns[static_cast<size_t>(id)], id);
+        EXPECT_EQ(StrokeParameters[static_cast<size_t>(id)].Column, id);
+    }
+    EXPECT_EQ(StrokeColumns[4], 0) << "slot 4 stays, filled by no entry";
+    EXPECT_EQ(StrokeParameters[4].Column, -1);
+    for (size_t i = 26; i < 42; ++i) EXPECT_EQ(StrokeParameters[i].Column, -1) << i;
+}
+
+TEST_F(CataloguesTest, OtherColumnMaps)
+{
+    ASSERT_EQ(IntervalParameters.size(), 22u);
+    ASSERT_EQ(SplitParameters.size(), 21u);
+    ASSERT_EQ(TotalParameters.size(), 7u);
+    for (int id = 0; id < 22; ++id) EXPECT_EQ(IntervalColumns.at(static_cast<size_t>(id)), id);
+    for (int id = 0; id < 21; ++id) EXPECT_EQ(SplitColumns.at(static_cast<size_t>(id)), id);
+    EXPECT_EQ(TotalColumns, (TColumnMap{0, 1, 2, 4, 3, 5, 6}));
+    EXPECT_EQ(TotalParameters[3].Column, 4);
+    EXPECT_EQ(TotalParameters[4].Column, 3);
+}
+
+TEST_F(CataloguesTest, TextsQuotedExactly)
+{
+    EXPECT_EQ(IntervalParameters[2].LongName, "Average strokerate");
+    EXPECT_EQ(TotalParameters[6].LongName, "Average strokerate");
+    EXPECT_EQ(TotalParameters[6].ShortName, "Avg. Stroke rate");
+    EXPECT_EQ(StrokeUnit(36), "M/h");
+    EXPECT_EQ(StrokeUnit(40), "M/h");
+    EXPECT_EQ(StrokeParameters[16].LongName, "Peak force position relative to stroke length");
+    EXPECT_EQ(SplitParameters[20].LongName, "Average drive : Recover ratio");
+    EXPECT_EQ(StrokeFormat(9), "Tnn:ss.0");
+    EXPECT_EQ(IntervalFormat(3), "Th:nn:ss.0");
+    EXPECT_EQ(TotalFormat(1), "Th:nn:ss.0");
+}
+
+TEST_F(CataloguesTest, RangesAndStepsInSinglePrecision)
+{
+    const ParameterType& split500 = StrokeParameters[9];
+    EXPECT_EQ(split500.ScaleMode, 3);
+    EXPECT_TRUE(split500.Flag);
+    EXPECT_EQ(split500.Minimum, static_cast<float>(120 / 86400.0));
+    EXPECT_EQ(split500.Maximum, static_cast<float>(240 / 86400.0));
+    EXPECT_EQ(split500.Step, (split500.Maximum - split500.Minimum) / 10.0f);
+    EXPECT_EQ(IntervalParameters[3].Maximum, static_cast<float>(6000 / 86400.0));
+    EXPECT_EQ(StrokeParameters[20].Step, 0.05f);
+    EXPECT_EQ(StrokeParameters[1].Step, 10.0f);
+    EXPECT_EQ(StrokeParameters[6].Step, 5.0f);
+    EXPECT_FALSE(StrokeParameters[0].Flag);
+    EXPECT_EQ(StrokeParameters[16].ScaleMode, 2);
+}
+
+TEST_F(CataloguesTest, InitRebuildsChangedEntries)
+{
+    StrokeParameters[1].Maximum = 999;
+    StrokeColumns.clear();
+    InitStrokeParameters();
+    EXPECT_EQ(StrokeParameters[1].Maximum, 100.0f);
+    EXPECT_EQ(StrokeColumns.size(), 26u);
+}
+
+TEST_F(CataloguesTest, StrokeInitRaisesDataRangeToFive)
+{
+    DataRange = 3;
+    InitStrokeParameters();
+    EXPECT_EQ(DataRange, 5);
+    DataRange = 65535;
+    InitStrokeParameters();
+    EXPECT_EQ(DataRange, 65535);
+}
+
+TEST_F(CataloguesTest, Captions)
+{
+    EXPECT_EQ(IntervalCaption(0), "Interval number");
+    EXPECT_EQ(StrokeCaption(23), "Interval number");
+    EXPECT_EQ(IntervalCaption(1), "Power (W)");
+    EXPECT_EQ(IntervalCaption(7), "Number of strokes");
+    EXPECT_EQ(IntervalCaption(20), "Drive : Recover ratio");
+    EXPECT_EQ(IntervalCaption(21), "K value");
+    EXPECT_EQ(StrokeCaption(0), "Stroke");
+    EXPECT_EQ(StrokeCaption(20), "DR ratio");
+    EXPECT_EQ(StrokeCaption(5), "Time (m:s)");
+    EXPECT_EQ(SplitCaption(0), "Strokes cum.");
+    EXPECT_EQ(SplitCaption(13), "Energy sum cum. (kJ)");
+}
+
+TEST_F(CataloguesTest, IndexOutsideACatalogueGivesEmptyTexts)
+{
+    using TAccessor = std::string (*)(int);
+    const std::pair<TAccessor, int> accessors[] = {
+        {StrokeUnit, 42}, {StrokeShortName, 42}, {StrokeFormat, 42}, {StrokeCaption, 42},
+        {IntervalUnit, 22}, {IntervalShortName, 22}, {IntervalLongName, 22}, {IntervalFormat, 22},
+        {IntervalCaption, 22}, {TotalUnit, 7}, {TotalFormat, 7}, {SplitUnit, 21},
+        {SplitShortName, 21}, {SplitCaption, 21}};
+    for (const auto& [accessor, count] : accessors) {
+        EXPECT_EQ(accessor(-1), "");
+        EXPECT_EQ(accessor(count), "");
+    }
+    EXPECT_EQ(StrokeShortName(41), "Avg. stroke rate");
+    EXPECT_EQ(IntervalLongName(21), "K value");
+    EXPECT_EQ(TotalFormat(6), "%2.1f");
+    EXPECT_EQ(SplitShortName(20), "DR ratio");
+}
+
+} // namespace

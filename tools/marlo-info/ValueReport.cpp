@@ -1,0 +1,86 @@
+#include "ValueReport.h"
+
+#include "TrainingGrids.h"
+#include "untCharts.h"
+
+#include <algorithm>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace {
+
+template <typename TText>
+json Texts(int count, TText text)
+{
+    json texts = json::array();
+    for (int i = 0; i < count; ++i) texts.push_back(text(i));
+    return texts;
+}
+
+std::string PadRight(const std::string& text, size_t width)
+{
+    return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+std::string PadLeft(const std::string& text, size_t width)
+{
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}
+
+// The grid turned on its side: one line per column, captions first, then one
+// right-aligned column per row, so that the wide interval rows stay readable.
+std::string SidewaysTable(const TTextGrid& grid)
+{
+    const size_t columns = grid.front().size();
+    std::vector<size_t> widths(grid.size(), 0);
+    for (size_t r = 0; r < grid.size(); ++r)
+        for (const std::string& cell : grid[r]) widths[r] = std::max(widths[r], cell.size());
+    std::ostringstream out;
+    for (size_t c = 0; c < columns; ++c) {
+        std::string line = "  " + PadRight(grid[0][c], widths[0]);
+        for (size_t r = 1; r < grid.size(); ++r) line += "  " + PadLeft(grid[r][c], widths[r]);
+        out << line << "\n";
+    }
+    return out.str();
+}
+
+} // namespace
+
+json ValuesJson(const TTraining& training)
+{
+    json strokes = json::array();
+    for (size_t r = 1; r < training.Strokes.size(); ++r)
+        strokes.push_back(Texts(StrokeParameterCount, [&](int i) {
+            return StrokeValueText(training.Strokes[r], i, training.Settings);
+        }));
+    json intervals = json::array();
+    for (const TInterval& interval : training.Intervals)
+        intervals.push_back(Texts(IntervalParameterCount, [&](int i) { return IntervalValueText(interval, i); }));
+    return {
+        {"totals", Texts(TotalParameterCount, [&](int i) { return TotalValueWithUnit(training, i); })},
+        {"dr_ratio", AverageDRRatioText(training)},
+        {"strokes", strokes},
+        {"intervals", intervals},
+    };
+}
+
+std::string ValuesSummaryText(const TTraining& training)
+{
+    std::ostringstream out;
+    const auto line = [&out](const char* caption, const std::string& value) {
+        out << "  " << PadRight(caption, 14) << value << "\n";
+    };
+    out << "\nTotals\n";
+    line("Distance", TotalValueWithUnit(training, 0));
+    line("Time", TotalValueWithUnit(training, 1));
+    line("Energy", TotalValueWithUnit(training, 2));
+    line("Strokes", TotalValueWithUnit(training, 4));
+    out << "Averages\n";
+    line("Power", TotalValueWithUnit(training, 3));
+    line("500m time", TotalValueWithUnit(training, 5));
+    line("Stroke rate", TotalValueWithUnit(training, 6));
+    line("DR ratio", AverageDRRatioText(training));
+    if (!training.Intervals.empty()) out << "\nIntervals\n" << SidewaysTable(IntervalsGrid(training));
+    return out.str();
+}
