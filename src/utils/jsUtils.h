@@ -17,6 +17,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Packed like the records it is stored in, so that it may sit at any offset.
+#pragma pack(push, 1)
 struct TGuid {
     uint32_t D1 = 0;
     uint16_t D2 = 0;
@@ -26,6 +28,7 @@ struct TGuid {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
     std::string ToString() const;
 };
+#pragma pack(pop)
 static_assert(sizeof(TGuid) == 16, "a GUID is 16 bytes");
 
 using TColor = uint32_t; // 0x00BBGGRR
