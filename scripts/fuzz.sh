@@ -17,7 +17,7 @@ targets=(stg ses str ini pel rvi rvr rvs settings)
 build_targets() {
   export CCACHE_BASEDIR="$root"
   cmake -S "$root" -B "$build" -G Ninja -DMARLO_FUZZ=ON >/dev/null
-  cmake --build "$build" --parallel >/dev/null
+  cmake --build "$build" --parallel
   rm -rf "$build/seeds"
   "$build/fuzz/make-seeds" "$build/seeds"
 }
