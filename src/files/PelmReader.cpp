@@ -24,8 +24,7 @@ bool StartsWith(const std::string& text, const std::string& start)
 
 uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max(value, 0), MaxNumber)); }
 
-// Lines and tokens of a Pelm file, read a byte at a time from chunks of the
-// file.
+// Lines and tokens of a Pelm file, read from chunks of the file.
 class TPelmText {
 public:
     explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1, '\n') {}
@@ -98,15 +97,6 @@ public:
         int value;
         return ReadPlainIntegerInChunk(value) ? value : ReadAnyInteger();
     }
-    int ReadAnyInteger()
-    {
-        ReadToken();
-        int value;
-        if (!Overlong && PlainInteger(value)) return value;
-        const std::string token(Token, TokenLength);
-        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
-        return StrToInt(token);
-    }
 
     bool AtEnd() const { return Next == End && File.Eof(); }
     double Fraction() const
@@ -117,6 +107,16 @@ public:
 
 private:
     static const size_t ChunkSize = 64 * 1024;
+
+    int ReadAnyInteger()
+    {
+        ReadToken();
+        int value;
+        if (!Overlong && PlainInteger(value)) return value;
+        const std::string token(Token, TokenLength);
+        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
+        return StrToInt(token);
+    }
 
     bool ReadByte(unsigned char& c)
     {
