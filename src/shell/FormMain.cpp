@@ -98,10 +98,6 @@ void SelectInEdit(QWidget* edit, int start, int length)
 
 } // namespace
 
-int TagOf(const QAction* action) { return action->property("Tag").toInt(); }
-
-void SetTag(QAction* action, int tag) { action->setProperty("Tag", tag); }
-
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
 {
     QApplication::setApplicationDisplayName(QString::fromStdString(FileDescription()));
@@ -177,7 +173,11 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     });
 }
 
-TFormMain::~TFormMain() { qApp->removeEventFilter(this); }
+TFormMain::~TFormMain()
+{
+    qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 std::string TFormMain::SettingsFile() const { return ChangeFileExt(ProgramFileName(), ".ini"); }
 
@@ -308,6 +308,7 @@ void TFormMain::SaveViewAndToolbars()
         ini.UpdateFile();
     }
     ToolBarMenu->Save(file);
+    TidyIniFile(file);
 }
 
 void TFormMain::BuildToolBar() { ToolBarMenu->Build(SettingsFile()); }

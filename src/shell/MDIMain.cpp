@@ -96,6 +96,14 @@ TMDIMain::TMDIMain(QWidget* parent) : TFormMain(parent)
     UpdateActions();
 }
 
+// The children are destroyed after this window's own parts; they must not
+// call back into it on their way out.
+TMDIMain::~TMDIMain()
+{
+    disconnect(MdiClient, nullptr, this, nullptr);
+    RefreshTimer->stop();
+}
+
 QList<QMdiSubWindow*> TMDIMain::Children() const
 {
     QList<QMdiSubWindow*> children = MdiClient->subWindowList(QMdiArea::StackingOrder);

@@ -27,6 +27,10 @@ int ImageIndexOf(const QAction* action)
     return index.isValid() ? index.toInt() : -1;
 }
 
+int TagOf(const QAction* action) { return action->property("Tag").toInt(); }
+
+void SetTag(QAction* action, int tag) { action->setProperty("Tag", tag); }
+
 TMenuBar::TMenuBar(QMainWindow* window, QMenuBar* menu) : QObject(window), Window(window), Menu(menu) {}
 
 QToolBar* TMenuBar::MakeToolBar(QMenu* menu, const QString& caption)
@@ -61,7 +65,8 @@ void TMenuBar::Build(const std::string& settingsFile)
     Bars.clear();
     const TIniFile ini(settingsFile);
     for (QAction* top : Menu->actions()) {
-        if (!top->isVisible() || !top->menu()) continue;
+        // A menu hidden by the Menu toggle still gets its tool bar.
+        if (TagOf(top) < 0 || !top->menu()) continue;
         const QString caption = PlainCaption(top->text());
         QToolBar* bar = MakeToolBar(top->menu(), caption);
         if (!bar) continue;

@@ -4,6 +4,8 @@
 // and the View toggles kept in the settings file.
 #pragma once
 
+#include "untMenuBar.h"
+
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
@@ -114,8 +116,3 @@ private:
     QPointer<QWidget> Target;
     TFindDialog* FindDialog = nullptr;
 };
-
-// The tag a command or top-level menu carries; a tag below 0 keeps a
-// top-level menu hidden when the menu is shown again.
-int TagOf(const QAction* action);
-void SetTag(QAction* action, int tag);

@@ -31,6 +31,7 @@ class TMDIMain : public TFormMain {
 
 public:
     explicit TMDIMain(QWidget* parent = nullptr);
+    ~TMDIMain() override;
 
     TMdiClient* Client() const { return MdiClient; }
     // The children, the active (topmost) one first.

@@ -21,8 +21,9 @@ class TMenuBar : public QObject {
 public:
     TMenuBar(QMainWindow* window, QMenuBar* menu);
 
-    // Builds the tool bars afresh from the menu and applies the stored
-    // positions and visibility from settingsFile.
+    // Builds the tool bars afresh from the top-level menus this program
+    // offers (tag 0 or more), whether or not the menu bar is shown, and
+    // applies the stored visibility from settingsFile.
     void Build(const std::string& settingsFile);
     // Writes "left top shown" per tool bar, keyed by its caption.
     void Save(const std::string& settingsFile) const;
@@ -49,3 +50,7 @@ private:
 
 // The image index a command carries; -1 for none.
 int ImageIndexOf(const QAction* action);
+// The tag a command or top-level menu carries; a tag below 0 keeps a
+// top-level menu hidden when the menu is shown again.
+int TagOf(const QAction* action);
+void SetTag(QAction* action, int tag);
