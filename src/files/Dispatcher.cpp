@@ -14,15 +14,27 @@ bool ReadStg(const std::string& path, TTraining& training, const TProgress&)
     return ReadTrainingFile(path, training);
 }
 
+template <bool (*Read)(const std::string&, TTraining&)>
+bool WithoutProgress(const std::string& path, TTraining& training, const TProgress&)
+{
+    return Read(path, training);
+}
+
 struct TReaderEntry {
     const char* Extension;
-    TReader Reader; // nullptr: no reader for this extension yet
+    TReader Reader;
 };
 
 // Compared in this order with the upper-cased extension.
 const TReaderEntry Readers[] = {
-    {".PEL", nullptr}, {".SES", nullptr}, {".STR", nullptr}, {".STG", ReadStg},
-    {".INI", nullptr}, {".RVI", nullptr}, {".RVS", nullptr}, {".RVR", nullptr},
+    {".PEL", ReadPelmFile},
+    {".SES", ReadSessionFile},
+    {".STR", WithoutProgress<ReadStrokeFile>},
+    {".STG", ReadStg},
+    {".INI", WithoutProgress<ReadUserFile>},
+    {".RVI", WithoutProgress<ReadRavoUserFile>},
+    {".RVS", WithoutProgress<ReadRavoSessionFile>},
+    {".RVR", WithoutProgress<ReadRavoStrokeFile>},
 };
 
 TReader ReaderFor(const std::string& path)
@@ -51,6 +63,7 @@ struct TWriterEntry {
 
 const TWriterEntry Writers[] = {
     {fkTraining, ffSTG, TrainingFileBytes},
+    {fkStroke, ffSTR, StrokeFileBytes},
 };
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }

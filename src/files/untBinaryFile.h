@@ -27,6 +27,18 @@ public:
     size_t Read(void* buffer, size_t count);
     // Reads exactly count bytes, answering whether they all arrived.
     bool ReadExactly(void* buffer, size_t count) { return Read(buffer, count) == count; }
+    // Reads one byte; false at the end of the file. Inline for the text readers,
+    // which take their files a byte at a time.
+    bool ReadByte(unsigned char& byte)
+    {
+        const int64_t offset = Position_ - BufferStart;
+        if (offset >= 0 && offset < static_cast<int64_t>(BufferLength)) {
+            byte = Buffer[offset];
+            ++Position_;
+            return true;
+        }
+        return Read(&byte, 1) == 1;
+    }
     // Moves on count bytes (not past the end); returns how many were passed.
     size_t Skip(size_t count);
     void Seek(int64_t position);

@@ -64,6 +64,18 @@ bool OpenTrainingFile(const std::string& path, TTraining& training, bool showErr
 bool ReadTrainingFile(const std::string& path, TTraining& training);
 // ReadTrainingFile without the after-load computations.
 bool DecodeTrainingFile(const std::string& path, TTraining& training);
+bool ReadSessionFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
+bool ReadStrokeFile(const std::string& path, TTraining& training);
+bool ReadUserFile(const std::string& path, TTraining& training);
+bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
+// ReadPelmFile without the after-load computations: stroke lengths and peak
+// forces of force-curve tables, the average stroke, distances per stroke.
+bool DecodePelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
+bool ReadRavoUserFile(const std::string& path, TTraining& training);
+bool ReadRavoStrokeFile(const std::string& path, TTraining& training);
+bool ReadRavoSessionFile(const std::string& path, TTraining& training);
+// ReadRavoSessionFile without the after-load peak forces.
+bool DecodeRavoSessionFile(const std::string& path, TTraining& training);
 
 // The file-format index of the path's extension; 0 when unknown.
 uint8_t FormatOfExtension(const std::string& path);
@@ -87,6 +99,9 @@ bool SaveTrainingFile(const std::string& path, const TTraining& training, int ki
 // The training file's bytes: signature, version (the training's, else this
 // program's), and blocks 1 to 7; nothing for more strokes than a file holds.
 std::optional<std::string> TrainingFileBytes(const TTraining& training);
+// The 218-byte stroke file of stroke 1 with its curve and the rower's name
+// and settings; nothing for a training without stroke 1.
+std::optional<std::string> StrokeFileBytes(const TTraining& training);
 
 // --- Names ---
 

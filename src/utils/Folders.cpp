@@ -1,6 +1,7 @@
 // The program's file, files and folders, the user's data folder and the
 // location of the settings file.
 #include "jsUtils.h"
+#include "untDateTime.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -172,6 +173,13 @@ int64_t FileSizeOf(const std::string& name)
         size = info.st_size;
     globfree(&found);
     return size;
+}
+
+TDateTime FileModificationTime(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return 0;
+    return DateTimeFromUnixTime(static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9);
 }
 
 bool IsFileWritable(const std::string& name)

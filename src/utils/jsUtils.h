@@ -3,6 +3,8 @@
 // tests, and a few text helpers. None keeps state between calls.
 #pragma once
 
+#include "untDateTime.h"
+
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -15,6 +17,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Packed like the records it is stored in, so that it may sit at any offset.
+#pragma pack(push, 1)
 struct TGuid {
     uint32_t D1 = 0;
     uint16_t D2 = 0;
@@ -24,6 +28,7 @@ struct TGuid {
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
     std::string ToString() const;
 };
+#pragma pack(pop)
 static_assert(sizeof(TGuid) == 16, "a GUID is 16 bytes");
 
 using TColor = uint32_t; // 0x00BBGGRR
@@ -71,6 +76,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool ForceFolder(const std::string& path);
 int64_t FileSizeOf(const std::string& name);
+// The local date/time of the file's last modification; 0 when there is no such file.
+TDateTime FileModificationTime(const std::string& path);
 bool IsFileWritable(const std::string& name);
 std::string StripNameChars(const std::string& text);
 // The program's folder in the user's documents folder, created when missing;

@@ -88,9 +88,9 @@ TEST_F(Dispatcher, AnInputOutputErrorShowsTwoMessagesAndNeverWaitsOnAPipe)
 TEST_F(Dispatcher, RepairsIntervalCountdownsAboveTheLimit)
 {
     ASSERT_TRUE(Open(Write("a.stg", OneStrokeFile(64001))));
-    EXPECT_EQ(Training.Strokes[1].IntervalCountdown, 0);
+    EXPECT_EQ(+Training.Strokes[1].IntervalCountdown, 0);
     ASSERT_TRUE(Open(Write("b.stg", OneStrokeFile(64000))));
-    EXPECT_EQ(Training.Strokes[1].IntervalCountdown, 64000);
+    EXPECT_EQ(+Training.Strokes[1].IntervalCountdown, 64000);
 }
 
 TEST_F(Dispatcher, NoProgressCallbackIsFine)

@@ -105,7 +105,7 @@ TEST(SaveTrainingFile, MakesTheFolderAndReplacesOnlyByACompleteWrite)
     ASSERT_TRUE(SaveTrainingFile(path, training, fkTraining));
     TTraining back;
     ASSERT_TRUE(OpenTrainingFile(path, back, true));
-    EXPECT_EQ(back.Strokes[2].Time, 3.0f);
+    EXPECT_EQ(+back.Strokes[2].Time, 3.0f);
 
     SetStrokeCount(training, 65536); // more than a file holds: nothing is written
     EXPECT_FALSE(SaveTrainingFile(path, training, fkTraining));

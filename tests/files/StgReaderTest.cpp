@@ -62,13 +62,13 @@ TEST_F(StgReader, WrittenTrainingReadsBackUnchanged)
         EXPECT_TRUE(SameBytes(&Training.Curves[i], &original.Curves[i], sizeof(TForceCurve))) << i;
     }
     ASSERT_EQ(Training.Intervals.size(), 3u);
-    EXPECT_EQ(Training.Intervals[2].AveragePower, 102);
+    EXPECT_EQ(+Training.Intervals[2].AveragePower, 102);
     ASSERT_EQ(Training.ExtraEntries.size(), 3u);
-    EXPECT_EQ(Training.ExtraEntries[2].Value, 9);
-    EXPECT_EQ(Training.Totals.TotalTime, 420.5f);
+    EXPECT_EQ(+Training.ExtraEntries[2].Value, 9);
+    EXPECT_EQ(+Training.Totals.TotalTime, 420.5f);
     // The average stroke is computed after loading.
-    EXPECT_EQ(Training.Strokes[0].EnergyPerStroke, 400.0f);
-    EXPECT_GT(Training.Curves[0].Samples[29], 0);
+    EXPECT_EQ(+Training.Strokes[0].EnergyPerStroke, 400.0f);
+    EXPECT_GT(+Training.Curves[0].Samples[29], 0);
     EXPECT_TRUE(Recorder.Messages.empty());
 }
 
@@ -90,10 +90,10 @@ TEST_F(StgReader, StrokesArePlacedByTheirOwnNumbers)
     file.Block(3, 84, 3).Record(MakeStroke(3)).Record(MakeStroke(1)).Record(MakeStroke(7));
     ASSERT_TRUE(Read(file.Bytes));
     ASSERT_EQ(Training.Strokes.size(), 4u);
-    EXPECT_EQ(Training.Strokes[3].Power, MakeStroke(3).Power);
-    EXPECT_EQ(Training.Strokes[1].Power, MakeStroke(1).Power);
-    EXPECT_EQ(Training.Strokes[2].Number, 2);
-    EXPECT_EQ(Training.Strokes[2].Power, 0);
+    EXPECT_EQ(+Training.Strokes[3].Power, +MakeStroke(3).Power);
+    EXPECT_EQ(+Training.Strokes[1].Power, +MakeStroke(1).Power);
+    EXPECT_EQ(+Training.Strokes[2].Number, 2);
+    EXPECT_EQ(+Training.Strokes[2].Power, 0);
 }
 
 TEST_F(StgReader, CurvesArePlacedByPosition)
@@ -102,8 +102,8 @@ TEST_F(StgReader, CurvesArePlacedByPosition)
     file.Block(4, 163, 2).Record(MakeCurve(9, 300)).Record(MakeCurve(5, 500));
     ASSERT_TRUE(Read(file.Bytes));
     ASSERT_EQ(Training.Curves.size(), 3u);
-    EXPECT_EQ(Training.Curves[1].Number, 9);
-    EXPECT_EQ(Training.Curves[2].Samples[29], 500);
+    EXPECT_EQ(+Training.Curves[1].Number, 9);
+    EXPECT_EQ(+Training.Curves[2].Samples[29], 500);
 }
 
 TEST_F(StgReader, ShortAndLongRecordsFollowTheRecordSizeRule)
@@ -119,10 +119,10 @@ TEST_F(StgReader, ShortAndLongRecordsFollowTheRecordSizeRule)
     ASSERT_TRUE(Read(file.Bytes));
     EXPECT_EQ(Training.Header.FileName.Text(), Path);
     EXPECT_EQ(Training.Header.Title.Length, 0); // Title starts at byte 270
-    EXPECT_EQ(Training.Header.Color, 0u);
+    EXPECT_EQ(+Training.Header.Color, 0u);
     EXPECT_TRUE(SameBytes(&Training.Strokes[1], &stroke, sizeof stroke));
-    EXPECT_EQ(Training.Curves[1].Samples[10], MakeCurve(1).Samples[10]);
-    EXPECT_EQ(Training.Curves[1].Samples[30], 0); // past the 50 bytes read
+    EXPECT_EQ(+Training.Curves[1].Samples[10], +MakeCurve(1).Samples[10]);
+    EXPECT_EQ(+Training.Curves[1].Samples[30], 0); // past the 50 bytes read
 }
 
 TEST_F(StgReader, UnknownBlocksAreSkipped)
@@ -132,7 +132,7 @@ TEST_F(StgReader, UnknownBlocksAreSkipped)
     file.Block(6, 16, 1).Record(TTotals{1, 2, 3, 4});
     file.Block(200, 0, 65535);
     ASSERT_TRUE(Read(file.Bytes));
-    EXPECT_EQ(Training.Totals.AveragePower, 4.0f);
+    EXPECT_EQ(+Training.Totals.AveragePower, 4.0f);
 }
 
 TEST_F(StgReader, LaterBlocksResizeAndOverwrite)
@@ -146,7 +146,7 @@ TEST_F(StgReader, LaterBlocksResizeAndOverwrite)
     ASSERT_TRUE(Read(file.Bytes));
     EXPECT_EQ(Training.Strokes.size(), 3u);
     EXPECT_EQ(Training.Curves.size(), 3u);
-    EXPECT_EQ(Training.Totals.TotalDistance, 2.0f);
+    EXPECT_EQ(+Training.Totals.TotalDistance, 2.0f);
 }
 
 TEST_F(StgReader, EndOfFileInsideABlockAtARecordBoundaryKeepsWhatIsThere)
@@ -155,8 +155,8 @@ TEST_F(StgReader, EndOfFileInsideABlockAtARecordBoundaryKeepsWhatIsThere)
     file.Block(3, 84, 10).Record(MakeStroke(1)).Record(MakeStroke(2));
     ASSERT_TRUE(Read(file.Bytes));
     EXPECT_EQ(Training.Strokes.size(), 11u);
-    EXPECT_EQ(Training.Strokes[2].Power, MakeStroke(2).Power);
-    EXPECT_EQ(Training.Strokes[3].Power, 0);
+    EXPECT_EQ(+Training.Strokes[2].Power, +MakeStroke(2).Power);
+    EXPECT_EQ(+Training.Strokes[3].Power, 0);
     EXPECT_TRUE(Recorder.Beeps.empty());
 }
 
@@ -201,7 +201,7 @@ TEST_F(StgReader, TagZeroRejects)
     TStgBuilder file;
     file.Block(6, 16, 1).Record(TTotals{1, 2, 3, 4}).Block(0, 0, 0);
     EXPECT_FALSE(Read(file.Bytes));
-    EXPECT_EQ(Training.Totals.AveragePower, 0);
+    EXPECT_EQ(+Training.Totals.AveragePower, 0);
 }
 
 TEST_F(StgReader, ImplausibleCountsRejectTheFile)
@@ -240,8 +240,8 @@ TEST_F(StgReader, ExtraEntriesKeepElementZeroUnused)
     file.Block(7, 3, 2).Raw("\x01\x00\x05\x02\x00\x06", 6);
     ASSERT_TRUE(Read(file.Bytes));
     ASSERT_EQ(Training.ExtraEntries.size(), 3u);
-    EXPECT_EQ(Training.ExtraEntries[1].Value, 5);
-    EXPECT_EQ(Training.ExtraEntries[2].Number, 2);
+    EXPECT_EQ(+Training.ExtraEntries[1].Value, 5);
+    EXPECT_EQ(+Training.ExtraEntries[2].Number, 2);
 }
 
 TEST_F(StgReader, InputOutputFailuresAreReported)

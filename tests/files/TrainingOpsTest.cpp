@@ -42,8 +42,8 @@ TEST(NewTraining, ResetsToAnEmptyUserTraining)
     EXPECT_EQ(std::string(training.Magic, 4), "MIL ");
     EXPECT_EQ(training.Version, CurrentVersion());
     EXPECT_EQ(training.Header.FileName.Text(), "?");
-    EXPECT_EQ(training.Header.FileKind, fkUser);
-    EXPECT_EQ(training.Header.Modified, 1);
+    EXPECT_EQ(+training.Header.FileKind, fkUser);
+    EXPECT_EQ(+training.Header.Modified, 1);
     EXPECT_FALSE(training.Header.TrainingID.IsNull());
     EXPECT_EQ(training.Header.Title.Text(), "kept");
     EXPECT_TRUE(IsUserTraining(training));
@@ -58,30 +58,30 @@ TEST(NewHeader, DefaultsAndColourCycle)
     NewHeader(header);
     EXPECT_EQ(header.Title.Text(), "Anyone");
     EXPECT_EQ(header.Name.Text(), "Anyone");
-    EXPECT_EQ(header.Color, 0x0000FFu);
-    EXPECT_EQ(header.PenWidth, 2);
-    EXPECT_EQ(header.Visible, 1);
-    EXPECT_EQ(header.Recorder, 7);
-    EXPECT_EQ(header.Spare3[0], 0);
+    EXPECT_EQ(+header.Color, 0x0000FFu);
+    EXPECT_EQ(+header.PenWidth, 2);
+    EXPECT_EQ(+header.Visible, 1);
+    EXPECT_EQ(+header.Recorder, 7);
+    EXPECT_EQ(+header.Spare3[0], 0);
     EXPECT_EQ(header.Description.Length, 0);
-    EXPECT_GT(header.DateTime, 40000);
+    EXPECT_GT(+header.DateTime, 40000);
     for (int i = 1; i < ColorCount; ++i) NextColor();
-    EXPECT_EQ(NextColor(), Colors[0].Color); // the 16th colour is Red again
+    EXPECT_EQ(NextColor(), +Colors[0].Color); // the 16th colour is Red again
 }
 
 TEST(NewSettings, Defaults)
 {
     TUserSettings settings;
     NewSettings(settings);
-    EXPECT_EQ(settings.Weight, 80);
-    EXPECT_EQ(settings.Sprocket, 1);
-    EXPECT_EQ(settings.SessionLimit, 2);
-    EXPECT_EQ(settings.StartValue, 150);
-    EXPECT_EQ(settings.RestValue, 10);
-    EXPECT_EQ(settings.IntervalBy, 3);
-    EXPECT_EQ(settings.WorkTime, 60);
-    EXPECT_EQ(settings.RestTime, 30);
-    EXPECT_EQ(settings.Gender + settings.LimitTime + settings.Display, 0);
+    EXPECT_EQ(+settings.Weight, 80);
+    EXPECT_EQ(+settings.Sprocket, 1);
+    EXPECT_EQ(+settings.SessionLimit, 2);
+    EXPECT_EQ(+settings.StartValue, 150);
+    EXPECT_EQ(+settings.RestValue, 10);
+    EXPECT_EQ(+settings.IntervalBy, 3);
+    EXPECT_EQ(+settings.WorkTime, 60);
+    EXPECT_EQ(+settings.RestTime, 30);
+    EXPECT_EQ(+settings.Gender + +settings.LimitTime + +settings.Display, 0);
 }
 
 TEST(IsEmptyTraining, AnyDataOrTotalMakesItNonEmpty)
@@ -131,11 +131,11 @@ TEST(SetStrokeCount, GrowsKeepsTrimsAndResets)
     TTraining training = TrainingWithStrokes(3);
     SetStrokeCount(training, 5);
     ASSERT_EQ(training.Strokes.size(), 6u);
-    EXPECT_EQ(training.Strokes[3].Power, MakeStroke(3).Power);
-    EXPECT_EQ(training.Strokes[5].Number, 5);
-    EXPECT_EQ(training.Curves[5].Number, 5);
-    EXPECT_EQ(training.Curves[5].Valid, 0);
-    EXPECT_EQ(training.Strokes[4].Time, 0);
+    EXPECT_EQ(+training.Strokes[3].Power, +MakeStroke(3).Power);
+    EXPECT_EQ(+training.Strokes[5].Number, 5);
+    EXPECT_EQ(+training.Curves[5].Number, 5);
+    EXPECT_EQ(+training.Curves[5].Valid, 0);
+    EXPECT_EQ(+training.Strokes[4].Time, 0);
 
     // Trimming drops the trailing strokes without a time, never element 0.
     SetStrokeCount(training, -1);
@@ -151,7 +151,7 @@ TEST(SetStrokeCount, GrowsKeepsTrimsAndResets)
     training.Strokes[0].Power = 9;
     SetStrokeCount(training, 0);
     ASSERT_EQ(training.Strokes.size(), 1u);
-    EXPECT_EQ(training.Strokes[0].Power, 0);
+    EXPECT_EQ(+training.Strokes[0].Power, 0);
 }
 
 TEST(SetIntervalCount, GrowsButNeverShrinksExceptToZero)
@@ -159,13 +159,13 @@ TEST(SetIntervalCount, GrowsButNeverShrinksExceptToZero)
     TTraining training;
     SetIntervalCount(training, 3);
     ASSERT_EQ(training.Intervals.size(), 3u);
-    EXPECT_EQ(training.Intervals[2].Number, 3);
+    EXPECT_EQ(+training.Intervals[2].Number, 3);
     training.Intervals[0].AveragePower = 200;
     SetIntervalCount(training, 2);
     EXPECT_EQ(training.Intervals.size(), 3u);
     SetIntervalCount(training, 4);
-    EXPECT_EQ(training.Intervals[0].AveragePower, 200);
-    EXPECT_EQ(training.Intervals[3].Number, 4);
+    EXPECT_EQ(+training.Intervals[0].AveragePower, 200);
+    EXPECT_EQ(+training.Intervals[3].Number, 4);
     SetIntervalCount(training, 0);
     EXPECT_TRUE(training.Intervals.empty());
 }
@@ -198,17 +198,17 @@ TEST(ComputePeakForce, PlateauCentreAndRelativePosition)
     TStroke stroke{};
     stroke.StrokeLength = 150;
     ComputePeakForce(stroke, curve, 1);
-    EXPECT_EQ(stroke.PeakForce, 0);
-    EXPECT_EQ(stroke.PeakForcePosition, 0);
-    EXPECT_EQ(stroke.RelPeakForcePosition, 0);
+    EXPECT_EQ(+stroke.PeakForce, 0);
+    EXPECT_EQ(+stroke.PeakForcePosition, 0);
+    EXPECT_EQ(+stroke.RelPeakForcePosition, 0);
 
     SetSamples(curve, {100, 600, 600, 200, 600});
     ComputePeakForce(stroke, curve, 0);
-    EXPECT_EQ(stroke.PeakForce, 600);
-    EXPECT_EQ(stroke.PeakForcePosition, static_cast<float>(2.0 * (2 + 5) / 2));
-    EXPECT_EQ(stroke.RelPeakForcePosition, SafeDivide(150, 7.0f * 100));
+    EXPECT_EQ(+stroke.PeakForce, 600);
+    EXPECT_EQ(+stroke.PeakForcePosition, static_cast<float>(2.0 * (2 + 5) / 2));
+    EXPECT_EQ(+stroke.RelPeakForcePosition, SafeDivide(150, 7.0f * 100));
     ComputePeakForce(stroke, curve, 1);
-    EXPECT_EQ(stroke.PeakForcePosition, static_cast<float>(2.2 * 7 / 2));
+    EXPECT_EQ(+stroke.PeakForcePosition, static_cast<float>(2.2 * 7 / 2));
 }
 
 TEST(ResampleCurve, FactorOneKeepsSamplesExceptFlatSteps)
@@ -263,14 +263,14 @@ TEST(ComputeAverageStroke, SkipsTheFirstStrokeAndInvalidCurves)
     training.Strokes[2].EnergyPerStroke = 300;
     training.Strokes[4].EnergyPerStroke = 500;
     ComputeAverageStroke(training);
-    EXPECT_EQ(training.Strokes[0].EnergyPerStroke, 400.0f);
-    EXPECT_EQ(training.Strokes[0].StrokeLength, 140.0f);
-    EXPECT_EQ(training.Curves[0].Number, 0);
-    EXPECT_EQ(training.Curves[0].Valid, 0);
+    EXPECT_EQ(+training.Strokes[0].EnergyPerStroke, 400.0f);
+    EXPECT_EQ(+training.Strokes[0].StrokeLength, 140.0f);
+    EXPECT_EQ(+training.Curves[0].Number, 0);
+    EXPECT_EQ(+training.Curves[0].Valid, 0);
     // Equal lengths resample by factor 1: the average is the common curve.
     const TSamples expected = SamplesOf(MakeCurve(2));
-    for (int k = 0; k < CurveSamples; ++k) EXPECT_EQ(training.Curves[0].Samples[k], expected[k]) << k;
-    EXPECT_EQ(training.Strokes[0].PeakForce, 600);
+    for (int k = 0; k < CurveSamples; ++k) EXPECT_EQ(+training.Curves[0].Samples[k], expected[k]) << k;
+    EXPECT_EQ(+training.Strokes[0].PeakForce, 600);
 }
 
 TEST(ComputeAverageStroke, NoContributingStrokeGivesZeros)
@@ -278,9 +278,9 @@ TEST(ComputeAverageStroke, NoContributingStrokeGivesZeros)
     TTraining training = TrainingWithStrokes(3);
     for (int i = 2; i <= 3; ++i) training.Curves[i].Valid = 0;
     ComputeAverageStroke(training);
-    EXPECT_EQ(training.Strokes[0].EnergyPerStroke, 0);
-    EXPECT_EQ(training.Strokes[0].StrokeLength, 0);
-    for (int k = 0; k < CurveSamples; ++k) EXPECT_EQ(training.Curves[0].Samples[k], 0);
+    EXPECT_EQ(+training.Strokes[0].EnergyPerStroke, 0);
+    EXPECT_EQ(+training.Strokes[0].StrokeLength, 0);
+    for (int k = 0; k < CurveSamples; ++k) EXPECT_EQ(+training.Curves[0].Samples[k], 0);
 }
 
 TEST(ComputeAverageStroke, StretchesCurvesToTheAverageLength)
@@ -292,7 +292,7 @@ TEST(ComputeAverageStroke, StretchesCurvesToTheAverageLength)
     const TResampled a = ResampleCurve(SamplesOf(training.Curves[2]), 0.5);
     const TResampled b = ResampleCurve(SamplesOf(training.Curves[3]), 1.5);
     for (int k = 0; k < CurveSamples; ++k)
-        EXPECT_EQ(training.Curves[0].Samples[k], RoundToWord(SafeDivide(2, a[k] + b[k]))) << k;
+        EXPECT_EQ(+training.Curves[0].Samples[k], RoundToWord(SafeDivide(2, a[k] + b[k]))) << k;
 }
 
 TEST(ComputeAverageStroke, UnknownLengthsAreEstimatedFromTheCurve)
@@ -305,7 +305,7 @@ TEST(ComputeAverageStroke, UnknownLengthsAreEstimatedFromTheCurve)
     // The average of -1 and -1 is -1; each estimate from the curve is 70 * 2 - 2.
     const float factor = SafeDivide(-1.0f, 138.0f);
     const TResampled r = ResampleCurve(SamplesOf(training.Curves[2]), factor);
-    EXPECT_EQ(training.Curves[0].Samples[1], RoundToWord(SafeDivide(2, r[1] + r[1])));
+    EXPECT_EQ(+training.Curves[0].Samples[1], RoundToWord(SafeDivide(2, r[1] + r[1])));
 }
 
 TEST(ComputeDistancePerStroke, MeasuresFromThePreviousStroke)
@@ -315,10 +315,10 @@ TEST(ComputeDistancePerStroke, MeasuresFromThePreviousStroke)
     strokes[2].Distance = 18.5f;
     strokes[3].Distance = 27;
     ComputeDistancePerStroke(strokes, 3);
-    EXPECT_EQ(strokes[0].DistancePerStroke, 0);
-    EXPECT_EQ(strokes[1].DistancePerStroke, 1000);
-    EXPECT_EQ(strokes[2].DistancePerStroke, 850);
-    EXPECT_EQ(strokes[3].DistancePerStroke, 850);
+    EXPECT_EQ(+strokes[0].DistancePerStroke, 0);
+    EXPECT_EQ(+strokes[1].DistancePerStroke, 1000);
+    EXPECT_EQ(+strokes[2].DistancePerStroke, 850);
+    EXPECT_EQ(+strokes[3].DistancePerStroke, 850);
     ComputeDistancePerStroke(strokes, 99); // a high beyond the strokes stops at the last
 }
 

@@ -2,6 +2,9 @@
 // core shows and answers its questions, a temporary folder, and file helpers.
 #pragma once
 
+// A field of a packed record goes into EXPECT_EQ and its kin as +Field: the
+// macros take references, and a reference to a misaligned field is undefined.
+
 #include "untMessages.h"
 #include "untDateTime.h"
 

@@ -81,13 +81,13 @@ TEST(MarloInfo, JsonHoldsTheWholeRecord)
     EXPECT_EQ(t["strokes"][2]["Number"], 2);
     // Singles print with the fewest digits that read back to the same value.
     EXPECT_EQ(t["strokes"][2]["Power"].dump(), "0.1");
-    EXPECT_EQ(t["strokes"][3]["Time"].get<float>(), training.Strokes[3].Time);
+    EXPECT_EQ(t["strokes"][3]["Time"].get<float>(), +training.Strokes[3].Time);
     ASSERT_EQ(t["curves"][1]["Samples"].size(), 80u);
-    EXPECT_EQ(t["curves"][1]["Samples"][20], training.Curves[1].Samples[20]);
-    EXPECT_EQ(t["intervals"][0]["Stroke"]["Number"], training.Intervals[0].Stroke.Number);
+    EXPECT_EQ(t["curves"][1]["Samples"][20], +training.Curves[1].Samples[20]);
+    EXPECT_EQ(t["intervals"][0]["Stroke"]["Number"], +training.Intervals[0].Stroke.Number);
     EXPECT_EQ(t["intervals"][0]["Curve"]["Valid"], 1);
     EXPECT_EQ(t["extra"], json::parse("[[0,0],[4,2]]"));
-    EXPECT_EQ(t["totals"]["TotalTime"].get<float>(), training.Totals.TotalTime);
+    EXPECT_EQ(t["totals"]["TotalTime"].get<float>(), +training.Totals.TotalTime);
 }
 
 TEST(MarloInfo, UnreadableFileReportsMessagesAndAnEmptyRecord)
@@ -187,7 +187,7 @@ TEST(MarloInfo, CsvOfTheStrokeDataGrid)
     EXPECT_EQ(rows[0][26], "Interval power (W)");
     EXPECT_EQ(rows[3][0], "3");
     EXPECT_EQ(rows[3][5], "");
-    EXPECT_EQ(rows[3][2], std::to_string(static_cast<int>(std::nearbyint(training.Strokes[3].Power))));
+    EXPECT_EQ(rows[3][2], std::to_string(static_cast<int>(std::nearbyint(+training.Strokes[3].Power))));
 }
 
 TEST(MarloInfo, CsvOfTheForceCurveAndIntervalGrids)
@@ -204,15 +204,15 @@ TEST(MarloInfo, CsvOfTheForceCurveAndIntervalGrids)
     EXPECT_EQ(curves[0][1], "Used");
     EXPECT_EQ(curves[0][2], "2.2");
     EXPECT_EQ(curves[0][81], "176.0");
-    EXPECT_EQ(curves[7][1], training.Curves[7].Valid ? "+" : "");
-    EXPECT_EQ(curves[7][40], std::to_string(training.Curves[7].Samples[38]));
+    EXPECT_EQ(curves[7][1], +training.Curves[7].Valid ? "+" : "");
+    EXPECT_EQ(curves[7][40], std::to_string(+training.Curves[7].Samples[38]));
 
     const auto intervals = PlainCsvRows(RunInfo("--csv intervals " + Quote(path), temp).Out);
     ASSERT_EQ(intervals.size(), training.Intervals.size() + 1);
     EXPECT_EQ(intervals[0][1], "Interval number");
     EXPECT_EQ(intervals[0][2], "Power (W)");
     EXPECT_EQ(intervals[0].size(), 23u);
-    EXPECT_EQ(intervals[1][8], std::to_string(training.Intervals[0].Stroke.Number));
+    EXPECT_EQ(intervals[1][8], std::to_string(+training.Intervals[0].Stroke.Number));
 }
 
 TEST(MarloInfo, CsvOfATrainingWithoutIntervalsIsItsHeader)

@@ -55,10 +55,10 @@ TEST(NameTables, TextsFitTheirCountedSlots)
 TEST(Colors, FifteenEntriesWithTheirValues)
 {
     EXPECT_STREQ(Colors[0].Name, "Red");
-    EXPECT_EQ(Colors[0].Color, 0x0000FFu);
-    EXPECT_EQ(Colors[3].Color, 0xFF0000u);
+    EXPECT_EQ(+Colors[0].Color, 0x0000FFu);
+    EXPECT_EQ(+Colors[3].Color, 0xFF0000u);
     EXPECT_STREQ(Colors[14].Name, "DarkGray");
-    EXPECT_EQ(Colors[14].Color, 0x808080u);
+    EXPECT_EQ(+Colors[14].Color, 0x808080u);
 }
 
 TEST(Training, ACopyIsDeep)
@@ -69,6 +69,6 @@ TEST(Training, ACopyIsDeep)
     TTraining b = a;
     b.Strokes[1].Power = 5;
     b.Client.Address[0] = 'H';
-    EXPECT_EQ(a.Strokes[1].Power, 0);
+    EXPECT_EQ(+a.Strokes[1].Power, 0);
     EXPECT_EQ(a.Client.Address, "host");
 }

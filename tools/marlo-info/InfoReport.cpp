@@ -26,12 +26,19 @@ json SingleJson(float value)
 
 namespace {
 
+// Packed fields are copied into a json by value: a reference to one may be misaligned.
+template <typename T>
+json Field(T value)
+{
+    return json(value);
+}
+
 json DoubleJson(double value) { return std::isfinite(value) ? json(value) : json(nullptr); }
 
 json StrokeJson(const TStroke& s)
 {
     return {
-        {"Number", s.Number},
+        {"Number", Field(s.Number)},
         {"Power", SingleJson(s.Power)},
         {"AveragePower", SingleJson(s.AveragePower)},
         {"StrokeRate", SingleJson(s.StrokeRate)},
@@ -49,9 +56,9 @@ json StrokeJson(const TStroke& s)
         {"RelPeakForcePosition", SingleJson(s.RelPeakForcePosition)},
         {"DriveRecoverRatio", SingleJson(s.DriveRecoverRatio)},
         {"KValue", SingleJson(s.KValue)},
-        {"IntervalNumber", s.IntervalNumber},
-        {"IntervalCountdown", s.IntervalCountdown},
-        {"IntervalPower", s.IntervalPower},
+        {"IntervalNumber", Field(s.IntervalNumber)},
+        {"IntervalCountdown", Field(s.IntervalCountdown)},
+        {"IntervalPower", Field(s.IntervalPower)},
         {"DriveTime", SingleJson(s.DriveTime)},
         {"DistancePerStroke", SingleJson(s.DistancePerStroke)},
     };
@@ -60,18 +67,18 @@ json StrokeJson(const TStroke& s)
 json CurveJson(const TForceCurve& curve)
 {
     const TSamples samples = SamplesOf(curve);
-    return {{"Number", curve.Number}, {"Valid", curve.Valid}, {"Samples", samples}};
+    return {{"Number", Field(curve.Number)}, {"Valid", Field(curve.Valid)}, {"Samples", samples}};
 }
 
 json IntervalJson(const TInterval& interval)
 {
     return {
-        {"Number", interval.Number},
-        {"AveragePower", interval.AveragePower},
-        {"AverageStrokeRate", interval.AverageStrokeRate},
-        {"TotalTime", interval.TotalTime},
-        {"TotalDistance", interval.TotalDistance},
-        {"AveragePulse", interval.AveragePulse},
+        {"Number", Field(interval.Number)},
+        {"AveragePower", Field(interval.AveragePower)},
+        {"AverageStrokeRate", Field(interval.AverageStrokeRate)},
+        {"TotalTime", Field(interval.TotalTime)},
+        {"TotalDistance", Field(interval.TotalDistance)},
+        {"AveragePulse", Field(interval.AveragePulse)},
         {"Curve", CurveJson(interval.Curve)},
         {"Stroke", StrokeJson(interval.Stroke)},
     };
@@ -82,9 +89,9 @@ json HeaderJson(const THeader& h)
     return {
         {"FileName", h.FileName.Utf8()},
         {"FileDateTime", DoubleJson(h.FileDateTime)},
-        {"FileSize", h.FileSize},
-        {"FileFormat", h.FileFormat},
-        {"FileKind", h.FileKind},
+        {"FileSize", Field(h.FileSize)},
+        {"FileFormat", Field(h.FileFormat)},
+        {"FileKind", Field(h.FileKind)},
         {"Title", h.Title.Utf8()},
         {"Name", h.Name.Utf8()},
         {"Description", h.Description.Utf8()},
@@ -94,19 +101,19 @@ json HeaderJson(const THeader& h)
         {"Note", h.Note.Utf8()},
         {"OrigFileName", h.OrigFileName.Utf8()},
         {"OrigFileDateTime", DoubleJson(h.OrigFileDateTime)},
-        {"OrigFileSize", h.OrigFileSize},
-        {"OrigFileFormat", h.OrigFileFormat},
-        {"OrigFileKind", h.OrigFileKind},
-        {"Visible", h.Visible},
-        {"CurveIndex", h.CurveIndex},
-        {"Color", h.Color},
-        {"PenStyle", h.PenStyle},
-        {"PenWidth", h.PenWidth},
-        {"Modified", h.Modified},
-        {"CurveSource", h.CurveSource},
-        {"CurveInterval", h.CurveInterval},
-        {"Recorder", h.Recorder},
-        {"Interface", h.Interface},
+        {"OrigFileSize", Field(h.OrigFileSize)},
+        {"OrigFileFormat", Field(h.OrigFileFormat)},
+        {"OrigFileKind", Field(h.OrigFileKind)},
+        {"Visible", Field(h.Visible)},
+        {"CurveIndex", Field(h.CurveIndex)},
+        {"Color", Field(h.Color)},
+        {"PenStyle", Field(h.PenStyle)},
+        {"PenWidth", Field(h.PenWidth)},
+        {"Modified", Field(h.Modified)},
+        {"CurveSource", Field(h.CurveSource)},
+        {"CurveInterval", Field(h.CurveInterval)},
+        {"Recorder", Field(h.Recorder)},
+        {"Interface", Field(h.Interface)},
         {"TrainingID", h.TrainingID.ToString()},
     };
 }
@@ -114,19 +121,19 @@ json HeaderJson(const THeader& h)
 json SettingsJson(const TUserSettings& s)
 {
     return {
-        {"Weight", s.Weight},           {"Gender", s.Gender},
-        {"Boat", s.Boat},               {"Ergometer", s.Ergometer},
-        {"Sprocket", s.Sprocket},       {"SessionLimit", s.SessionLimit},
-        {"LimitIntervals", s.LimitIntervals}, {"LimitTime", s.LimitTime},
-        {"LimitStrokes", s.LimitStrokes}, {"LimitDistance", s.LimitDistance},
-        {"LimitEnergy", s.LimitEnergy}, {"StartValue", s.StartValue},
-        {"StepValue", s.StepValue},     {"RestValue", s.RestValue},
-        {"IntervalBy", s.IntervalBy},   {"WorkPeriod", s.WorkPeriod},
-        {"WorkTime", s.WorkTime},       {"WorkStrokes", s.WorkStrokes},
-        {"WorkDistance", s.WorkDistance}, {"WorkEnergy", s.WorkEnergy},
-        {"RestPeriod", s.RestPeriod},   {"RestTime", s.RestTime},
-        {"RestStrokes", s.RestStrokes}, {"RestDistance", s.RestDistance},
-        {"RestEnergy", s.RestEnergy},   {"Display", s.Display},
+        {"Weight", Field(s.Weight)},           {"Gender", Field(s.Gender)},
+        {"Boat", Field(s.Boat)},               {"Ergometer", Field(s.Ergometer)},
+        {"Sprocket", Field(s.Sprocket)},       {"SessionLimit", Field(s.SessionLimit)},
+        {"LimitIntervals", Field(s.LimitIntervals)}, {"LimitTime", Field(s.LimitTime)},
+        {"LimitStrokes", Field(s.LimitStrokes)}, {"LimitDistance", Field(s.LimitDistance)},
+        {"LimitEnergy", Field(s.LimitEnergy)}, {"StartValue", Field(s.StartValue)},
+        {"StepValue", Field(s.StepValue)},     {"RestValue", Field(s.RestValue)},
+        {"IntervalBy", Field(s.IntervalBy)},   {"WorkPeriod", Field(s.WorkPeriod)},
+        {"WorkTime", Field(s.WorkTime)},       {"WorkStrokes", Field(s.WorkStrokes)},
+        {"WorkDistance", Field(s.WorkDistance)}, {"WorkEnergy", Field(s.WorkEnergy)},
+        {"RestPeriod", Field(s.RestPeriod)},   {"RestTime", Field(s.RestTime)},
+        {"RestStrokes", Field(s.RestStrokes)}, {"RestDistance", Field(s.RestDistance)},
+        {"RestEnergy", Field(s.RestEnergy)},   {"Display", Field(s.Display)},
     };
 }
 
@@ -161,7 +168,7 @@ json TrainingJson(const TTraining& training)
         {"curves", ArrayJson(training.Curves, CurveJson)},
         {"intervals", ArrayJson(training.Intervals, IntervalJson)},
         {"extra", ArrayJson(training.ExtraEntries,
-                            [](const TExtraEntry& e) { return json::array({e.Number, e.Value}); })},
+                            [](const TExtraEntry& e) { return json::array({Field(e.Number), Field(e.Value)}); })},
         {"totals", TotalsJson(training.Totals)},
     };
 }

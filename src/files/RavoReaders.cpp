@@ -1,0 +1,316 @@
+// The device files: user (.rvi), stroke (.rvr) and session (.rvs) files. All
+// start with the same header, an uninterpreted block, the rower's details
+// and the session settings; the values are scaled integers.
+#include "LegacyRecords.h"
+#include "untMessages.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const size_t DeviceHeaderSize = 16;
+const size_t UnusedBlockSize = 28;
+const size_t UserDetailsSize = 4;
+const size_t SessionSettingsSize = 28;
+const size_t DeviceStrokeSize = 48;
+const size_t DeviceCurveSize = 76;
+const size_t DeviceIntervalSize = 8;
+const size_t DeviceTotalsSize = 216;
+const int DeviceCurveSamples = 75;
+const double DeviceCurveStep = 5.75; // N per curve byte
+const char DeviceSignature[4] = {'R', 'a', 'v', 'o'};
+
+struct TDeviceFormat {
+    uint8_t FileFormat;
+    uint8_t FileKind;
+    uint8_t DeviceKind; // the kind byte of the device header
+    int64_t MinimumSize;
+    int64_t MaximumSize;
+};
+
+const TDeviceFormat UserFormat = {ffRVI, fkUser, 0, 76, 76};
+const TDeviceFormat StrokeFormat = {ffRVR, fkStroke, 1, 200, 200};
+const TDeviceFormat SessionFormat = {ffRVS, fkTraining, 2, 292, std::numeric_limits<int64_t>::max()};
+
+struct TDeviceCounts {
+    int Curves = 0;
+    int Strokes = 0;
+    int Intervals = 0;
+};
+
+// Reads one numbered record; a short read or read error is answered with a
+// message beep and fails the record.
+bool ReadDeviceRecord(TBinaryFile& file, unsigned char* record, size_t size)
+{
+    try {
+        if (file.ReadExactly(record, size)) return true;
+    } catch (const EInOutError&) {
+    }
+    MessageBeep();
+    return false;
+}
+
+// A record for a stroke or interval the header did not announce fails too.
+bool NumberWithin(int number, size_t length)
+{
+    if (number >= 1 && static_cast<size_t>(number) < length) return true;
+    MessageBeep();
+    return false;
+}
+
+std::string DeviceNote(const unsigned char* header)
+{
+    char note[64];
+    std::snprintf(note, sizeof note, "Ravo file. SW=%d, HW=%d, MR=%d, BL=%d", header[6], header[7], header[8],
+                  header[9]);
+    return note;
+}
+
+void ApplyUserDetails(const unsigned char* details, TUserSettings& settings)
+{
+    settings.Boat = details[0];
+    settings.Sprocket = details[1] == 10 ? 0 : 1;
+    settings.Weight = details[2];
+}
+
+int MinutesAndSeconds(unsigned char minutes, unsigned char seconds) { return minutes * 60 + seconds; }
+
+void LimitByIntervals(TUserSettings& settings, int intervalBy, int intervals)
+{
+    settings.SessionLimit = 4;
+    settings.IntervalBy = intervalBy;
+    settings.LimitIntervals = intervals;
+}
+
+// The session limit and interval periods of the session's mode.
+void ApplySessionSettings(const unsigned char* record, TUserSettings& settings)
+{
+    switch (record[0]) {
+    case 0:
+        settings.SessionLimit = 0;
+        settings.LimitStrokes = 0;
+        break;
+    case 1:
+        settings.SessionLimit = 0;
+        settings.LimitStrokes = WordAt(record, 8);
+        break;
+    case 2:
+        settings.SessionLimit = 1;
+        settings.LimitEnergy = WordAt(record, 6);
+        break;
+    case 3:
+        settings.SessionLimit = 2;
+        settings.LimitDistance = WordAt(record, 4);
+        break;
+    case 4:
+        settings.SessionLimit = 3;
+        settings.LimitTime = MinutesAndSeconds(record[2], record[3]);
+        break;
+    case 17:
+        LimitByIntervals(settings, 0, record[1]);
+        settings.WorkStrokes = WordAt(record, 20);
+        settings.RestStrokes = WordAt(record, 22);
+        break;
+    case 18:
+        LimitByIntervals(settings, 1, record[1]);
+        settings.WorkEnergy = WordAt(record, 16);
+        settings.RestEnergy = WordAt(record, 18);
+        break;
+    case 19:
+        LimitByIntervals(settings, 2, record[1]);
+        settings.WorkDistance = WordAt(record, 12);
+        settings.RestDistance = WordAt(record, 14);
+        break;
+    case 20:
+        LimitByIntervals(settings, 3, record[1]);
+        settings.WorkTime = MinutesAndSeconds(record[24], record[26]);
+        settings.RestTime = MinutesAndSeconds(record[25], record[27]);
+        break;
+    default: break;
+    }
+}
+
+// The countdown of the stroke's interval, from the interval values A, B and C
+// by the kind of interval; nullopt leaves the stored countdown as it is.
+std::optional<uint16_t> IntervalCountdown(int intervalBy, uint32_t a, uint32_t b, uint32_t c)
+{
+    switch (intervalBy) {
+    case 0: return 0;
+    case 1: return static_cast<uint16_t>(std::min<uint32_t>(b * a / 10, UINT16_MAX));
+    case 2: return static_cast<uint16_t>(c);
+    case 3: return static_cast<uint16_t>(a / 10);
+    default: return std::nullopt;
+    }
+}
+
+void ApplyDeviceStroke(const unsigned char* record, TTraining& training, size_t n)
+{
+    TStroke& stroke = training.Strokes[n];
+    stroke.KValue = static_cast<float>(LongWordAt(record, 0) / 1e9);
+    stroke.DriveTime = static_cast<float>(LongWordAt(record, 4) / 100000.0);
+    stroke.EnergyPerStroke = static_cast<float>(WordAt(record, 10) / 10.0);
+    stroke.Power = static_cast<float>(WordAt(record, 12) / 10.0);
+    stroke.DriveRecoverRatio = static_cast<float>(WordAt(record, 14) / 100.0);
+    stroke.Split500 = static_cast<float>(WordAt(record, 16) / 10.0);
+    stroke.WorkPerPulse = static_cast<float>(WordAt(record, 18) / 10.0);
+    stroke.StrokeLength = record[20];
+    stroke.StrokeRate = record[21];
+    stroke.Pulse = record[22];
+    stroke.IntervalNumber = record[23];
+    stroke.Number = WordAt(record, 26);
+    stroke.Distance = static_cast<float>(LongWordAt(record, 28) / 1000.0);
+    stroke.EnergySum = static_cast<float>(LongWordAt(record, 32) / 10000.0);
+    stroke.Time = static_cast<float>(LongWordAt(record, 36) / 1000.0);
+    stroke.AveragePower = static_cast<float>(WordAt(record, 40) / 10.0);
+    stroke.IntervalPower = WordAt(record, 44);
+    stroke.TargetPower = 0;
+    stroke.PeakForce = 0;
+    stroke.PeakForcePosition = 0;
+    stroke.RelPeakForcePosition = 0;
+    const auto countdown = IntervalCountdown(training.Settings.IntervalBy, WordAt(record, 42),
+                                             WordAt(record, 44), WordAt(record, 46));
+    if (countdown) stroke.IntervalCountdown = *countdown;
+    const double previousDistance = training.Strokes[n - 1].Distance;
+    stroke.DistancePerStroke = static_cast<float>((stroke.Distance - previousDistance) * 100);
+}
+
+bool ReadDeviceStroke(TBinaryFile& file, TTraining& training, int n)
+{
+    unsigned char record[DeviceStrokeSize];
+    if (!NumberWithin(n, training.Strokes.size()) || !ReadDeviceRecord(file, record, sizeof record))
+        return false;
+    ApplyDeviceStroke(record, training, static_cast<size_t>(n));
+    return true;
+}
+
+// Samples 1..75 from the bytes; samples 76..80 keep their values.
+bool ReadDeviceCurve(TBinaryFile& file, TTraining& training, int n)
+{
+    unsigned char record[DeviceCurveSize];
+    if (!NumberWithin(n, training.Curves.size()) || !ReadDeviceRecord(file, record, sizeof record))
+        return false;
+    TForceCurve& curve = training.Curves[static_cast<size_t>(n)];
+    curve.Valid = 1;
+    for (int k = 0; k < DeviceCurveSamples; ++k)
+        curve.Samples[k] = static_cast<uint16_t>(record[k] * DeviceCurveStep);
+    return true;
+}
+
+bool ReadDeviceInterval(TBinaryFile& file, TTraining& training, int k)
+{
+    unsigned char record[DeviceIntervalSize];
+    if (!NumberWithin(k, training.Intervals.size()) || !ReadDeviceRecord(file, record, sizeof record))
+        return false;
+    TInterval& interval = training.Intervals[static_cast<size_t>(k)];
+    interval.Number = static_cast<uint16_t>(k);
+    interval.AveragePower = static_cast<uint16_t>(WordAt(record, 2) / 10);
+    interval.AverageStrokeRate = 0;
+    interval.TotalTime = static_cast<uint16_t>(WordAt(record, 0) / 10);
+    interval.TotalDistance = WordAt(record, 4);
+    interval.AveragePulse = 0;
+    return true;
+}
+
+bool ReadDeviceTotals(TBinaryFile& file, TTraining& training)
+{
+    unsigned char record[DeviceTotalsSize];
+    if (!ReadDeviceRecord(file, record, sizeof record)) return false;
+    TTotals& totals = training.Totals;
+    totals.TotalDistance = static_cast<float>(LongWordAt(record, 0) / 1000.0);
+    totals.TotalTime = static_cast<float>(LongWordAt(record, 8) / 1000.0);
+    totals.TotalEnergy = static_cast<float>(LongWordAt(record, 4) / 10000.0);
+    totals.AveragePower = static_cast<float>(WordAt(record, 14) / 10.0);
+    return true;
+}
+
+// The device header's counts size the training even when the header is
+// refused; then the block, the user details and the session settings.
+bool ReadCommonStart(TBinaryFile& file, TTraining& training, uint8_t deviceKind, TDeviceCounts& counts)
+{
+    unsigned char header[DeviceHeaderSize] = {};
+    const bool accepted = file.ReadExactly(header, sizeof header)
+                          && std::memcmp(header, DeviceSignature, sizeof DeviceSignature) == 0
+                          && header[5] == deviceKind;
+    counts.Curves = WordAt(header, 10);
+    counts.Strokes = WordAt(header, 12);
+    counts.Intervals = WordAt(header, 14);
+    SetStrokeCount(training, counts.Strokes);
+    SetIntervalCount(training, counts.Intervals);
+    training.Header.CurveIndex = counts.Curves;
+    training.Header.Note.Assign(DeviceNote(header));
+    if (!accepted) return false;
+
+    unsigned char block[UnusedBlockSize];
+    unsigned char details[UserDetailsSize];
+    unsigned char settings[SessionSettingsSize];
+    if (!file.ReadExactly(block, sizeof block) || !file.ReadExactly(details, sizeof details)) return false;
+    ApplyUserDetails(details, training.Settings);
+    if (!file.ReadExactly(settings, sizeof settings)) return false;
+    ApplySessionSettings(settings, training.Settings);
+    return true;
+}
+
+bool ReadNothingMore(TBinaryFile&, TTraining&, const TDeviceCounts&) { return true; }
+
+bool ReadOneStroke(TBinaryFile& file, TTraining& training, const TDeviceCounts&)
+{
+    return ReadDeviceStroke(file, training, 1) && ReadDeviceCurve(file, training, 1);
+}
+
+// Stroke and curve pairs, the stroke table, the intervals after the first,
+// and the totals.
+bool ReadSession(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts)
+{
+    for (int i = 1; i <= counts.Curves; ++i)
+        if (!ReadDeviceStroke(file, training, i) || !ReadDeviceCurve(file, training, i)) return false;
+    training.Header.CurveIndex = 0;
+    for (int j = 1; j <= counts.Strokes; ++j)
+        if (!ReadDeviceStroke(file, training, j)) return false;
+    for (int k = 1; k < counts.Intervals; ++k)
+        if (!ReadDeviceInterval(file, training, k)) return false;
+    return ReadDeviceTotals(file, training);
+}
+
+using TDeviceBody = bool (*)(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts);
+
+bool ReadDeviceFile(const std::string& path, TTraining& training, const TDeviceFormat& format,
+                    TDeviceBody readBody)
+{
+    try {
+        TBinaryFile file(path);
+        ApplyLegacyHeader(training, path, format.FileFormat, format.FileKind);
+        if (file.Size() < format.MinimumSize || file.Size() > format.MaximumSize) return false;
+        TDeviceCounts counts;
+        return ReadCommonStart(file, training, format.DeviceKind, counts) && readBody(file, training, counts);
+    } catch (const EInOutError& error) {
+        ShowIOError(path, error.what(), error.Code);
+        return false;
+    }
+}
+
+} // namespace
+
+bool ReadRavoUserFile(const std::string& path, TTraining& training)
+{
+    return ReadDeviceFile(path, training, UserFormat, ReadNothingMore);
+}
+
+bool ReadRavoStrokeFile(const std::string& path, TTraining& training)
+{
+    return ReadDeviceFile(path, training, StrokeFormat, ReadOneStroke);
+}
+
+bool DecodeRavoSessionFile(const std::string& path, TTraining& training)
+{
+    return ReadDeviceFile(path, training, SessionFormat, ReadSession);
+}
+
+// The peak forces of every stroke; the average stroke and curve are left zero.
+bool ReadRavoSessionFile(const std::string& path, TTraining& training)
+{
+    if (!DecodeRavoSessionFile(path, training)) return false;
+    for (size_t j = 1; j < training.Strokes.size(); ++j)
+        ComputePeakForce(training.Strokes[j], training.Curves[j], training.Settings.Sprocket);
+    return true;
+}
