@@ -1,5 +1,6 @@
 #include "untMDIChild.h"
 
+#include "untImages.h"
 #include "untMDIMain.h"
 
 #include <QCloseEvent>
@@ -7,6 +8,7 @@
 TMDIChild::TMDIChild(TMDIMain* owner) : QMdiSubWindow(nullptr), MainForm(owner)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(ProgramIcon());
     CreatedColor = palette().window().color();
     CreatedFont = font();
 }

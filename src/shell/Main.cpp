@@ -254,6 +254,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
     FLastDir = QFileInfo(full).absolutePath() + QLatin1Char('/');
     AddRecentFile(full);
     SetMessageText(QString());
+    RefreshWindowButtons(); // the caption is known only now
     UpdateActions();
 }
 
