@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the bundled sample training.
+# Installs what is missing, builds, and starts the desktop program; extra
+# arguments go to it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 build="${MARLO_BUILD_DIR:-$root/build}"
-exec "$build/tools/marlo-info/marlo-info" "${@:-$root/samples/default.stg}"
+exec "$build/app/marlo" "$@"

@@ -69,3 +69,10 @@ TTotals LegacyTotals(const unsigned char* record);
 void PutLegacyUser(unsigned char* record, const TTraining& training);
 void PutLegacyStroke(unsigned char* record, const TStroke& stroke);
 void PutLegacyCurve(unsigned char* record, const TForceCurve& curve);
+
+// --- Pelm tables ---
+
+// The values a Pelm table leaves out, worked out after reading it: stroke
+// lengths and peak forces of a force-curve table, the average stroke, and the
+// distances per stroke of a stroke table.
+void CompletePelmTraining(TTraining& training);

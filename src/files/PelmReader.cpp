@@ -3,7 +3,8 @@
 #include "LegacyRecords.h"
 #include "untMessages.h"
 
-#include <queue>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -21,19 +22,19 @@ bool StartsWith(const std::string& text, const std::string& start)
     return text.compare(0, start.size(), start) == 0;
 }
 
-uint16_t ClampToWord(int value) { return static_cast<uint16_t>(ClampInt(value, 0, MaxNumber)); }
+uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max(value, 0), MaxNumber)); }
 
-// Lines and tokens of a Pelm file, read a byte at a time from chunks of the
-// file.
+// Lines and tokens of a Pelm file, read from chunks of the file.
 class TPelmText {
 public:
-    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize) {}
+    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1, '\n') {}
 
     // Starts again at the beginning of the file.
     void Rewind()
     {
         File.Seek(0);
-        Next = End = nullptr;
+        Next = End = Chunk.data();
+        Chunk[0] = '\n'; // the stop mark, see EndsToken
     }
 
     // The next line without its LF, CRs dropped, "" at the end of the file.
@@ -47,10 +48,17 @@ public:
     }
     void SkipLines(int count)
     {
-        unsigned char c;
-        for (int i = 0; i < count; ++i)
-            while (ReadByte(c) && c != '\n') {
+        for (int i = 0; i < count; ++i) {
+            for (;;) {
+                if (Next == End && !Refill()) return;
+                const void* lf = std::memchr(Next, '\n', static_cast<size_t>(End - Next));
+                if (lf) {
+                    Next = static_cast<const unsigned char*>(lf) + 1;
+                    break;
+                }
+                Next = End;
             }
+        }
     }
 
     // Reads the next token: a TAB or LF ends it and is consumed, a CR is
@@ -80,17 +88,14 @@ public:
     }
     void SkipTokens(int count)
     {
-        for (int i = 0; i < count; ++i) ReadToken();
+        for (int i = 0; i < count; ++i)
+            if (!SkipTokenInChunk()) ReadToken();
     }
     // Throws EConvertError when the token is not an integer.
     int ReadInteger()
     {
-        ReadToken();
         int value;
-        if (!Overlong && PlainInteger(value)) return value;
-        const std::string token(Token, TokenLength);
-        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
-        return StrToInt(token);
+        return ReadPlainIntegerInChunk(value) ? value : ReadAnyInteger();
     }
 
     bool AtEnd() const { return Next == End && File.Eof(); }
@@ -103,6 +108,16 @@ public:
 private:
     static const size_t ChunkSize = 64 * 1024;
 
+    int ReadAnyInteger()
+    {
+        ReadToken();
+        int value;
+        if (!Overlong && PlainInteger(value)) return value;
+        const std::string token(Token, TokenLength);
+        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
+        return StrToInt(token);
+    }
+
     bool ReadByte(unsigned char& c)
     {
         if (Next == End && !Refill()) return false;
@@ -112,8 +127,65 @@ private:
     bool Refill()
     {
         Next = Chunk.data();
-        End = Next + File.Read(Chunk.data(), Chunk.size());
+        End = Next + File.Read(Chunk.data(), ChunkSize);
+        Chunk[static_cast<size_t>(End - Next)] = '\n'; // the stop mark, see EndsToken
         return Next != End;
+    }
+
+    // A table has millions of tokens, so the usual ones are taken straight
+    // from the chunk: the functions below scan a token that ends within the
+    // chunk and holds no CR. Anything else answers false with nothing
+    // consumed, and ReadToken, the one definition of a token, takes it a byte
+    // at a time. Both ways end a token alike (EndTokenAt).
+
+    // Space, TAB, LF or CR. The chunk holds an LF after its bytes, so every
+    // scan for one of these stops at the end of the chunk without testing
+    // for it; the scans then check for End before consuming anything.
+    static bool EndsToken(unsigned char c)
+    {
+        const uint64_t ends = 1ull << ' ' | 1ull << '\t' | 1ull << '\n' | 1ull << '\r';
+        return c <= ' ' && (ends >> c & 1);
+    }
+
+    // p is just past a token's own bytes. Consumes what ends the token: a TAB
+    // or LF, or spaces that are themselves ended by a TAB or LF (consumed too)
+    // or by the first byte of the next token (left unread).
+    bool EndTokenAt(const unsigned char* p)
+    {
+        if (p == End) return false;
+        if (*p == ' ') {
+            do ++p;
+            while (*p == ' ');
+            if (p == End || *p == '\r') return false;
+            if (*p != '\t' && *p != '\n') {
+                Next = p;
+                return true;
+            }
+        } else if (*p == '\r') {
+            return false;
+        }
+        Next = p + 1;
+        return true;
+    }
+    bool SkipTokenInChunk()
+    {
+        const unsigned char* p = Next;
+        while (!EndsToken(*p)) ++p;
+        return EndTokenAt(p);
+    }
+    // A token in the usual form of a number (see PlainInteger).
+    bool ReadPlainIntegerInChunk(int& value)
+    {
+        const unsigned char* p = Next;
+        const bool negative = *p == '-';
+        if (negative) ++p;
+        const unsigned char* const digits = p;
+        unsigned magnitude = 0; // wraps harmlessly on a long run of digits, which is refused
+        for (unsigned digit; (digit = *p - unsigned{'0'}) <= 9; ++p) magnitude = magnitude * 10 + digit;
+        // Ten or more digits, or any other byte in the token, are left to ReadToken.
+        if (p == digits || p - digits > 9 || !EndsToken(*p) || !EndTokenAt(p)) return false;
+        value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+        return true;
     }
 
     // The usual form of a number, an optional minus and up to nine digits,
@@ -134,8 +206,8 @@ private:
 
     TBinaryFile& File;
     std::vector<unsigned char> Chunk;
-    const unsigned char* Next = nullptr; // the unread bytes of Chunk
-    const unsigned char* End = nullptr;
+    const unsigned char* Next = Chunk.data(); // the unread bytes of Chunk
+    const unsigned char* End = Chunk.data();
     char Token[MaxTokenLength];
     size_t TokenLength = 0;
     bool Overlong = false;
@@ -153,10 +225,12 @@ uint8_t RecogniseKind(TPelmText& text)
 
 // Keeps the stroke arrays as long as the number of the line just read, as the
 // tables require (a smaller number cuts the strokes above it off), without
-// redoing that work for every line: the arrays only grow while reading, a
-// stroke that a smaller number cuts off is cleared once, and the final length
-// is set at the end. A file alternating between large and small numbers thus
-// costs no more than an ordinary one.
+// redoing that work for every line: the arrays only grow while reading (by
+// doubling, up to the most a training holds), a stroke that a smaller number
+// cuts off is cleared once, and the final length is set at the end. Strokes
+// beyond the last number are zeroed and numbered, as growing them would make
+// them. A file alternating between large and small numbers thus costs no more
+// than an ordinary one.
 class TStrokeSlots {
 public:
     explicit TStrokeSlots(TTraining& training) : Training(training) {}
@@ -165,10 +239,12 @@ public:
     size_t Enter(int n)
     {
         ClearAbove(n);
-        if (static_cast<size_t>(n) >= Training.Strokes.size()) SetStrokeCount(Training, n);
+        const size_t length = Training.Strokes.size();
+        if (static_cast<size_t>(n) >= length)
+            SetStrokeCount(Training, std::max(n, std::min(MaxNumber, static_cast<int>(2 * length))));
         if (!Filled[n]) {
             Filled[n] = true;
-            FilledNumbers.push(n);
+            FilledNumbers.push_back(n);
         }
         Last = n;
         return static_cast<size_t>(n);
@@ -178,9 +254,9 @@ public:
 private:
     void ClearAbove(int n)
     {
-        while (!FilledNumbers.empty() && FilledNumbers.top() > n) {
-            const int i = FilledNumbers.top();
-            FilledNumbers.pop();
+        while (!FilledNumbers.empty() && FilledNumbers.back() > n) {
+            const int i = FilledNumbers.back();
+            FilledNumbers.pop_back();
             Filled[i] = false;
             Training.Strokes[i] = TStroke{};
             Training.Strokes[i].Number = static_cast<uint16_t>(i);
@@ -191,7 +267,9 @@ private:
 
     TTraining& Training;
     std::vector<bool> Filled = std::vector<bool>(MaxNumber + 1);
-    std::priority_queue<int> FilledNumbers; // the filled strokes, highest first
+    // The filled strokes in increasing order: every number entered is the
+    // highest once those above it are cleared.
+    std::vector<int> FilledNumbers;
     int Last = 0;
 };
 
@@ -247,12 +325,18 @@ public:
             TForceCurve& curve = Training.Curves[index];
             curve.Number = static_cast<uint16_t>(n);
             curve.Valid = 0;
+            // Valid is set once after the samples: a byte stored in the loop
+            // could be any byte to the compiler, which would then reload the
+            // text reader's position after every sample.
+            bool valid = false;
             for (int k = 0; k < CurveSamples; ++k) {
                 const int value = Text.ReadInteger();
                 // Exactly 4 stands for no force.
-                curve.Samples[k] = value == 4 ? 0 : ClampToWord(value);
-                if (curve.Samples[k] > 0) curve.Valid = 1;
+                const uint16_t sample = value == 4 ? 0 : ClampToWord(value);
+                curve.Samples[k] = sample;
+                valid = valid || sample > 0;
             }
+            curve.Valid = valid ? 1 : 0;
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
             Text.SkipLines(1);
         }

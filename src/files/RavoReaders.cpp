@@ -4,8 +4,10 @@
 #include "LegacyRecords.h"
 #include "untMessages.h"
 
+#include <array>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -39,17 +41,50 @@ struct TDeviceCounts {
     int Intervals = 0;
 };
 
-// Reads one numbered record; a short read or read error is answered with a
-// message beep and fails the record.
-bool ReadDeviceRecord(TBinaryFile& file, unsigned char* record, size_t size)
-{
-    try {
-        if (file.ReadExactly(record, size)) return true;
-    } catch (const EInOutError&) {
+// The records after the common start, taken straight from blocks of the file:
+// a session holds tens of thousands of small records, and one read call for
+// each would cost several times their conversion. A record the file ends
+// inside, or one that cannot be read, is answered with a message beep and
+// fails, as reading it alone would.
+class TDeviceRecords {
+public:
+    explicit TDeviceRecords(TBinaryFile& file) : File(file) {}
+
+    // The next size bytes (at most BlockSize), or nullptr when they are not all there.
+    const unsigned char* Take(size_t size)
+    {
+        if (static_cast<size_t>(End - Next) < size && !Refill(size)) {
+            MessageBeep();
+            return nullptr;
+        }
+        const unsigned char* record = Next;
+        Next += size;
+        return record;
     }
-    MessageBeep();
-    return false;
-}
+
+private:
+    static const size_t BlockSize = 64 * 1024;
+
+    // Moves the unread bytes to the front and reads more after them.
+    bool Refill(size_t size)
+    {
+        const size_t kept = static_cast<size_t>(End - Next);
+        std::memmove(Block.data(), Next, kept);
+        Next = Block.data();
+        End = Next + kept;
+        try {
+            End += File.Read(Block.data() + kept, BlockSize - kept);
+        } catch (const EInOutError&) {
+            return false;
+        }
+        return static_cast<size_t>(End - Next) >= size;
+    }
+
+    TBinaryFile& File;
+    std::vector<unsigned char> Block = std::vector<unsigned char>(BlockSize);
+    const unsigned char* Next = Block.data(); // the unread bytes of Block
+    const unsigned char* End = Block.data();
+};
 
 // A record for a stroke or interval the header did not announce fails too.
 bool NumberWithin(int number, size_t length)
@@ -175,33 +210,39 @@ void ApplyDeviceStroke(const unsigned char* record, TTraining& training, size_t 
     stroke.DistancePerStroke = static_cast<float>((stroke.Distance - previousDistance) * 100);
 }
 
-bool ReadDeviceStroke(TBinaryFile& file, TTraining& training, int n)
+bool ReadDeviceStroke(TDeviceRecords& records, TTraining& training, int n)
 {
-    unsigned char record[DeviceStrokeSize];
-    if (!NumberWithin(n, training.Strokes.size()) || !ReadDeviceRecord(file, record, sizeof record))
-        return false;
+    if (!NumberWithin(n, training.Strokes.size())) return false;
+    const unsigned char* record = records.Take(DeviceStrokeSize);
+    if (!record) return false;
     ApplyDeviceStroke(record, training, static_cast<size_t>(n));
     return true;
 }
 
 // Samples 1..75 from the bytes; samples 76..80 keep their values.
-bool ReadDeviceCurve(TBinaryFile& file, TTraining& training, int n)
+bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)
 {
-    unsigned char record[DeviceCurveSize];
-    if (!NumberWithin(n, training.Curves.size()) || !ReadDeviceRecord(file, record, sizeof record))
-        return false;
+    if (!NumberWithin(n, training.Curves.size())) return false;
+    const unsigned char* record = records.Take(DeviceCurveSize);
+    if (!record) return false;
+    // The sample of every byte value, worked out once the same way: a session
+    // holds close to a million curve bytes.
+    static const std::array<uint16_t, 256> sampleOfByte = [] {
+        std::array<uint16_t, 256> samples{};
+        for (int b = 0; b < 256; ++b) samples[b] = static_cast<uint16_t>(b * DeviceCurveStep);
+        return samples;
+    }();
     TForceCurve& curve = training.Curves[static_cast<size_t>(n)];
     curve.Valid = 1;
-    for (int k = 0; k < DeviceCurveSamples; ++k)
-        curve.Samples[k] = static_cast<uint16_t>(record[k] * DeviceCurveStep);
+    for (int k = 0; k < DeviceCurveSamples; ++k) curve.Samples[k] = sampleOfByte[record[k]];
     return true;
 }
 
-bool ReadDeviceInterval(TBinaryFile& file, TTraining& training, int k)
+bool ReadDeviceInterval(TDeviceRecords& records, TTraining& training, int k)
 {
-    unsigned char record[DeviceIntervalSize];
-    if (!NumberWithin(k, training.Intervals.size()) || !ReadDeviceRecord(file, record, sizeof record))
-        return false;
+    if (!NumberWithin(k, training.Intervals.size())) return false;
+    const unsigned char* record = records.Take(DeviceIntervalSize);
+    if (!record) return false;
     TInterval& interval = training.Intervals[static_cast<size_t>(k)];
     interval.Number = static_cast<uint16_t>(k);
     interval.AveragePower = static_cast<uint16_t>(WordAt(record, 2) / 10);
@@ -212,10 +253,10 @@ bool ReadDeviceInterval(TBinaryFile& file, TTraining& training, int k)
     return true;
 }
 
-bool ReadDeviceTotals(TBinaryFile& file, TTraining& training)
+bool ReadDeviceTotals(TDeviceRecords& records, TTraining& training)
 {
-    unsigned char record[DeviceTotalsSize];
-    if (!ReadDeviceRecord(file, record, sizeof record)) return false;
+    const unsigned char* record = records.Take(DeviceTotalsSize);
+    if (!record) return false;
     TTotals& totals = training.Totals;
     totals.TotalDistance = static_cast<float>(LongWordAt(record, 0) / 1000.0);
     totals.TotalTime = static_cast<float>(LongWordAt(record, 8) / 1000.0);
@@ -255,21 +296,23 @@ bool ReadNothingMore(TBinaryFile&, TTraining&, const TDeviceCounts&) { return tr
 
 bool ReadOneStroke(TBinaryFile& file, TTraining& training, const TDeviceCounts&)
 {
-    return ReadDeviceStroke(file, training, 1) && ReadDeviceCurve(file, training, 1);
+    TDeviceRecords records(file);
+    return ReadDeviceStroke(records, training, 1) && ReadDeviceCurve(records, training, 1);
 }
 
 // Stroke and curve pairs, the stroke table, the intervals after the first,
 // and the totals.
 bool ReadSession(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts)
 {
+    TDeviceRecords records(file);
     for (int i = 1; i <= counts.Curves; ++i)
-        if (!ReadDeviceStroke(file, training, i) || !ReadDeviceCurve(file, training, i)) return false;
+        if (!ReadDeviceStroke(records, training, i) || !ReadDeviceCurve(records, training, i)) return false;
     training.Header.CurveIndex = 0;
     for (int j = 1; j <= counts.Strokes; ++j)
-        if (!ReadDeviceStroke(file, training, j)) return false;
+        if (!ReadDeviceStroke(records, training, j)) return false;
     for (int k = 1; k < counts.Intervals; ++k)
-        if (!ReadDeviceInterval(file, training, k)) return false;
-    return ReadDeviceTotals(file, training);
+        if (!ReadDeviceInterval(records, training, k)) return false;
+    return ReadDeviceTotals(records, training);
 }
 
 using TDeviceBody = bool (*)(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts);

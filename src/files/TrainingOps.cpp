@@ -202,30 +202,44 @@ TResampled ResampleCurve(const TSamples& source, double factor)
 {
     double s[CurveSamples];
     for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
-    const auto valueAt = [&s, factor](int i) {
+
+    // The values before smoothing. This runs for every stroke of a training
+    // after loading, so the usual positions, those between two samples, get a
+    // loop of their own without the tests of the rare ones outside the curve.
+    // With a factor of 0 or more the positions i * factor grow with i (rounding
+    // keeps their order), so the ones inside are the first ones: counted from an
+    // estimate and checked exactly. Every other position takes the general way.
+    int inside = 0;
+    if (factor >= 0) {
+        inside = static_cast<int>(std::min<double>(CurveSamples, (CurveSamples - 1) / factor));
+        while (inside > 0 && !((inside - 1) * factor < CurveSamples - 1)) --inside;
+        while (inside < CurveSamples && inside * factor < CurveSamples - 1) ++inside;
+    }
+    double v[CurveSamples];
+    for (int i = 0; i < inside; ++i) {
+        const double p = i * factor;
+        const int j = static_cast<int>(p);
+        const double* const around = s + j; // the samples at j and j + 1
+        // A whole position gives its sample exactly.
+        v[i] = around[0] + (p - j) * (around[1] - around[0]);
+    }
+    for (int i = inside; i < CurveSamples; ++i) {
         const double p = i * factor;
         if (p >= 0 && p < CurveSamples - 1) {
-            // Between two samples; a whole position gives its sample exactly.
             const int j = static_cast<int>(p);
-            return s[j] + (p - j) * (s[j + 1] - s[j]);
+            v[i] = s[j] + (p - j) * (s[j + 1] - s[j]);
+        } else {
+            v[i] = std::fabs(SampleOutside(s, p, factor));
         }
-        return std::fabs(SampleOutside(s, p, factor));
-    };
-    // One pass computes each value and smooths it: a flat step of two equal
-    // positive values moves its left one halfway towards its (already
-    // smoothed) left neighbour.
-    TResampled target;
-    double previous = valueAt(0);
-    double current = valueAt(1);
-    target[0] = static_cast<float>(previous);
-    for (int i = 1; i <= CurveSamples - 2; ++i) {
-        const double next = valueAt(i + 1);
-        if (current == next && current > 0) current = (current + previous) / 2;
-        target[i] = static_cast<float>(current);
-        previous = current;
-        current = next;
     }
-    target[CurveSamples - 1] = static_cast<float>(current);
+
+    // Smoothing in increasing order: a flat step of two equal positive values
+    // moves its left one halfway towards its (already smoothed) left neighbour.
+    for (int k = 1; k <= CurveSamples - 2; ++k)
+        if (v[k] == v[k + 1] && v[k] > 0) v[k] = (v[k] + v[k - 1]) / 2;
+
+    TResampled target;
+    for (int k = 0; k < CurveSamples; ++k) target[k] = static_cast<float>(v[k]);
     return target;
 }
 

@@ -20,6 +20,7 @@ const TVersionEntry VersionTable[] = {
     {"ProductVersion", MARLO_FILE_VERSION},
     {"LegalCopyright", MARLO_COPYRIGHT},
     {"InternalName", "marlo"},
+    {"Website", MARLO_WEBSITE},
 };
 
 } // namespace

@@ -45,7 +45,7 @@ void CivilFromDays(long long z, int& year, int& month, int& day)
 }
 
 // Day 0 of the date/time scale, 1899-12-30, counted from 1970-01-01.
-const long long DelphiEpochInUnixDays = -25569;
+const long long DayZeroInUnixDays = -25569;
 
 std::string Padded(int value, int width)
 {
@@ -214,7 +214,7 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
                          int millisecond)
 {
     const long long days = DaysFromCivil(year, static_cast<unsigned>(month),
-                                         static_cast<unsigned>(day)) - DelphiEpochInUnixDays;
+                                         static_cast<unsigned>(day)) - DayZeroInUnixDays;
     const double time = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond)
                         / static_cast<double>(MSecsPerDay);
     // Before day 0 the fraction still counts forward from midnight.
@@ -234,9 +234,9 @@ TDateTimeParts DecodeDateTime(TDateTime dt)
         ms -= MSecsPerDay;
         days += dt < 0 ? -1 : 1;
     }
-    CivilFromDays(days + DelphiEpochInUnixDays, parts.Year, parts.Month, parts.Day);
+    CivilFromDays(days + DayZeroInUnixDays, parts.Year, parts.Month, parts.Day);
     // 1970-01-01 was a Thursday (5 in the 1 = Sunday scale).
-    const long long unixDays = days + DelphiEpochInUnixDays;
+    const long long unixDays = days + DayZeroInUnixDays;
     parts.DayOfWeek = static_cast<int>(((unixDays % 7 + 7 + 4) % 7) + 1);
     parts.Hour = static_cast<int>(ms / 3600000);
     parts.Minute = static_cast<int>(ms / 60000 % 60);
@@ -254,7 +254,7 @@ TDateTime DateTimeFromUnixTime(double secondsSinceEpoch, bool toLocalTime)
         if (localtime_r(&whole, &local))
             seconds += static_cast<double>(local.tm_gmtoff);
     }
-    return seconds / 86400.0 - DelphiEpochInUnixDays;
+    return seconds / 86400.0 - DayZeroInUnixDays;
 }
 
 TDateTime Now()

@@ -391,7 +391,10 @@ TEST(ResampleCurve, AgreesBitForBitWithThePlainSteps)
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
         return state >> 33;
     };
-    std::vector<double> factors = {0, 1, 0.5, 2, 79, 80, -1, -0.5, -0.0125, 1e-9, 1e9, 3e38, 0.9999999, 1.0000001};
+    std::vector<double> factors = {0, 1, 0.5, 2, 79, 80, -1, -0.5, -0.0125, 1e-9, 1e9, 3e38, 0.9999999, 1.0000001,
+                                   // the last position just inside the curve, and just outside it
+                                   79.0 / 78, std::nextafter(79.0 / 78, 0.0), std::nextafter(79.0 / 78, 2.0),
+                                   1e-320};
     for (int n = 0; n < 300; ++n) factors.push_back(static_cast<float>((random() % 40000) / 10000.0 - 0.5));
     for (const double factor : factors) {
         TSamples samples;
@@ -401,4 +404,72 @@ TEST(ResampleCurve, AgreesBitForBitWithThePlainSteps)
         const TResampled plain = PlainResample(samples, factor);
         EXPECT_EQ(std::memcmp(fast.data(), plain.data(), sizeof fast), 0) << factor;
     }
+}
+
+namespace {
+
+// The average stroke and curve written out step by step, on the plain
+// resampling above.
+void PlainAverageStroke(TTraining& training)
+{
+    const int sprocket = training.Settings.Sprocket;
+    const size_t last = training.Strokes.size() - 1;
+    training.Strokes[0] = TStroke{};
+    training.Curves[0] = TForceCurve{};
+    int count = 0;
+    double energy = 0, length = 0;
+    for (size_t i = 2; i <= last; ++i) {
+        if (training.Curves[i].Valid == 0) continue;
+        ++count;
+        energy += training.Strokes[i].EnergyPerStroke;
+        length += training.Strokes[i].StrokeLength;
+    }
+    training.Strokes[0].EnergyPerStroke = SafeDivide(static_cast<float>(count), static_cast<float>(energy));
+    training.Strokes[0].StrokeLength = SafeDivide(static_cast<float>(count), static_cast<float>(length));
+    float sum[CurveSamples] = {};
+    for (size_t i = 2; i <= last; ++i) {
+        if (training.Curves[i].Valid == 0) continue;
+        double l = training.Strokes[i].StrokeLength;
+        if (l < 0) l = EstimateStrokeLength(training.Curves[i], sprocket);
+        if (!(l > 0)) l = 1.0;
+        const TResampled resampled = PlainResample(SamplesOf(training.Curves[i]),
+                                                   SafeDivide(training.Strokes[0].StrokeLength, static_cast<float>(l)));
+        for (int k = 0; k < CurveSamples; ++k) sum[k] = sum[k] + resampled[k];
+    }
+    for (int k = 0; k < CurveSamples; ++k)
+        training.Curves[0].Samples[k] = RoundToWord(SafeDivide(static_cast<float>(count), sum[k]));
+    ComputePeakForce(training.Strokes[0], training.Curves[0], sprocket);
+}
+
+} // namespace
+
+TEST(ComputeAverageStroke, AgreesBitForBitWithThePlainStepsOnTheLargestTraining)
+{
+    uint64_t state = 54321;
+    const auto random = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>(state >> 33);
+    };
+    TTraining training = TrainingWithStrokes(65535);
+    for (size_t i = 1; i < training.Strokes.size(); ++i) {
+        TForceCurve& curve = training.Curves[i];
+        // Forces near the largest a curve holds, so that the sums of 65,535
+        // of them as singles lose enough digits to change the rounded average
+        // when they are added in another order or precision.
+        const int start = random() % 10, end = 50 + random() % 30;
+        for (int k = 0; k < CurveSamples; ++k)
+            curve.Samples[k] = static_cast<uint16_t>(k >= start && k < end ? 50000 + random() % 15000 : 0);
+        if (random() % 8 == 0) curve.Samples[start + 1] = curve.Samples[start]; // a flat step
+        curve.Valid = random() % 50 != 0;
+        // Mostly plausible lengths, some unknown (estimated) or unusable ones.
+        const int kind = random() % 40;
+        training.Strokes[i].StrokeLength = kind == 0 ? -1.0f : kind == 1 ? 0.0f : 120 + random() % 6000 / 100.0f;
+        training.Strokes[i].EnergyPerStroke = 300 + random() % 5000 / 10.0f;
+    }
+    TTraining plain = training;
+    ComputeAverageStroke(training);
+    PlainAverageStroke(plain);
+    EXPECT_EQ(std::memcmp(&training.Strokes[0], &plain.Strokes[0], sizeof(TStroke)), 0);
+    EXPECT_EQ(std::memcmp(&training.Curves[0], &plain.Curves[0], sizeof(TForceCurve)), 0);
+    EXPECT_GT(+training.Curves[0].Samples[20], 0);
 }

@@ -1,0 +1,148 @@
+#include "untFormUtils.h"
+
+#include "jsUtils.h"
+#include "untMessages.h"
+
+#include <QAbstractItemModel>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QTableView>
+#include <QWidget>
+
+TFormBounds GetFormBounds(const QWidget* form)
+{
+    if (form->isMinimized()) return {0, 0, 0, 0};
+    if (form->isMaximized()) return {-1, -1, -1, -1};
+    return {form->x(), form->y(), form->height(), form->width()};
+}
+
+void SetFormBounds(QWidget* form, const TFormBounds& bounds)
+{
+    if (!form) return;
+    const TFormBounds maximised{-1, -1, -1, -1};
+    const TFormBounds minimised{0, 0, 0, 0};
+    if (bounds == maximised) {
+        form->setWindowState((form->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    } else if (bounds == minimised) {
+        form->setWindowState(form->windowState() | Qt::WindowMinimized);
+    } else {
+        form->setWindowState(form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        form->move(bounds.Left, bounds.Top);
+        form->resize(bounds.Width, bounds.Height);
+    }
+}
+
+QString ColumnWidthsToText(const QTableView& grid)
+{
+    QString text;
+    const int columns = grid.model() ? grid.model()->columnCount() : 0;
+    for (int column = 1; column < columns; ++column)
+        text += QString::number(grid.columnWidth(column)) + QLatin1Char(' ');
+    return text;
+}
+
+void TextToColumnWidths(QTableView& grid, const QString& text)
+{
+    const int columns = grid.model() ? grid.model()->columnCount() : 0;
+    int column = 1;
+    for (const QString& piece : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int width = piece.toInt(&ok);
+        if (!ok || column >= columns) break;
+        grid.setColumnWidth(column++, width);
+    }
+}
+
+QString GridText(const QTableView& grid, TCopyMode mode)
+{
+    const QAbstractItemModel* model = grid.model();
+    if (!model) return QString();
+    const int rows = model->rowCount(), columns = model->columnCount();
+    const int firstColumn = mode == TCopyMode::All ? 0 : 1;
+    int firstRow = mode == TCopyMode::All ? 0 : 1, lastRow = rows - 1;
+    if (mode == TCopyMode::Row) firstRow = lastRow = grid.currentIndex().row();
+    QString text;
+    for (int row = std::max(firstRow, 0); row <= lastRow; ++row) {
+        for (int column = firstColumn; column < columns; ++column) {
+            if (grid.isColumnHidden(column) || grid.columnWidth(column) <= 0) continue;
+            const QString cell = model->index(row, column).data().toString();
+            text += QString::fromStdString(FlattenCellText(cell.toStdString()));
+            if (column < columns - 1) text += QLatin1Char('\t');
+        }
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+void CopyGridToClipboard(const QTableView& grid, TCopyMode mode)
+{
+    QGuiApplication::clipboard()->setText(GridText(grid, mode));
+}
+
+QString VersionMessageText(const QString& extra)
+{
+    QString text = QString::fromStdString(ProductAndVersion()) + QLatin1Char('\r');
+    const auto append = [&text](const char* key, const QString& label) {
+        const QString value = QString::fromStdString(GetVersionString(key));
+        if (value.size() > 2) text += QLatin1Char('\r') + label + value;
+    };
+    append("LegalCopyright", QString());
+    append("Website", QStringLiteral("Website : "));
+    append("Email", QStringLiteral("Email : "));
+    if (!extra.isEmpty()) text += QLatin1String("\r\r") + extra;
+    return text;
+}
+
+void ShowVersionMessage(const QString& extra) { ShowInformationMessage(VersionMessageText(extra).toStdString()); }
+
+QStringList QtFileFilters(const std::string& filter)
+{
+    const QStringList pieces = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < pieces.size(); i += 2) {
+        QString caption = pieces[i];
+        const int bracket = caption.lastIndexOf(QLatin1String(" ("));
+        if (bracket >= 0 && caption.endsWith(QLatin1Char(')'))) caption.truncate(bracket);
+        QString patterns = pieces[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << caption + QLatin1String(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+QString PlainCaption(const QString& caption)
+{
+    QString plain;
+    for (QChar c : caption) {
+        const char16_t u = c.unicode();
+        if (u == ' ' || u == '-' || (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z'))
+            plain += c;
+    }
+    return plain;
+}
+
+QString CutToWidth(const QString& text, int width, int style, const QFontMetrics& metrics)
+{
+    const int room = width - 7;
+    if (metrics.horizontalAdvance(text) <= room) return text;
+    const QString dots = QStringLiteral("...");
+    QString cut = style == 0 ? text + dots : style == 1 ? dots + text : dots + text + dots;
+    while (metrics.horizontalAdvance(cut) > room && cut.size() > 3) {
+        if (style == 0) {
+            cut.remove(cut.size() - 4, 1);
+        } else {
+            cut.remove(3, 1);
+            if (style == 2 && cut.size() > 3) cut.remove(cut.size() - 4, 1);
+        }
+    }
+    return cut;
+}
+
+int CutTextLeft(int style, int left, int width, int textWidth)
+{
+    if (style == 1) return left + width - textWidth - 7;
+    if (style == 2) return left + 2 + (width - textWidth - 9) / 2;
+    return left + 2;
+}

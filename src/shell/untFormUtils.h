@@ -1,0 +1,50 @@
+// The window routines shared by every window: saving and restoring window
+// bounds and grid column widths, copying a grid as text, the version message,
+// and the texts the main window's controls are made of.
+#pragma once
+
+#include "untFiles.h"
+
+#include <QString>
+#include <QStringList>
+
+class QFontMetrics;
+class QTableView;
+class QWidget;
+
+// Left, top, height, width of a normal window; all -1 for a maximised one,
+// all 0 for a minimised one.
+struct TFormBounds {
+    int Left = -1, Top = -1, Height = -1, Width = -1;
+    bool operator==(const TFormBounds& other) const
+    {
+        return Left == other.Left && Top == other.Top && Height == other.Height && Width == other.Width;
+    }
+};
+
+TFormBounds GetFormBounds(const QWidget* form);
+// All -1 maximises, all 0 minimises, anything else places a normal window.
+void SetFormBounds(QWidget* form, const TFormBounds& bounds);
+
+// Grids work like string grids: row 0 and column 0 of the model are the fixed
+// header row and column.
+QString ColumnWidthsToText(const QTableView& grid);
+void TextToColumnWidths(QTableView& grid, const QString& text);
+enum class TCopyMode { All = 1, Data = 2, Row = 3 };
+// Tab-separated cells, "\r\n" after each row; hidden columns are left out.
+QString GridText(const QTableView& grid, TCopyMode mode);
+void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
+
+QString VersionMessageText(const QString& extra);
+void ShowVersionMessage(const QString& extra = QString());
+
+// The core's "caption|pattern|..." filter text as Qt name filters.
+QStringList QtFileFilters(const std::string& filter);
+
+// The caption reduced to blanks, "-", digits and the letters A-Z and a-z.
+QString PlainCaption(const QString& caption);
+// A text cut to fit width - 7 pixels: style 0 at the end, 1 at the start, 2 on
+// both sides, each marked with "...".
+QString CutToWidth(const QString& text, int width, int style, const QFontMetrics& metrics);
+// Where a cut text starts inside a button at left of the given width.
+int CutTextLeft(int style, int left, int width, int textWidth);

@@ -1,0 +1,36 @@
+// The base of a child window of a TMDIMain: keeps the frame's window buttons
+// current and carries the closing flag that every count of open windows
+// skips.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QMdiSubWindow>
+
+class TMDIMain;
+
+class TMDIChild : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    explicit TMDIChild(TMDIMain* owner);
+
+    TMDIMain* Owner() const { return MainForm; }
+    bool IsClosing() const { return Closing; }
+    // The program font and colours (text, window, face).
+    virtual void ApplyFontAndColors(const QFont& font, const QColor& text, const QColor& window, const QColor& face);
+
+protected:
+    // Whether a close request may proceed; descendants may ask first.
+    virtual bool CanClose() { return true; }
+    // Runs once, when the first close request was accepted.
+    virtual void CloseAccepted() {}
+    void closeEvent(QCloseEvent* event) override;
+
+    QColor CreatedColor;
+    QFont CreatedFont;
+
+private:
+    TMDIMain* MainForm;
+    bool Closing = false;
+};

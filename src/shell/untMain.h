@@ -1,0 +1,126 @@
+// The main window: opens training files (Open command, recent files, drag and
+// drop) into training windows, keeps the recent-files list and the usage
+// statistics, offers the help documents beside the program, holds off the
+// screen saver while active, and asks before the program ends. Other windows
+// reach the open trainings only through its lookups.
+#pragma once
+
+#include "untForceCurves.h"
+#include "untMDIMain.h"
+#include "untTypes.h"
+
+#include <QPointer>
+#include <QStringList>
+
+class TFormDialog;
+class TInstance;
+class TPowerSavingBlock;
+class TfrmTraining;
+
+struct TStatistics {
+    double RunningTime = 0; // days
+    double RowingTime = 0;  // days
+    int TimesStarted = 0;
+    int RowingSessions = 0;
+    int FilesOpened = 0;
+    int FilesSaved = 0;
+};
+
+class TfrmMain : public TMDIMain {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxOpenTrainings = 1;
+    static constexpr int MaxRecentFiles = 9;
+    static constexpr int TrainingPlacement = 3; // maximised
+
+    // instance, when given, hands over the command lines of later copies.
+    explicit TfrmMain(TInstance* instance = nullptr, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    std::string SettingsFile() const override;
+
+    void OpenFile(const QString& path);
+    void OpenTraining(const std::string& settingsPath, const QString& path);
+    bool OpenLimitReached();
+    void ShowForceCurves();
+    void AddRecentFile(const QString& path);
+    void RemoveRecentFile(const QString& path);
+    QStringList RecentFiles() const { return Recent; }
+    void ApplyFontAndColors();
+    void ShowWelcome();
+    void ActivateFromInstance(const QString& text);
+    // The two dialogs the program block keeps for the whole run.
+    void SetDialogs(TFormDialog* chartOptions, TFormDialog* selectColumns);
+
+    // Lookups over the open training windows, the last child first; windows
+    // that are closing do not count.
+    int OpenTrainingCount() const;
+    int TrainingWindowIndex(int i) const;
+    TTraining* TrainingRecord(int i) const;
+    void CopyTraining(int i, TTraining& record) const;
+    void CloseTrainingsByNumber(int number);
+    void RefreshForceCurveList();
+    void NotifyForceCurves(bool reload);
+
+    TfrmForceCurves* ForceCurves() const { return frmForceCurves; }
+    const TStatistics& Statistics() const { return Counters; }
+    QString LastDir() const { return FLastDir; }
+    int LastWindowNumber() const { return NextWindowNumber; }
+    // The statistics rows the about box shows: label, value.
+    QList<QPair<QString, QString>> StatisticsRows() const;
+
+public slots:
+    void FileOpenExecute();
+    void FileCloseExecute();
+    void FileSaveAsExecute();
+    void AnalyseForceCurvesExecute();
+    void HelpWelcomeExecute();
+    void HelpAboutExecute() override;
+    void HelpPDFExecute();
+    void UpdateActions() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateCommands();
+    void HideUnofferedCommands();
+    void AddHelpDocuments();
+    void BuildRecentMenu();
+    void RemoveRecentMenu();
+    void FirstShow();
+    void LoadSettings();
+    void SaveSettings();
+    void MoveDataFiles();
+    QList<TfrmTraining*> OpenTrainings() const;
+    TfrmTraining* Training(int i) const;
+
+    QStringList Recent;
+    QList<QAction*> RecentItems;
+    QString FLastDir;
+    int NextWindowNumber = 100;
+    double StartTime = 0;
+    TStatistics Counters;
+    QFont ProgramFont;
+    QPointer<TfrmForceCurves> frmForceCurves;
+    QPointer<TFormDialog> ChartOptions;
+    QPointer<TFormDialog> SelectColumns;
+    TPowerSavingBlock* PowerSaving = nullptr;
+    bool FirstShowPending = true;
+
+    QMenu* AnalyseMenu = nullptr;
+    QAction* FileOpen = nullptr;
+    QAction* FileClose = nullptr;
+    QAction* FileSaveAs = nullptr;
+    QAction* RecentSeparator = nullptr;
+    QAction* AnalyseForceCurves = nullptr;
+    QAction* HelpWelcome = nullptr;
+    QList<QAction*> HelpDocuments;
+};
+
+// The text of the exit confirmation.
+QString ExitQuestion();

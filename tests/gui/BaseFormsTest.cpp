@@ -1,0 +1,198 @@
+// The base forms: window buttons and their cut text, tile mosaic, maximize,
+// progress, full screen, the dialog strip, and the shared window routines.
+#include "GuiKit.h"
+
+#include "untDialog.h"
+#include "untFormUtils.h"
+#include "untMDIChild.h"
+#include "untStatusBar.h"
+
+#include <QFontMetrics>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+TMDIChild* AddChild(TfrmMain& main, const QString& caption)
+{
+    auto* child = new TMDIChild(&main);
+    child->setWindowTitle(caption);
+    child->resize(200, 150);
+    main.AddChild(child);
+    return child;
+}
+
+QStringList ButtonCaptions(TfrmMain& main)
+{
+    QStringList captions;
+    const auto& panels = main.Status()->Panels();
+    for (int i = main.FixedPanelCount(); i < panels.size(); ++i) captions << panels[i].Text;
+    return captions;
+}
+
+} // namespace
+
+using BaseFormsTest = TShellTest;
+
+TEST_F(BaseFormsTest, WindowButtonsAreSortedAndFollowActivationAndClosing)
+{
+    auto main = NewMain();
+    main->resize(900, 600);
+    main->show();
+    Settle(20);
+    AddChild(*main, "beta");
+    TMDIChild* alpha = AddChild(*main, "Alpha");
+    AddChild(*main, "gamma");
+    Settle();
+    EXPECT_EQ(ButtonCaptions(*main), QStringList({"Alpha", "beta", "gamma"}));
+    const auto& panels = main->Status()->Panels();
+    EXPECT_LE(panels.last().Width, 100);
+
+    alpha->close();
+    Settle();
+    EXPECT_TRUE(main->IsRefreshPending());
+    Settle(700);
+    EXPECT_EQ(ButtonCaptions(*main), QStringList({"beta", "gamma"}));
+}
+
+TEST_F(BaseFormsTest, ClickingAButtonOfTwoEqualCaptionsShowsTheSecondInChildOrder)
+{
+    auto main = NewMain();
+    main->show();
+    Settle(20);
+    TMDIChild* first = AddChild(*main, "Same");
+    TMDIChild* second = AddChild(*main, "Same");
+    main->Client()->setActiveSubWindow(first);
+    Settle();
+    ASSERT_EQ(main->Children().first(), first);
+    main->ClickWindowButton(main->FixedPanelCount());
+    EXPECT_EQ(main->Client()->activeSubWindow(), second);
+    main->ClickWindowButton(0); // a fixed panel does nothing
+    EXPECT_EQ(main->Client()->activeSubWindow(), second);
+}
+
+TEST_F(BaseFormsTest, CutTextFitsItsButtonAndMarksTheCut)
+{
+    const QFontMetrics metrics(QFont("Sans", 9));
+    const QString caption = "A rather long training caption.stg";
+    const QString end = CutToWidth(caption, 80, 0, metrics);
+    const QString start = CutToWidth(caption, 80, 1, metrics);
+    const QString both = CutToWidth(caption, 80, 2, metrics);
+    for (const QString& cut : {end, start, both}) EXPECT_LE(metrics.horizontalAdvance(cut), 80 - 7) << cut.toStdString();
+    EXPECT_TRUE(end.startsWith("A rather") && end.endsWith("..."));
+    EXPECT_TRUE(start.startsWith("...") && start.endsWith(".stg"));
+    EXPECT_TRUE(both.startsWith("...") && both.endsWith("..."));
+    EXPECT_EQ(CutToWidth("short", 80, 0, metrics), "short");
+    EXPECT_EQ(CutToWidth(caption, 5, 0, metrics), "...");
+    EXPECT_EQ(CutToWidth(caption, 5, 2, metrics).size(), 3);
+
+    EXPECT_EQ(CutTextLeft(0, 10, 100, 40), 12);
+    EXPECT_EQ(CutTextLeft(1, 10, 100, 40), 63);
+    EXPECT_EQ(CutTextLeft(2, 10, 100, 40), 37);
+    EXPECT_EQ(CutTextLeft(2, 10, 40, 40), 12 + (-9) / 2);
+}
+
+TEST_F(BaseFormsTest, TileMosaicLaysOutTheChildrenThatAreNotMinimised)
+{
+    auto main = NewMain();
+    main->resize(800, 600);
+    main->show();
+    Settle(20);
+    TMDIChild* a = AddChild(*main, "a");
+    TMDIChild* b = AddChild(*main, "b");
+    TMDIChild* minimised = AddChild(*main, "c");
+    minimised->showMinimized();
+    main->WindowTileMosaicExecute();
+    const QSize free = main->FreeClientSize();
+    // Two windows: two columns in one row, filled from the last child index.
+    const QList<QMdiSubWindow*> order = main->Children();
+    const QMdiSubWindow* left = order.indexOf(a) > order.indexOf(b) ? a : b;
+    const QMdiSubWindow* right = left == a ? b : a;
+    EXPECT_EQ(left->geometry(), QRect(0, 0, free.width() / 2, free.height()));
+    EXPECT_EQ(right->geometry(), QRect(free.width() / 2, 0, free.width() / 2, free.height()));
+    EXPECT_TRUE(minimised->isMinimized());
+
+    main->Client()->setActiveSubWindow(a);
+    main->WindowMaximizeExecute();
+    EXPECT_EQ(a->geometry(), QRect(QPoint(0, 0), free));
+    EXPECT_FALSE(a->isMaximized());
+}
+
+TEST_F(BaseFormsTest, ProgressIsClampedAndHiddenBelowZero)
+{
+    auto main = NewMain();
+    main->SetProgress(150);
+    ASSERT_NE(main->ProgressBar(), nullptr);
+    EXPECT_EQ(main->Progress(), 100);
+    EXPECT_EQ(main->ProgressBar()->value(), 100);
+    EXPECT_FALSE(main->ProgressBar()->isHidden());
+    main->SetProgressFraction(0.424);
+    EXPECT_EQ(main->ProgressBar()->value(), 42);
+    main->SetProgress(-5);
+    EXPECT_EQ(main->Progress(), -1);
+    EXPECT_TRUE(main->ProgressBar()->isHidden());
+}
+
+TEST_F(BaseFormsTest, FullScreenRefusesWhileChildWindowsAreOpen)
+{
+    auto main = NewMain();
+    main->show();
+    Settle(20);
+    AddChild(*main, "child");
+    QAction* fullscreen = main->findChild<QAction*>("ViewFullscreen");
+    fullscreen->trigger();
+    EXPECT_EQ(Script.Messages, QStringList({"Please close all windows before switching from/to full screen"}));
+    EXPECT_FALSE(fullscreen->isChecked());
+    EXPECT_FALSE(main->isFullScreen());
+}
+
+TEST_F(BaseFormsTest, DialogStripMovesOkToCancelsPlaceWhenCancelIsHidden)
+{
+    TFormDialog dialog;
+    const QPoint cancelPlace = dialog.CancelButton()->pos();
+    EXPECT_EQ(dialog.OkButton()->size(), QSize(90, 25));
+    dialog.CancelButton()->hide();
+    dialog.show();
+    EXPECT_EQ(dialog.OkButton()->pos(), cancelPlace);
+    EXPECT_EQ(dialog.ButtonStrip()->height(), 38);
+}
+
+TEST_F(BaseFormsTest, FormBoundsRoundTripAndMarkMaximisedAndMinimised)
+{
+    QWidget form;
+    SetFormBounds(&form, {30, 40, 300, 400});
+    EXPECT_EQ(GetFormBounds(&form), (TFormBounds{30, 40, 300, 400}));
+    SetFormBounds(&form, {-1, -1, -1, -1});
+    EXPECT_TRUE(form.isMaximized());
+    EXPECT_EQ(GetFormBounds(&form), (TFormBounds{-1, -1, -1, -1}));
+    SetFormBounds(&form, {0, 0, 0, 0});
+    EXPECT_EQ(GetFormBounds(&form), (TFormBounds{0, 0, 0, 0}));
+    SetFormBounds(nullptr, {1, 2, 3, 4});
+}
+
+TEST_F(BaseFormsTest, GridTextSkipsHiddenColumnsButEndsEveryRow)
+{
+    QTableWidget grid(3, 3);
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column)
+            grid.setItem(row, column, new QTableWidgetItem(QStringLiteral("%1%2").arg(row).arg(column)));
+    grid.item(1, 1)->setText(" two\r\nlines ");
+    grid.setColumnHidden(2, true);
+    EXPECT_EQ(GridText(grid, TCopyMode::All), "00\t01\t\r\n10\ttwo; lines\t\r\n20\t21\t\r\n");
+    EXPECT_EQ(GridText(grid, TCopyMode::Data), "two; lines\t\r\n21\t\r\n");
+    grid.setCurrentCell(2, 0);
+    EXPECT_EQ(GridText(grid, TCopyMode::Row), "21\t\r\n");
+
+    grid.setColumnHidden(2, false);
+    TextToColumnWidths(grid, "40 55 7 9");
+    EXPECT_EQ(ColumnWidthsToText(grid), "40 55 ");
+}
+
+TEST_F(BaseFormsTest, FileFiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(QtFileFilters("Training files (*.stg)|*.stg|Marlo compatible files (*.pel, *.stg)|*.pel;*.stg|"
+                            "All files (*.*)|*.*"),
+              QStringList({"Training files (*.stg)", "Marlo compatible files (*.pel *.stg)", "All files (*.*)"}));
+    EXPECT_EQ(PlainCaption("&Window 2-b!"), "Window 2-b");
+}

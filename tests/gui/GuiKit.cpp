@@ -1,0 +1,84 @@
+#include "GuiKit.h"
+
+#include "DemoTraining.h"
+#include "jsUtils.h"
+#include "untFiles.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+
+TDialogScript::TDialogScript() : Previous(SetModalAnswerer(this)) {}
+
+TDialogScript::~TDialogScript() { SetModalAnswerer(Previous); }
+
+int TDialogScript::Answer(QDialog& dialog)
+{
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+        Messages << box->text();
+        if (Buttons.empty()) return QMessageBox::Ok;
+        const int button = Buttons.front();
+        Buttons.pop_front();
+        return button;
+    }
+    Dialogs << dialog.objectName();
+    return QDialog::Accepted;
+}
+
+QStringList TDialogScript::OpenFiles(const TOpenFilesRequest& request)
+{
+    OpenRequests.push_back(request);
+    return FilesToChoose;
+}
+
+void TShellTest::SetUp()
+{
+    SetDocumentsFolderOverride(Root.Path() + "Documents");
+    QDir().mkpath(ProgramFolder());
+    SetProgramFileName((ProgramFolder() + "marlo").toStdString());
+    PreviousSink = SetMessageSink(&Sink);
+    FormatSettings() = DotFormat();
+}
+
+void TShellTest::TearDown()
+{
+    SetMessageSink(PreviousSink);
+    SetProgramFileName("");
+    SetDocumentsFolderOverride(std::nullopt);
+}
+
+std::unique_ptr<TfrmMain> TShellTest::NewMain() { return std::make_unique<TfrmMain>(); }
+
+QString TShellTest::WriteTraining(const QString& name, int strokes, uint8_t kind)
+{
+    QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
+    const QString path = QString::fromStdString(Root.Path()) + "data/" + name;
+    TTraining training = MakeDemoTraining(strokes);
+    training.Header.FileKind = kind;
+    WriteBytes(path.toStdString(), *TrainingFileBytes(training));
+    return path;
+}
+
+QString TShellTest::DataFolder() const { return QString::fromStdString(UserDataFolder()); }
+
+QString TShellTest::SettingsPath() const { return DataFolder() + "marlo.ini"; }
+
+QString TShellTest::ReadSettings() const { return QString::fromStdString(ReadBytes(SettingsPath().toStdString())); }
+
+void TShellTest::WriteSettings(const std::string& text) const { WriteBytes(SettingsPath().toStdString(), text); }
+
+QStringList VisibleEntries(const QMenu* menu)
+{
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        if (action->isVisible()) entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return entries;
+}
+
+void Settle(int ms)
+{
+    QCoreApplication::processEvents();
+    if (ms > 0) QTest::qWait(ms);
+}

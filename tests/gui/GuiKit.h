@@ -1,0 +1,65 @@
+// Helpers of the window tests: an answerer that records every modal dialog
+// and answers it from a script, and a fixture that gives each test its own
+// documents and program folders.
+#pragma once
+
+#include "TestKit.h"
+#include "untMain.h"
+#include "untModal.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+class TDialogScript : public IModalAnswerer {
+public:
+    TDialogScript();
+    ~TDialogScript() override;
+
+    int Answer(QDialog& dialog) override;
+    QStringList OpenFiles(const TOpenFilesRequest& request) override;
+    void Beeped() override { ++Beeps; }
+
+    // The next message box gets this button (Ok when none is queued).
+    void AnswerNext(int button) { Buttons.push_back(button); }
+
+    QStringList Messages;       // texts of the message boxes, in order
+    QStringList Dialogs;        // object names of the other dialogs
+    QStringList FilesToChoose;  // what the next Open dialog answers
+    std::vector<TOpenFilesRequest> OpenRequests;
+    int Beeps = 0;
+
+private:
+    std::deque<int> Buttons;
+    IModalAnswerer* Previous;
+};
+
+class TShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<TfrmMain> NewMain();
+    // A small training file written by the project's own writer.
+    QString WriteTraining(const QString& name, int strokes = 12, uint8_t kind = fkTraining);
+    QString ProgramFolder() const { return QString::fromStdString(Root.Path()) + "app/"; }
+    QString DataFolder() const;
+    QString SettingsPath() const;
+    QString ReadSettings() const;
+    void WriteSettings(const std::string& text) const;
+
+    TTempFolder Root;
+    TDialogScript Script;
+    TGuiMessageSink Sink;
+    IMessageSink* PreviousSink = nullptr;
+};
+
+// The visible entries of a menu: captions, "-" for separators.
+QStringList VisibleEntries(const QMenu* menu);
+// Lets pending events and timers of up to ms milliseconds run.
+void Settle(int ms = 0);

@@ -1,0 +1,196 @@
+// The settings file across restarts: where it lives and moves, the View and
+// tool-bar choices, the statistics under different decimal separators, the
+// recent list and the window position; and the readme stamp.
+#include "GuiKit.h"
+
+#include "jsUtils.h"
+#include "untDataFiles.h"
+#include "untMenuBar.h"
+#include "untStatusBar.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QToolBar>
+
+using SettingsTest = TShellTest;
+
+TEST_F(SettingsTest, FirstStartMovesTheSettingsAndTheSampleIntoTheDataFolder)
+{
+    const std::string besideProgram = (ProgramFolder() + "marlo.ini").toStdString();
+    WriteBytes(besideProgram, "[Options]\nLastDir=/somewhere/\n");
+    WriteBytes((ProgramFolder() + "default.stg").toStdString(), "sample bytes");
+    MoveSettingsFile();
+    EXPECT_FALSE(FileExists(besideProgram));
+    EXPECT_TRUE(ReadSettings().contains("LastDir=/somewhere/"));
+
+    auto main = NewMain();
+    EXPECT_EQ(main->LastDir(), "/somewhere/");
+    main->show();
+    Settle(50);
+    EXPECT_FALSE(QFile::exists(ProgramFolder() + "default.stg"));
+    EXPECT_EQ(ReadBytes((DataFolder() + "default.stg").toStdString()), "sample bytes");
+    EXPECT_TRUE(Script.Dialogs.contains("frmSplash"));
+    EXPECT_TRUE(Script.Dialogs.contains("frmWelcome"));
+}
+
+TEST_F(SettingsTest, WithNoSettingsFileTheWindowStartsMaximisedAndCreatesOne)
+{
+    auto main = NewMain();
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_EQ(main->Statistics().TimesStarted, 1);
+    main.reset();
+    EXPECT_TRUE(ReadSettings().contains("TimesStarted=1"));
+    EXPECT_TRUE(ReadSettings().contains("Left=-1"));
+}
+
+TEST_F(SettingsTest, ViewAndToolBarChoicesSurviveARestart)
+{
+    auto main = NewMain();
+    main->findChild<QAction*>("ViewMenu")->trigger();
+    main->findChild<QAction*>("ViewStatusbar")->trigger();
+    main->ToolBarOfMenu()->SetBarShown(main->ToolBarOfMenu()->ToolBar("Help"), false);
+    main.reset();
+    EXPECT_TRUE(ReadSettings().contains("Menu=0"));
+    EXPECT_TRUE(ReadSettings().contains(QRegularExpression("\nHelp=-?\\d+ -?\\d+ 0\n")));
+
+    main = NewMain();
+    ASSERT_NE(main->ToolBarOfMenu()->ToolBar("Help"), nullptr);
+    EXPECT_FALSE(main->findChild<QAction*>("ViewMenu")->isChecked());
+    EXPECT_TRUE(main->menuBar()->isHidden());
+    EXPECT_TRUE(main->Status()->isHidden());
+    EXPECT_TRUE(main->findChild<QAction*>("ViewToolbar")->isChecked());
+    EXPECT_FALSE(main->ToolBarOfMenu()->IsBarShown(main->ToolBarOfMenu()->ToolBar("Help")));
+    EXPECT_TRUE(main->ToolBarOfMenu()->IsBarShown(main->ToolBarOfMenu()->ToolBar("File")));
+    EXPECT_FALSE(main->findChild<QAction*>("Edit_Menu")->isVisible());
+}
+
+TEST_F(SettingsTest, RunningTimeWrittenWithCommaReadsBackUnderDot)
+{
+    {
+        TFormatScope comma(CommaFormat());
+        WriteSettings("[Statistics]\nRunningTime=0.25\nRowingTime=1,5\n");
+        auto main = NewMain();
+        EXPECT_DOUBLE_EQ(main->Statistics().RunningTime, 0.25);
+        EXPECT_DOUBLE_EQ(main->Statistics().RowingTime, 1.5);
+    }
+    EXPECT_TRUE(ReadSettings().contains("RowingTime=1,5"));
+    auto main = NewMain();
+    EXPECT_NEAR(main->Statistics().RunningTime, 0.25, 1.0 / 86400);
+    EXPECT_GT(main->Statistics().RunningTime, 0.25);
+    EXPECT_DOUBLE_EQ(main->Statistics().RowingTime, 1.5);
+    EXPECT_EQ(main->Statistics().TimesStarted, 2);
+}
+
+TEST_F(SettingsTest, AStatisticThatIsNoNumberKeepsItsDefault)
+{
+    WriteSettings("[Statistics]\nRunningTime=soon\nFilesOpened=4\n");
+    auto main = NewMain();
+    EXPECT_EQ(main->Statistics().RunningTime, 0);
+    EXPECT_EQ(main->Statistics().FilesOpened, 4);
+}
+
+TEST_F(SettingsTest, RecentEntriesKeepEverythingAfterTheFirstEqualsSign)
+{
+    WriteSettings("[Recent]\n5=C:\\a=b.stg\n1=/data/x.stg\n");
+    auto main = NewMain();
+    EXPECT_EQ(main->RecentFiles(), QStringList({"C:\\a=b.stg", "/data/x.stg"}));
+}
+
+TEST_F(SettingsTest, RemovedRecentEntriesStayRemovedAfterARestart)
+{
+    WriteSettings("[Recent]\n1=/data/a.stg\n2=/data/b.stg\n3=/data/c.stg\n");
+    auto main = NewMain();
+    main->RemoveRecentFile("/DATA/B.STG");
+    main.reset();
+    main = NewMain();
+    EXPECT_EQ(main->RecentFiles(), QStringList({"/data/a.stg", "/data/c.stg"}));
+}
+
+TEST_F(SettingsTest, AMinimisedWindowStartsMinimisedAgain)
+{
+    auto main = NewMain();
+    main->setWindowState(Qt::WindowMinimized);
+    main.reset();
+    EXPECT_TRUE(ReadSettings().contains("[Position]\nLeft=0\nTop=0\nWidth=0\nHeight=0\n"));
+    main = NewMain();
+    EXPECT_TRUE(main->isMinimized());
+}
+
+TEST_F(SettingsTest, SavedFileHasOneEmptyLineBeforeEachSectionAndNoOthers)
+{
+    WriteSettings("\n\n[Options]\nMultipleCopies=0\n\n\n\n[Custom]\nKey=1\n");
+    NewMain().reset();
+    const QString text = ReadSettings();
+    EXPECT_FALSE(text.contains("\n\n\n"));
+    EXPECT_FALSE(text.startsWith("\n"));
+    const QStringList lines = text.split('\n');
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines[i].startsWith('[')) {
+            EXPECT_EQ(lines[i - 1], "") << i;
+        }
+        if (lines[i].isEmpty() && i + 1 < lines.size() && !lines[i + 1].isEmpty()) {
+            EXPECT_TRUE(lines[i + 1].startsWith('['));
+        }
+    }
+    EXPECT_TRUE(text.contains("[Custom]\nKey=1\n"));
+}
+
+TEST_F(SettingsTest, ReadOnlyFoldersKeepNoCountersAndWarnAtFirstShow)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "read-only folders do not stop root";
+    auto main = NewMain();
+    main.reset();
+    QFile::remove(SettingsPath());
+    QFile(DataFolder()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile(ProgramFolder()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    main = NewMain();
+    main->show();
+    Settle(50);
+    main.reset();
+    main = NewMain();
+    EXPECT_EQ(main->Statistics().TimesStarted, 1);
+    ASSERT_FALSE(Script.Messages.isEmpty());
+    EXPECT_TRUE(Script.Messages.first().startsWith("There was an error saving program settings to file\n"));
+    QFile(DataFolder()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile(ProgramFolder()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(ReadmeStamp, XDAloneWritesTheReadmeAndAnyOtherParameterIgnoresIt)
+{
+    TTempFolder folder;
+    SetProgramFileName(folder.File("marlo"));
+    const std::string readme = folder.File("readme.txt");
+    const char* withOther[] = {"marlo", "/xd", "file.stg"};
+    EXPECT_FALSE(StampReadme(3, withOther));
+    EXPECT_FALSE(FileExists(readme));
+    const char* alone[] = {"marlo", "/xd"};
+    EXPECT_TRUE(StampReadme(2, alone));
+    EXPECT_EQ(ReadBytes(readme), ProductAndVersion() + "\r\n");
+
+    WriteBytes(readme, "kept");
+    QFile(QString::fromStdString(readme)).setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                                                      QFileDevice::FileModificationTime);
+    EXPECT_TRUE(StampReadme(2, alone));
+    EXPECT_EQ(ReadBytes(readme), "kept");
+    EXPECT_GT(QFileInfo(QString::fromStdString(readme)).lastModified().date().year(), 2001);
+    SetProgramFileName("");
+}
+
+TEST(ReadmeStamp, TheProgramEndsWithoutAWindowAfterStamping)
+{
+    TTempFolder folder;
+    const QString program = QString::fromStdString(folder.File("marlo"));
+    ASSERT_TRUE(QFile::copy(MARLO_PROGRAM_PATH, program));
+    QProcess marlo;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", QString::fromStdString(folder.Path()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    marlo.setProcessEnvironment(environment);
+    marlo.start(program, {"/xd"});
+    ASSERT_TRUE(marlo.waitForFinished(10000));
+    EXPECT_EQ(marlo.exitCode(), 0);
+    EXPECT_EQ(ReadBytes(folder.File("readme.txt")), ProductAndVersion() + "\r\n");
+}
