@@ -209,9 +209,11 @@ TResampled ResampleCurve(const TSamples& source, double factor)
     // With a factor of 0 or more the positions i * factor grow with i (rounding
     // keeps their order), so the ones inside are the first ones: counted from an
     // estimate and checked exactly. Every other position takes the general way.
+    // A factor of 0, also a negative 0, keeps every position at 0.
     int inside = 0;
     if (factor >= 0) {
-        inside = static_cast<int>(std::min<double>(CurveSamples, (CurveSamples - 1) / factor));
+        const double estimate = factor > 0 ? (CurveSamples - 1) / factor : CurveSamples;
+        inside = static_cast<int>(std::min<double>(CurveSamples, estimate));
         while (inside > 0 && !((inside - 1) * factor < CurveSamples - 1)) --inside;
         while (inside < CurveSamples && inside * factor < CurveSamples - 1) ++inside;
     }
