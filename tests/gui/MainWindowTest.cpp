@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, LookupsReachTheOpenTrainingAndSkipClosingWindows)
     EXPECT_EQ(copy.Strokes.size(), main->TrainingRecord(0)->Strokes.size());
     EXPECT_EQ(copy.ClientID, 101);
     EXPECT_TRUE(main->TrainingRecord(0)->Header.Visible);
-    EXPECT_EQ(main->TrainingRecord(0)->Header.CurveIndex, 1);
+    EXPECT_EQ(+main->TrainingRecord(0)->Header.CurveIndex, 1);
     main->CopyTraining(1, copy);
     EXPECT_TRUE(copy.Strokes.empty());
     EXPECT_EQ(copy.ClientID, 0);
