@@ -85,7 +85,7 @@ bool OpenTrainingFile(const std::string& path, TTraining& training, bool showErr
             ok = reader(path, training, progress);
         } catch (const std::exception& error) {
             // A failure no reader expects still leaves a clean, empty record.
-            ShowErrorMessage(error.what());
+            if (showErrors) ShowErrorMessage(error.what());
             ok = false;
         }
     }
