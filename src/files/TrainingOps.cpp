@@ -196,9 +196,8 @@ double SampleOutside(const double* s, double p, double factor)
     return s[0] + fraction * (s[1] - s[0]); // -1 < p < 0
 }
 
-} // namespace
-
-TResampled ResampleCurve(const TSamples& source, double factor)
+// The resampled values of a curve before smoothing, in double precision.
+void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSamples])
 {
     double s[CurveSamples];
     for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
@@ -217,7 +216,6 @@ TResampled ResampleCurve(const TSamples& source, double factor)
         while (inside > 0 && !((inside - 1) * factor < CurveSamples - 1)) --inside;
         while (inside < CurveSamples && inside * factor < CurveSamples - 1) ++inside;
     }
-    double v[CurveSamples];
     for (int i = 0; i < inside; ++i) {
         const double p = i * factor;
         const int j = static_cast<int>(p);
@@ -234,14 +232,29 @@ TResampled ResampleCurve(const TSamples& source, double factor)
             v[i] = std::fabs(SampleOutside(s, p, factor));
         }
     }
+}
 
-    // Smoothing in increasing order: a flat step of two equal positive values
-    // moves its left one halfway towards its (already smoothed) left neighbour.
-    for (int k = 1; k <= CurveSamples - 2; ++k)
-        if (v[k] == v[k + 1] && v[k] > 0) v[k] = (v[k] + v[k - 1]) / 2;
+// Smooths value k (1..78) of resampled values smoothed below k: a flat step
+// of two equal positive values moves its left one halfway towards its left
+// neighbour. Callers go through k in increasing order.
+inline void SmoothAt(double (&v)[CurveSamples], int k)
+{
+    if (v[k] == v[k + 1] && v[k] > 0) v[k] = (v[k] + v[k - 1]) / 2;
+}
 
+} // namespace
+
+TResampled ResampleCurve(const TSamples& source, double factor)
+{
+    double v[CurveSamples];
+    ResampledValues(source, factor, v);
     TResampled target;
-    for (int k = 0; k < CurveSamples; ++k) target[k] = static_cast<float>(v[k]);
+    target[0] = static_cast<float>(v[0]);
+    for (int k = 1; k <= CurveSamples - 2; ++k) {
+        SmoothAt(v, k);
+        target[k] = static_cast<float>(v[k]);
+    }
+    target[CurveSamples - 1] = static_cast<float>(v[CurveSamples - 1]);
     return target;
 }
 
@@ -279,8 +292,16 @@ void ComputeAverageStroke(TTraining& training)
             if (strokeLength < 0) strokeLength = EstimateStrokeLength(curves[i], sprocket);
             if (!(strokeLength > 0)) strokeLength = 1.0;
             const float factor = SafeDivide(averageLength, static_cast<float>(strokeLength));
-            const TResampled resampled = ResampleCurve(SamplesOf(curves[i]), factor);
-            for (int k = 0; k < CurveSamples; ++k) sum[k] += resampled[k];
+            // The same values as ResampleCurve gives, smoothed and added in one
+            // pass: no curve is stored and read again for every stroke.
+            double v[CurveSamples];
+            ResampledValues(SamplesOf(curves[i]), factor, v);
+            sum[0] += static_cast<float>(v[0]);
+            for (int k = 1; k <= CurveSamples - 2; ++k) {
+                SmoothAt(v, k);
+                sum[k] += static_cast<float>(v[k]);
+            }
+            sum[CurveSamples - 1] += static_cast<float>(v[CurveSamples - 1]);
         }
         for (int k = 0; k < CurveSamples; ++k)
             averageCurve.Samples[k] = RoundToWord(SafeDivide(static_cast<float>(count), sum[k]));
