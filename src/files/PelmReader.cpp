@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -27,7 +30,7 @@ uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max
 // Lines and tokens of a Pelm file, read from chunks of the file.
 class TPelmText {
 public:
-    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1, '\n') {}
+    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1 + BlockSize, '\n') {}
 
     // Starts again at the beginning of the file.
     void Rewind()
@@ -95,9 +98,21 @@ public:
     int ReadInteger()
     {
         int value;
-        return ReadPlainIntegerInChunk(value) ? value : ReadAnyInteger();
+        const unsigned char* after = PlainIntegerAt(Next, value);
+        if (!after) return ReadAnyInteger();
+        Next = after;
+        return value;
     }
-
+    // Reads the integers of fields first..last-1 for as long as they are in
+    // the usual form, each after the empty token of its padding when padded,
+    // and hands them to store(field, value); answers the first field not
+    // read, which is left for SkipTokens and ReadInteger.
+    template <class TStore> int ReadPlainIntegers(int first, int last, bool padded, TStore store)
+    {
+        int field = first;
+        while (field < last && TakeFieldsOfBlock(field, last, padded, store)) continue;
+        return field;
+    }
     bool AtEnd() const { return Next == End && File.Eof(); }
     double Fraction() const
     {
@@ -107,6 +122,9 @@ public:
 
 private:
     static const size_t ChunkSize = 64 * 1024;
+    // The scans below look at eight bytes, or a block, at once; the chunk has
+    // room for a whole block after its stop mark, so such a look never leaves it.
+    static const size_t WordSize = 8;
 
     int ReadAnyInteger()
     {
@@ -134,9 +152,9 @@ private:
 
     // A table has millions of tokens, so the usual ones are taken straight
     // from the chunk: the functions below scan a token that ends within the
-    // chunk and holds no CR. Anything else answers false with nothing
-    // consumed, and ReadToken, the one definition of a token, takes it a byte
-    // at a time. Both ways end a token alike (EndTokenAt).
+    // chunk and holds no CR. Anything else answers false (or nullptr) with
+    // nothing consumed, and ReadToken, the one definition of a token, takes it
+    // a byte at a time. Both ways end a token alike (AfterTokenEnd).
 
     // Space, TAB, LF or CR. The chunk holds an LF after its bytes, so every
     // scan for one of these stops at the end of the chunk without testing
@@ -147,45 +165,160 @@ private:
         return c <= ' ' && (ends >> c & 1);
     }
 
-    // p is just past a token's own bytes. Consumes what ends the token: a TAB
-    // or LF, or spaces that are themselves ended by a TAB or LF (consumed too)
-    // or by the first byte of the next token (left unread).
-    bool EndTokenAt(const unsigned char* p)
+    // p is just past a token's own bytes. Answers the position after what
+    // ends the token: a TAB or LF, or spaces that are themselves ended by a
+    // TAB or LF (taken too) or by the first byte of the next token (left
+    // unread). nullptr when the token is not ended that way within the chunk.
+    const unsigned char* AfterTokenEnd(const unsigned char* p) const
     {
-        if (p == End) return false;
-        if (*p == ' ') {
-            do ++p;
-            while (*p == ' ');
-            if (p == End || *p == '\r') return false;
-            if (*p != '\t' && *p != '\n') {
-                Next = p;
-                return true;
-            }
-        } else if (*p == '\r') {
-            return false;
-        }
-        Next = p + 1;
-        return true;
+        if (p == End) return nullptr;
+        if (*p == '\t' || *p == '\n') return p + 1;
+        if (*p != ' ') return nullptr;
+        p = PastSpaces(p);
+        if (p == End || *p == '\r') return nullptr;
+        return *p == '\t' || *p == '\n' ? p + 1 : p;
     }
     bool SkipTokenInChunk()
     {
         const unsigned char* p = Next;
         while (!EndsToken(*p)) ++p;
-        return EndTokenAt(p);
+        p = AfterTokenEnd(p);
+        if (p) Next = p;
+        return p != nullptr;
     }
-    // A token in the usual form of a number (see PlainInteger).
-    bool ReadPlainIntegerInChunk(int& value)
+
+    // A token at p in the usual form of a number (see PlainInteger) of up to
+    // seven digits, which covers every number of a table: answers the
+    // position after the token and its end, or nullptr for a longer number or
+    // any other token.
+    const unsigned char* PlainIntegerAt(const unsigned char* p, int& value) const
     {
-        const unsigned char* p = Next;
         const bool negative = *p == '-';
         if (negative) ++p;
-        const unsigned char* const digits = p;
-        unsigned magnitude = 0; // wraps harmlessly on a long run of digits, which is refused
-        for (unsigned digit; (digit = *p - unsigned{'0'}) <= 9; ++p) magnitude = magnitude * 10 + digit;
-        // Ten or more digits, or any other byte in the token, are left to ReadToken.
-        if (p == digits || p - digits > 9 || !EndsToken(*p) || !EndTokenAt(p)) return false;
-        value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
-        return true;
+        const uint64_t digits = LoadWord(p) ^ 0x3030303030303030u; // '0'..'9' become 0..9
+        const uint64_t count = LeadingDigits(digits);
+        if (count == 0 || count == WordSize) return nullptr;
+        p = AfterTokenEnd(p + count);
+        const int magnitude = static_cast<int>(DigitsValue(digits, count));
+        value = negative ? -magnitude : magnitude;
+        return p;
+    }
+
+    // The bulk of a table is read a block of bytes at a time: the kinds of
+    // its bytes are found for the whole block at once, so that finding each
+    // field does not wait for the one before it to be converted.
+    static const int BlockSize = 64;
+    struct TBlockKinds {
+        uint64_t Ends = 0; // TAB or LF; bit i stands for byte i of the block
+        uint64_t Spaces = 0;
+        uint64_t Digits = 0;
+    };
+    static TBlockKinds KindsOfBlock(const unsigned char* p)
+    {
+        TBlockKinds kinds;
+#if defined(__SSE2__)
+        for (int part = 0; part < BlockSize / 16; ++part) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
+                                              _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+            const __m128i spaces = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '));
+            const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+            const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero);
+            const auto bits = [part](__m128i mask) {
+                return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(mask))) << (16 * part);
+            };
+            kinds.Ends |= bits(ends);
+            kinds.Spaces |= bits(spaces);
+            kinds.Digits |= bits(digits);
+        }
+#else
+        for (int i = 0; i < BlockSize; ++i) {
+            const uint64_t bit = 1ull << i;
+            if (p[i] == '\t' || p[i] == '\n') kinds.Ends |= bit;
+            if (p[i] == ' ') kinds.Spaces |= bit;
+            if (p[i] - unsigned{'0'} <= 9) kinds.Digits |= bit;
+        }
+#endif
+        return kinds;
+    }
+    // Takes the fields in the usual form that end within the block at Next
+    // and within the chunk, as ReadPlainIntegers; answers whether it took any.
+    template <class TStore> bool TakeFieldsOfBlock(int& field, int last, bool padded, TStore store)
+    {
+        const unsigned char* const p = Next;
+        const TBlockKinds kinds = KindsOfBlock(p);
+        unsigned start = 0; // of the next field within the block
+        for (uint64_t ends = UsualFieldEnds(kinds, padded, End - p); ends != 0 && field < last; ends &= ends - 1) {
+            const unsigned end = static_cast<unsigned>(__builtin_ctzll(ends));
+            // The byte at end is no space, so the scan stops there at the latest.
+            const unsigned digits = padded ? start + static_cast<unsigned>(__builtin_ctzll(~kinds.Spaces >> start)) : start;
+            store(field++, static_cast<int>(DigitsValue(LoadWord(p + digits), end - digits)));
+            start = end + 1;
+        }
+        Next = p + start;
+        return start > 0;
+    }
+    // The ends of the fields of a block, from its start on, that are in the
+    // usual form: up to seven digits, after spaces when padded, ended by a
+    // TAB or LF within the chunk (left bytes of the block are in it). The
+    // first field of another form, and all after it, are left out.
+    static uint64_t UsualFieldEnds(const TBlockKinds& kinds, bool padded, ptrdiff_t left)
+    {
+        const uint64_t starts = kinds.Ends << 1 | 1;
+        uint64_t unusual = ~(kinds.Digits | kinds.Ends | (padded ? kinds.Spaces : 0));
+        if (padded) {
+            unusual |= starts & ~kinds.Spaces;                          // no padding
+            unusual |= kinds.Spaces << 1 & kinds.Ends;                  // padding alone
+            unusual |= kinds.Digits << 1 & ~kinds.Digits & ~kinds.Ends; // a space after the number
+        } else {
+            unusual |= starts & kinds.Ends; // an empty field
+        }
+        uint64_t run = kinds.Digits & kinds.Digits >> 1; // eight digits in a row
+        run &= run >> 2;
+        unusual |= run & run >> 4;
+        if (left < BlockSize) unusual |= ~0ull << left;
+        const uint64_t usual = unusual == 0 ? ~0ull : (1ull << __builtin_ctzll(unusual)) - 1;
+        return kinds.Ends & usual;
+    }
+
+    static uint64_t LoadWord(const unsigned char* p)
+    {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word); // the first byte is the lowest
+        return word;
+    }
+    // The number of bytes below 10 at the start of a word, 8 when all are.
+    static uint64_t LeadingDigits(uint64_t word)
+    {
+        // The high bit of each byte is set when the byte is 10 or more; the
+        // low seven bits are added without a carry into the next byte.
+        const uint64_t high = 0x8080808080808080u;
+        const uint64_t tenOrMore = (((word & ~high) + 0x7676767676767676u) | word) & high;
+        return tenOrMore == 0 ? WordSize : static_cast<uint64_t>(__builtin_ctzll(tenOrMore)) / 8;
+    }
+    // The value of the first count digits (1..7) of a word, its characters
+    // or their values alike, combined pairwise: digits to two-digit numbers,
+    // those to four-digit ones, those to the whole.
+    static uint64_t DigitsValue(uint64_t digits, uint64_t count)
+    {
+        if (count <= 4) { // the most usual, in half the steps
+            uint32_t v = static_cast<uint32_t>(digits) << (32 - 8 * count);
+            v = ((v & 0x0F0F0F0Fu) * (10 << 8 | 1)) >> 8;
+            return ((v & 0x00FF00FFu) * (100 << 16 | 1)) >> 16;
+        }
+        uint64_t v = digits << (64 - 8 * count); // zero bytes in front are leading zeros
+        v = ((v & 0x0F0F0F0F0F0F0F0Fu) * (10 << 8 | 1)) >> 8;
+        v = ((v & 0x00FF00FF00FF00FFu) * (100 << 16 | 1)) >> 16;
+        return ((v & 0x0000FFFF0000FFFFu) * (10000ull << 32 | 1)) >> 32;
+    }
+    // The first byte at or after p that is not a space; the stop mark after
+    // the chunk ends every run.
+    static const unsigned char* PastSpaces(const unsigned char* p)
+    {
+        for (;; p += WordSize) {
+            const uint64_t other = LoadWord(p) ^ 0x2020202020202020u; // spaces become 0
+            if (other != 0) return p + __builtin_ctzll(other) / 8;
+        }
     }
 
     // The usual form of a number, an optional minus and up to nine digits,
@@ -225,23 +358,27 @@ uint8_t RecogniseKind(TPelmText& text)
 
 // Keeps the stroke arrays as long as the number of the line just read, as the
 // tables require (a smaller number cuts the strokes above it off), without
-// redoing that work for every line: the arrays only grow while reading (by
-// doubling, up to the most a training holds), a stroke that a smaller number
-// cuts off is cleared once, and the final length is set at the end. Strokes
-// beyond the last number are zeroed and numbered, as growing them would make
-// them. A file alternating between large and small numbers thus costs no more
-// than an ordinary one.
+// redoing that work for every line: the arrays only grow while reading, a
+// stroke that a smaller number cuts off is cleared once, and the final length
+// is set at the end. Strokes beyond the last number are zeroed and numbered,
+// as growing them would make them. A file alternating between large and small
+// numbers thus costs no more than an ordinary one. Room for the most strokes a
+// training holds is taken at once: the arrays then never move while growing,
+// and the pages of the room a table does not use are never touched.
 class TStrokeSlots {
 public:
-    explicit TStrokeSlots(TTraining& training) : Training(training) {}
+    explicit TStrokeSlots(TTraining& training) : Training(training)
+    {
+        Training.Strokes.reserve(MaxNumber + 1);
+        Training.Curves.reserve(MaxNumber + 1);
+    }
 
     // Makes stroke n the last one; answers its index.
     size_t Enter(int n)
     {
         ClearAbove(n);
-        const size_t length = Training.Strokes.size();
-        if (static_cast<size_t>(n) >= length)
-            SetStrokeCount(Training, std::max(n, std::min(MaxNumber, static_cast<int>(2 * length))));
+        if (static_cast<size_t>(n) >= Training.Strokes.size())
+            SetStrokeCount(Training, std::min(MaxNumber, n + GrowthStep));
         if (!Filled[n]) {
             Filled[n] = true;
             FilledNumbers.push_back(n);
@@ -264,6 +401,9 @@ private:
             Training.Curves[i].Number = static_cast<uint16_t>(i);
         }
     }
+
+    // Strokes are added a few at a time rather than one per line.
+    static const int GrowthStep = 255;
 
     TTraining& Training;
     std::vector<bool> Filled = std::vector<bool>(MaxNumber + 1);
@@ -288,24 +428,26 @@ public:
         TStrokeSlots slots(Training);
         while (!Text.AtEnd()) {
             ReportProgress(Progress, Text.Fraction());
-            const int n = NextStrokeNumber();
+            int values[16];
+            ReadPaddedIntegers(values, 16);
+            const int n = CheckedStrokeNumber(values[0]);
             TStroke& stroke = Training.Strokes[slots.Enter(n)];
             stroke.Number = static_cast<uint16_t>(n);
-            stroke.Power = NextValue();
-            stroke.AveragePower = NextValue();
-            stroke.StrokeRate = NextValue();
-            stroke.TargetPower = NextValue();
-            stroke.Time = NextValue();
-            stroke.StrokeLength = NextValue();
-            stroke.Distance = NextValue();
-            stroke.Split500 = NextValue();
-            stroke.EnergyPerStroke = NextValue();
-            stroke.EnergySum = NextValue();
-            stroke.Pulse = NextValue();
-            stroke.WorkPerPulse = NextValue();
-            stroke.IntervalNumber = ClampToWord(NextPaddedInteger());
-            stroke.IntervalCountdown = ClampToWord(NextPaddedInteger());
-            stroke.IntervalPower = ClampToWord(NextPaddedInteger());
+            stroke.Power = static_cast<float>(values[1]);
+            stroke.AveragePower = static_cast<float>(values[2]);
+            stroke.StrokeRate = static_cast<float>(values[3]);
+            stroke.TargetPower = static_cast<float>(values[4]);
+            stroke.Time = static_cast<float>(values[5]);
+            stroke.StrokeLength = static_cast<float>(values[6]);
+            stroke.Distance = static_cast<float>(values[7]);
+            stroke.Split500 = static_cast<float>(values[8]);
+            stroke.EnergyPerStroke = static_cast<float>(values[9]);
+            stroke.EnergySum = static_cast<float>(values[10]);
+            stroke.Pulse = static_cast<float>(values[11]);
+            stroke.WorkPerPulse = static_cast<float>(values[12]);
+            stroke.IntervalNumber = ClampToWord(values[13]);
+            stroke.IntervalCountdown = ClampToWord(values[14]);
+            stroke.IntervalPower = ClampToWord(values[15]);
             Text.SkipLines(1);
         }
         slots.Finish();
@@ -329,12 +471,15 @@ public:
             // could be any byte to the compiler, which would then reload the
             // text reader's position after every sample.
             bool valid = false;
-            for (int k = 0; k < CurveSamples; ++k) {
-                const int value = Text.ReadInteger();
+            const auto storeSample = [&curve, &valid](int k, int value) {
                 // Exactly 4 stands for no force.
                 const uint16_t sample = value == 4 ? 0 : ClampToWord(value);
                 curve.Samples[k] = sample;
                 valid = valid || sample > 0;
+            };
+            for (int k = 0; k < CurveSamples;) {
+                k = Text.ReadPlainIntegers(k, CurveSamples, false, storeSample);
+                if (k < CurveSamples) storeSample(k, Text.ReadInteger()), ++k;
             }
             curve.Valid = valid ? 1 : 0;
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
@@ -353,27 +498,39 @@ public:
             if (Training.Intervals.size() >= static_cast<size_t>(MaxNumber))
                 throw EConvertError("more intervals than a training holds");
             SetIntervalCount(Training, static_cast<int>(Training.Intervals.size()) + 1);
+            int values[5];
+            ReadPaddedIntegers(values, 5);
             TInterval& interval = Training.Intervals.back();
-            interval.AveragePower = ClampToWord(NextPaddedInteger());
-            interval.AverageStrokeRate = ClampToWord(NextPaddedInteger());
-            interval.TotalTime = ClampToWord(NextPaddedInteger());
-            interval.TotalDistance = ClampToWord(NextPaddedInteger());
-            interval.AveragePulse = ClampToWord(NextPaddedInteger());
+            interval.AveragePower = ClampToWord(values[0]);
+            interval.AverageStrokeRate = ClampToWord(values[1]);
+            interval.TotalTime = ClampToWord(values[2]);
+            interval.TotalDistance = ClampToWord(values[3]);
+            interval.AveragePulse = ClampToWord(values[4]);
             Text.SkipLines(1);
         }
     }
 
 private:
-    // A padded field: the empty token before its value is dropped.
-    int NextPaddedInteger()
+    // The values of count padded fields: the empty token before each value
+    // is dropped.
+    void ReadPaddedIntegers(int* values, int count)
     {
-        Text.SkipTokens(1);
-        return Text.ReadInteger();
+        const auto store = [values](int field, int value) { values[field] = value; };
+        for (int field = 0; field < count;) {
+            field = Text.ReadPlainIntegers(field, count, true, store);
+            if (field < count) {
+                Text.SkipTokens(1);
+                values[field++] = Text.ReadInteger();
+            }
+        }
     }
-    float NextValue() { return static_cast<float>(NextPaddedInteger()); }
     int NextStrokeNumber()
     {
-        const int n = NextPaddedInteger();
+        Text.SkipTokens(1);
+        return CheckedStrokeNumber(Text.ReadInteger());
+    }
+    static int CheckedStrokeNumber(int n)
+    {
         if (n < 0 || n > MaxNumber) throw EConvertError("stroke number " + std::to_string(n) + " out of range");
         return n;
     }

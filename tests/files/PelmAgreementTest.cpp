@@ -185,8 +185,9 @@ private:
         std::string text = padded ? Padded(value, 3 + Pick(5)) : std::to_string(value);
         if (Chance(10)) text += " "; // ends the token as a TAB would
         if (Chance(10)) text.insert(Pick(static_cast<int>(text.size()) + 1), "\r");
-        if (Chance(30) && value >= 0) text = std::string(Pick(3), ' ') + "+" + std::to_string(value);
+        if (Chance(30) && value >= 0) text = std::string(padded ? Pick(3) : 0, ' ') + "+" + std::to_string(value);
         if (Chance(30) && value >= 0) text = "00000000" + std::to_string(value); // more digits than usual
+        if (Chance(20)) text = (padded ? " " : "") + std::to_string(10000 + Pick(99990000)); // five to eight digits
         if (Chance(40)) text = std::string(Benign ? 40 : 60 + Pick(10), '0') + "7"; // near the longest kept token
         if (Chance(40)) text = Pick(2) ? "2147483647" : "-2147483648";
         if (Benign) return padded && text[0] != ' ' ? " " + text : text;
