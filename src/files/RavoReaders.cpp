@@ -4,8 +4,8 @@
 #include "LegacyRecords.h"
 #include "untMessages.h"
 
-#include <array>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -20,7 +20,9 @@ const size_t DeviceCurveSize = 76;
 const size_t DeviceIntervalSize = 8;
 const size_t DeviceTotalsSize = 216;
 const int DeviceCurveSamples = 75;
-const double DeviceCurveStep = 5.75; // N per curve byte
+constexpr double DeviceCurveStep = 5.75; // N per curve byte
+// b x 5.75 is exactly b x 23 / 4 in double, and truncating it is dividing by 4.
+static_assert(DeviceCurveStep * 4 == 23, "curve bytes are converted with integers");
 const char DeviceSignature[4] = {'R', 'a', 'v', 'o'};
 
 struct TDeviceFormat {
@@ -85,6 +87,42 @@ private:
     const unsigned char* Next = Block.data(); // the unread bytes of Block
     const unsigned char* End = Block.data();
 };
+
+// A device value x / divisor, worked out in double and stored in single
+// precision. A session holds tens of thousands of records with a dozen such
+// values each, and a division takes as long as several multiplications, so
+// this multiplies by the reciprocal instead. The product lies within a few
+// units in the last place of the double quotient, which changes the single
+// only when the quotient is that close to halfway between two singles; such
+// rare values are divided, so every result is the quotient's.
+class TScale {
+public:
+    explicit TScale(double divisor) : Divisor(divisor), Reciprocal(1 / divisor) {}
+
+    float operator()(uint32_t x) const
+    {
+        const double product = x * Reciprocal;
+        return NearHalfwayBetweenSingles(product) ? static_cast<float>(x / Divisor) : static_cast<float>(product);
+    }
+
+private:
+    static bool NearHalfwayBetweenSingles(double value)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        // A single keeps 29 fewer fraction bits than a double; halfway is
+        // where the dropped bits are 1 followed by 28 zeros.
+        const uint64_t dropped = bits & ((1ull << 29) - 1);
+        const uint64_t margin = 8;
+        return dropped - ((1ull << 28) - margin) <= 2 * margin;
+    }
+
+    double Divisor;
+    double Reciprocal;
+};
+
+const TScale Tenths(10), Hundredths(100), Thousandths(1000), TenThousandths(10000), HundredThousandths(100000),
+    Billionths(1e9);
 
 // A record for a stroke or interval the header did not announce fails too.
 bool NumberWithin(int number, size_t length)
@@ -182,22 +220,22 @@ std::optional<uint16_t> IntervalCountdown(int intervalBy, uint32_t a, uint32_t b
 void ApplyDeviceStroke(const unsigned char* record, TTraining& training, size_t n)
 {
     TStroke& stroke = training.Strokes[n];
-    stroke.KValue = static_cast<float>(LongWordAt(record, 0) / 1e9);
-    stroke.DriveTime = static_cast<float>(LongWordAt(record, 4) / 100000.0);
-    stroke.EnergyPerStroke = static_cast<float>(WordAt(record, 10) / 10.0);
-    stroke.Power = static_cast<float>(WordAt(record, 12) / 10.0);
-    stroke.DriveRecoverRatio = static_cast<float>(WordAt(record, 14) / 100.0);
-    stroke.Split500 = static_cast<float>(WordAt(record, 16) / 10.0);
-    stroke.WorkPerPulse = static_cast<float>(WordAt(record, 18) / 10.0);
+    stroke.KValue = Billionths(LongWordAt(record, 0));
+    stroke.DriveTime = HundredThousandths(LongWordAt(record, 4));
+    stroke.EnergyPerStroke = Tenths(WordAt(record, 10));
+    stroke.Power = Tenths(WordAt(record, 12));
+    stroke.DriveRecoverRatio = Hundredths(WordAt(record, 14));
+    stroke.Split500 = Tenths(WordAt(record, 16));
+    stroke.WorkPerPulse = Tenths(WordAt(record, 18));
     stroke.StrokeLength = record[20];
     stroke.StrokeRate = record[21];
     stroke.Pulse = record[22];
     stroke.IntervalNumber = record[23];
     stroke.Number = WordAt(record, 26);
-    stroke.Distance = static_cast<float>(LongWordAt(record, 28) / 1000.0);
-    stroke.EnergySum = static_cast<float>(LongWordAt(record, 32) / 10000.0);
-    stroke.Time = static_cast<float>(LongWordAt(record, 36) / 1000.0);
-    stroke.AveragePower = static_cast<float>(WordAt(record, 40) / 10.0);
+    stroke.Distance = Thousandths(LongWordAt(record, 28));
+    stroke.EnergySum = TenThousandths(LongWordAt(record, 32));
+    stroke.Time = Thousandths(LongWordAt(record, 36));
+    stroke.AveragePower = Tenths(WordAt(record, 40));
     stroke.IntervalPower = WordAt(record, 44);
     stroke.TargetPower = 0;
     stroke.PeakForce = 0;
@@ -225,16 +263,9 @@ bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)
     if (!NumberWithin(n, training.Curves.size())) return false;
     const unsigned char* record = records.Take(DeviceCurveSize);
     if (!record) return false;
-    // The sample of every byte value, worked out once the same way: a session
-    // holds close to a million curve bytes.
-    static const std::array<uint16_t, 256> sampleOfByte = [] {
-        std::array<uint16_t, 256> samples{};
-        for (int b = 0; b < 256; ++b) samples[b] = static_cast<uint16_t>(b * DeviceCurveStep);
-        return samples;
-    }();
     TForceCurve& curve = training.Curves[static_cast<size_t>(n)];
     curve.Valid = 1;
-    for (int k = 0; k < DeviceCurveSamples; ++k) curve.Samples[k] = sampleOfByte[record[k]];
+    for (int k = 0; k < DeviceCurveSamples; ++k) curve.Samples[k] = static_cast<uint16_t>(record[k] * 23 / 4);
     return true;
 }
 
@@ -258,10 +289,10 @@ bool ReadDeviceTotals(TDeviceRecords& records, TTraining& training)
     const unsigned char* record = records.Take(DeviceTotalsSize);
     if (!record) return false;
     TTotals& totals = training.Totals;
-    totals.TotalDistance = static_cast<float>(LongWordAt(record, 0) / 1000.0);
-    totals.TotalTime = static_cast<float>(LongWordAt(record, 8) / 1000.0);
-    totals.TotalEnergy = static_cast<float>(LongWordAt(record, 4) / 10000.0);
-    totals.AveragePower = static_cast<float>(WordAt(record, 14) / 10.0);
+    totals.TotalDistance = Thousandths(LongWordAt(record, 0));
+    totals.TotalTime = Thousandths(LongWordAt(record, 8));
+    totals.TotalEnergy = TenThousandths(LongWordAt(record, 4));
+    totals.AveragePower = Tenths(WordAt(record, 14));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "untFiles.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -187,4 +188,55 @@ TEST_F(DeviceFiles, LongSessionsCutAnywhereKeepTheRecordsBeforeTheCut)
     ASSERT_TRUE(Open("whole.rvs", bytes));
     EXPECT_EQ(Training.Strokes.size(), 701u);
     EXPECT_EQ(+Training.Curves[700].Samples[1], 575); // byte 100 of 5.75 N
+}
+
+// Every scaled value is the double quotient rounded to single precision, for
+// every 16-bit value, for 32-bit values at the edges and halfway between two
+// singles (2097152.125 and .375 round to even), and for a spread of others.
+// Every curve byte gives its sample truncated from byte x 5.75.
+TEST_F(DeviceFiles, SessionValuesAreTheirQuotientsAndCurveBytesTheirSamples)
+{
+    std::vector<uint32_t> longs = {0, 1, 999, 1000, 1001, 2097152125u, 2097152375u, 4194304250u, 0x80000000u,
+                                   UINT32_MAX};
+    std::mt19937 random(5);
+    while (longs.size() < 65535) longs.push_back(static_cast<uint32_t>(random()));
+    const uint16_t strokes = 65535;
+    std::string bytes = DeviceStartBytes({2, 256, strokes, 1}, DeviceSettingsBytes(18), 10);
+    std::vector<uint8_t> curveBytes(75);
+    for (int i = 0; i < 256; ++i) {
+        for (int k = 0; k < 75; ++k) curveBytes[k] = static_cast<uint8_t>(i + k);
+        bytes += DeviceStrokeBytes({static_cast<uint16_t>(i + 1)}) + DeviceCurveBytes(curveBytes);
+    }
+    for (int i = 1; i <= strokes; ++i) {
+        std::string stroke = DeviceStrokeBytes({static_cast<uint16_t>(i)});
+        const uint32_t value = longs[i - 1];
+        for (size_t offset : {0, 4, 28, 32, 36}) stroke.replace(offset, 4, TBytes().Long(value).Data);
+        for (size_t offset : {10, 12, 14, 16, 18, 40})
+            stroke.replace(offset, 2, TBytes().Word(static_cast<uint16_t>(i)).Data);
+        bytes += stroke;
+    }
+    ASSERT_TRUE(Open("values.rvs", bytes + DeviceTotalsBytes()));
+    ASSERT_EQ(Training.Strokes.size(), strokes + 1u);
+    for (int i = 1; i <= strokes; ++i) {
+        const TStroke& stroke = Training.Strokes[i];
+        const uint32_t value = longs[i - 1];
+        ASSERT_EQ(+stroke.KValue, static_cast<float>(value / 1e9)) << value;
+        ASSERT_EQ(+stroke.DriveTime, static_cast<float>(value / 100000.0)) << value;
+        ASSERT_EQ(+stroke.Distance, static_cast<float>(value / 1000.0)) << value;
+        ASSERT_EQ(+stroke.EnergySum, static_cast<float>(value / 10000.0)) << value;
+        ASSERT_EQ(+stroke.Time, static_cast<float>(value / 1000.0)) << value;
+        ASSERT_EQ(+stroke.EnergyPerStroke, static_cast<float>(i / 10.0)) << i;
+        ASSERT_EQ(+stroke.Power, static_cast<float>(i / 10.0)) << i;
+        ASSERT_EQ(+stroke.DriveRecoverRatio, static_cast<float>(i / 100.0)) << i;
+        ASSERT_EQ(+stroke.Split500, static_cast<float>(i / 10.0)) << i;
+        ASSERT_EQ(+stroke.WorkPerPulse, static_cast<float>(i / 10.0)) << i;
+        ASSERT_EQ(+stroke.AveragePower, static_cast<float>(i / 10.0)) << i;
+    }
+    EXPECT_EQ(+Training.Strokes[6].Distance, 2097152.0f);
+    EXPECT_EQ(+Training.Strokes[7].Distance, 2097152.5f);
+    for (int i = 0; i < 256; ++i)
+        for (int k = 0; k < 75; ++k) {
+            const int byte = (i + k) % 256;
+            ASSERT_EQ(+Training.Curves[i + 1].Samples[k], static_cast<uint16_t>(byte * 5.75)) << byte;
+        }
 }
