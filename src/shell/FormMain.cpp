@@ -36,6 +36,7 @@ public:
         auto* matchCase = new QCheckBox(QStringLiteral("Match &case"), this);
         matchCase->setObjectName("cbxMatchCase");
         auto* findNext = new QPushButton(QStringLiteral("&Find Next"), this);
+        findNext->setObjectName("btnFindNext");
         findNext->setDefault(true);
         auto* layout = new QHBoxLayout(this);
         layout->addWidget(text);
@@ -80,8 +81,24 @@ TEditState EditStateOf(QWidget* edit)
     return {text, cursor.selectionStart(), cursor.position()};
 }
 
+// Each character lower-cased on its own, so positions stay those of text.
+QString LowerCaseChars(QString text)
+{
+    for (QChar& c : text) c = c.toLower();
+    return text;
+}
+
+// Where pattern occurs in text from index from on; -1 when it does not.
+// Without matchCase both are compared in lower case.
+int FindText(const QString& text, const QString& pattern, int from, bool matchCase)
+{
+    if (matchCase) return static_cast<int>(text.indexOf(pattern, from, Qt::CaseSensitive));
+    return static_cast<int>(LowerCaseChars(text).indexOf(LowerCaseChars(pattern), from, Qt::CaseSensitive));
+}
+
 void SelectInEdit(QWidget* edit, int start, int length)
 {
+    edit->window()->activateWindow();
     edit->setFocus();
     if (auto* line = qobject_cast<QLineEdit*>(edit)) {
         line->setSelection(start, length);
@@ -164,8 +181,10 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     CreateStatusBar();
 
     qApp->installEventFilter(this);
+    // Only edit controls of this window (its child windows included) become
+    // the target; the find dialog's own text box never does.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (IsEditControl(now))
+        if (IsEditControl(now) && now->window() == this)
             Target = now;
         else if (old == Target && now && !now->isWindow() && now->window() == this)
             Target = nullptr;
@@ -336,7 +355,7 @@ bool TFormMain::FindInTarget(const QString& text, bool matchCase)
     }
     const TEditState state = EditStateOf(Target);
     const int from = state.Caret != 0 ? state.SelectionStart + 1 : 0;
-    const int at = state.Text.indexOf(text, from, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const int at = FindText(state.Text, text, from, matchCase);
     if (at < 0) {
         SystemBeep();
         return false;
