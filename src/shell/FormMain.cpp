@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 // The find dialog: a text, a match-case box and a Find Next button; it stays
 // open beside the window like the system's own find dialogs.
@@ -94,6 +96,16 @@ int FindText(const QString& text, const QString& pattern, int from, bool matchCa
 {
     if (matchCase) return static_cast<int>(text.indexOf(pattern, from, Qt::CaseSensitive));
     return static_cast<int>(LowerCaseChars(text).indexOf(LowerCaseChars(pattern), from, Qt::CaseSensitive));
+}
+
+QFrame* MakeBevel(const char* name, QWidget* parent)
+{
+    auto* bevel = new QFrame(parent);
+    bevel->setObjectName(QLatin1String(name));
+    bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    bevel->setFixedHeight(3);
+    bevel->hide();
+    return bevel;
 }
 
 void SelectInEdit(QWidget* edit, int start, int length)
@@ -178,6 +190,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     EditFind->setEnabled(false);
 
     ToolBarMenu = new TMenuBar(this, menuBar());
+    CreateClientPanel();
     CreateStatusBar();
 
     qApp->installEventFilter(this);
@@ -242,6 +255,28 @@ void TFormMain::HideEmptySeparators(QMenu* menu)
         pending = nullptr;
     }
     if (pending) pending->setVisible(false);
+}
+
+void TFormMain::CreateClientPanel()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName("ClientPanel");
+    ClientLayout = new QVBoxLayout(panel);
+    ClientLayout->setContentsMargins(0, 0, 0, 0);
+    ClientLayout->setSpacing(0);
+    BevelToolbar = MakeBevel("BevelToolbar", panel);
+    BevelStatus = MakeBevel("BevelStatus", panel);
+    ClientLayout->addWidget(BevelToolbar);
+    ClientLayout->addStretch(1);
+    ClientLayout->addWidget(BevelStatus);
+    setCentralWidget(panel);
+}
+
+void TFormMain::SetClientWidget(QWidget* client)
+{
+    // Replaces the stretch (or the previous client) between the bevels.
+    delete ClientLayout->takeAt(1);
+    ClientLayout->insertWidget(1, client, 1);
 }
 
 void TFormMain::CreateStatusBar()
@@ -395,11 +430,26 @@ void TFormMain::ApplyMenuVisibility(bool on)
     menuBar()->setVisible(on);
 }
 
-void TFormMain::ViewMenuExecute() { ApplyMenuVisibility(ViewMenuToggle->isChecked()); }
+void TFormMain::ViewMenuExecute()
+{
+    const bool on = ViewMenuToggle->isChecked();
+    ApplyMenuVisibility(on);
+    BevelToolbar->setVisible(on && !ToolBarMenu->IsShown());
+}
 
-void TFormMain::ViewToolbarExecute() { ToolBarMenu->SetShown(ViewToolbar->isChecked()); }
+void TFormMain::ViewToolbarExecute()
+{
+    const bool on = ViewToolbar->isChecked();
+    ToolBarMenu->SetShown(on);
+    BevelToolbar->setVisible(!on && !IsMultiDocumentFrame());
+}
 
-void TFormMain::ViewStatusbarExecute() { StatusPanels->setVisible(ViewStatusbar->isChecked()); }
+void TFormMain::ViewStatusbarExecute()
+{
+    const bool on = ViewStatusbar->isChecked();
+    StatusPanels->setVisible(on);
+    BevelStatus->setVisible(on && !IsMultiDocumentFrame());
+}
 
 void TFormMain::HelpWebsiteExecute()
 {

@@ -1,5 +1,5 @@
 // The base forms: window buttons and their cut text, tile mosaic, maximize,
-// progress, full screen, find, the dialog strip, and the
+// progress, full screen, find, the bevel lines, the dialog strip, and the
 // shared window routines.
 #include "GuiKit.h"
 
@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -265,4 +266,39 @@ TEST_F(BaseFormsTest, FindSearchesTheLastFocusedEditFromAfterTheSelectionStart)
     text->setText("rOW");
     next->click();
     EXPECT_EQ(Script.Beeps, 3);
+}
+
+TEST_F(BaseFormsTest, BevelLinesFollowTheViewTogglesAndStayOffAboveAFramesStatusBar)
+{
+    const auto shown = [](const QFrame* bevel) { return !bevel->isHidden(); };
+    const auto toggle = [](QMainWindow& window, const char* name) { window.findChild<QAction*>(name)->trigger(); };
+
+    TFormMain form;
+    ASSERT_EQ(form.StatusBevel()->objectName(), "BevelStatus");
+    ASSERT_EQ(form.ToolbarBevel()->objectName(), "BevelToolbar");
+    toggle(form, "ViewStatusbar");
+    EXPECT_FALSE(shown(form.StatusBevel()));
+    toggle(form, "ViewStatusbar");
+    EXPECT_TRUE(shown(form.StatusBevel()));
+    toggle(form, "ViewToolbar");
+    EXPECT_TRUE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewMenu"); // menu off: no line under the missing bars
+    EXPECT_FALSE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewMenu");
+    EXPECT_TRUE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewToolbar");
+    EXPECT_FALSE(shown(form.ToolbarBevel()));
+
+    auto main = NewMain();
+    EXPECT_FALSE(shown(main->StatusBevel()));
+    EXPECT_FALSE(shown(main->ToolbarBevel()));
+    toggle(*main, "ViewStatusbar");
+    toggle(*main, "ViewStatusbar");
+    EXPECT_FALSE(shown(main->StatusBevel()));
+    toggle(*main, "ViewToolbar");
+    EXPECT_FALSE(shown(main->ToolbarBevel()));
+    // The Menu toggle shows the line whenever the tool bar is hidden, frame or not.
+    toggle(*main, "ViewMenu");
+    toggle(*main, "ViewMenu");
+    EXPECT_TRUE(shown(main->ToolbarBevel()));
 }
