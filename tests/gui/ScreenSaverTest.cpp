@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -74,7 +75,10 @@ protected:
         ASSERT_TRUE(Bus.waitForStarted(5000));
         const QString address = QString::fromUtf8(ReadLine(Bus)).trimmed();
         ASSERT_FALSE(address.isEmpty());
-        PreviousAddress = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        PreviousAddress = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")
+                              ? std::optional<QByteArray>(qgetenv("DBUS_SESSION_BUS_ADDRESS"))
+                              : std::nullopt;
+        AddressChanged = true;
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
 
         Service.start(QCoreApplication::applicationFilePath(), {"--screen-saver-service"});
@@ -88,7 +92,8 @@ protected:
             process->kill();
             process->waitForFinished(5000);
         }
-        qputenv("DBUS_SESSION_BUS_ADDRESS", PreviousAddress);
+        if (AddressChanged && PreviousAddress) qputenv("DBUS_SESSION_BUS_ADDRESS", *PreviousAddress);
+        if (AddressChanged && !PreviousAddress) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         TShellTest::TearDown();
     }
 
@@ -117,7 +122,8 @@ protected:
     }
 
     QProcess Bus, Service;
-    QByteArray PreviousAddress;
+    std::optional<QByteArray> PreviousAddress;
+    bool AddressChanged = false;
 };
 
 TEST_F(ScreenSaverTest, HeldWhileTheProgramIsActiveAndReleasedWhenDeactivatedOrEnded)
