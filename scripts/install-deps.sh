@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev libsimpleini-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
   clang libclang-rt-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick dbus
 )
 
 missing=()

@@ -3,13 +3,30 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
+#include <QTimer>
 
 namespace {
 
 const char* const Service = "org.freedesktop.ScreenSaver";
 const char* const Path = "/org/freedesktop/ScreenSaver";
 const char* const Interface = "org.freedesktop.ScreenSaver";
+const char* const ConnectionName = "marlo-screen-saver";
 const int CallTimeout = 2000;
+
+// A connection of our own to the session bus the environment names now, made
+// when first needed. One that is no longer connected is dropped, so that a
+// bus started or restarted meanwhile is reached.
+QDBusConnection SessionBus()
+{
+    QDBusConnection bus(ConnectionName);
+    if (bus.isConnected()) return bus;
+    QDBusConnection::disconnectFromBus(ConnectionName);
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    bus = address.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, ConnectionName)
+                            : QDBusConnection::connectToBus(address, ConnectionName);
+    if (!bus.isConnected()) QDBusConnection::disconnectFromBus(ConnectionName);
+    return bus;
+}
 
 } // namespace
 
@@ -21,28 +38,44 @@ TPowerSavingBlock::TPowerSavingBlock(QObject* parent) : QObject(parent)
         else
             Release();
     });
+    // Already active: no change will come, so hold once the owner has
+    // connected to Held.
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        QTimer::singleShot(0, this, [this] {
+            if (QGuiApplication::applicationState() == Qt::ApplicationActive) Hold();
+        });
 }
 
-TPowerSavingBlock::~TPowerSavingBlock() { Release(); }
+// The release is waited for, so that it leaves before the program ends.
+TPowerSavingBlock::~TPowerSavingBlock() { SendRelease(QDBus::Block); }
 
 void TPowerSavingBlock::Hold()
 {
     if (IsHeld()) return;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return;
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, "Inhibit");
     call << QGuiApplication::applicationDisplayName() << QStringLiteral("Viewing a training");
-    const QDBusMessage reply = bus.call(call, QDBus::Block, CallTimeout);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return;
-    Cookie = reply.arguments().constFirst().toUInt();
+    // A second try when the first found the bus gone since the last hold.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        QDBusConnection bus = SessionBus();
+        if (!bus.isConnected()) return;
+        const QDBusMessage reply = bus.call(call, QDBus::Block, CallTimeout);
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+            Cookie = reply.arguments().constFirst().toUInt();
+            break;
+        }
+        if (bus.isConnected()) return; // the service refused or does not exist
+    }
     if (IsHeld()) emit Held();
 }
 
-void TPowerSavingBlock::Release()
+void TPowerSavingBlock::Release() { SendRelease(QDBus::NoBlock); }
+
+void TPowerSavingBlock::SendRelease(QDBus::CallMode mode)
 {
     if (!IsHeld()) return;
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, "UnInhibit");
     call << Cookie;
-    QDBusConnection::sessionBus().call(call, QDBus::NoBlock);
+    // The hold belongs to the connection that took it.
+    QDBusConnection(ConnectionName).call(call, mode, CallTimeout);
     Cookie = 0;
 }

@@ -3,6 +3,7 @@
 // session bus. Without a session bus or screen-saver service it does nothing.
 #pragma once
 
+#include <QDBusConnection>
 #include <QObject>
 
 class TPowerSavingBlock : public QObject {
@@ -22,5 +23,7 @@ signals:
     void Held();
 
 private:
+    void SendRelease(QDBus::CallMode mode);
+
     uint Cookie = 0;
 };

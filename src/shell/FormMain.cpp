@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 // The find dialog: a text, a match-case box and a Find Next button; it stays
 // open beside the window like the system's own find dialogs.
@@ -36,6 +38,7 @@ public:
         auto* matchCase = new QCheckBox(QStringLiteral("Match &case"), this);
         matchCase->setObjectName("cbxMatchCase");
         auto* findNext = new QPushButton(QStringLiteral("&Find Next"), this);
+        findNext->setObjectName("btnFindNext");
         findNext->setDefault(true);
         auto* layout = new QHBoxLayout(this);
         layout->addWidget(text);
@@ -80,8 +83,34 @@ TEditState EditStateOf(QWidget* edit)
     return {text, cursor.selectionStart(), cursor.position()};
 }
 
+// Each character lower-cased on its own, so positions stay those of text.
+QString LowerCaseChars(QString text)
+{
+    for (QChar& c : text) c = c.toLower();
+    return text;
+}
+
+// Where pattern occurs in text from index from on; -1 when it does not.
+// Without matchCase both are compared in lower case.
+int FindText(const QString& text, const QString& pattern, int from, bool matchCase)
+{
+    if (matchCase) return static_cast<int>(text.indexOf(pattern, from, Qt::CaseSensitive));
+    return static_cast<int>(LowerCaseChars(text).indexOf(LowerCaseChars(pattern), from, Qt::CaseSensitive));
+}
+
+QFrame* MakeBevel(const char* name, QWidget* parent)
+{
+    auto* bevel = new QFrame(parent);
+    bevel->setObjectName(QLatin1String(name));
+    bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    bevel->setFixedHeight(3);
+    bevel->hide();
+    return bevel;
+}
+
 void SelectInEdit(QWidget* edit, int start, int length)
 {
+    edit->window()->activateWindow();
     edit->setFocus();
     if (auto* line = qobject_cast<QLineEdit*>(edit)) {
         line->setSelection(start, length);
@@ -161,11 +190,14 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     EditFind->setEnabled(false);
 
     ToolBarMenu = new TMenuBar(this, menuBar());
+    CreateClientPanel();
     CreateStatusBar();
 
     qApp->installEventFilter(this);
+    // Only edit controls of this window (its child windows included) become
+    // the target; the find dialog's own text box never does.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (IsEditControl(now))
+        if (IsEditControl(now) && now->window() == this)
             Target = now;
         else if (old == Target && now && !now->isWindow() && now->window() == this)
             Target = nullptr;
@@ -223,6 +255,28 @@ void TFormMain::HideEmptySeparators(QMenu* menu)
         pending = nullptr;
     }
     if (pending) pending->setVisible(false);
+}
+
+void TFormMain::CreateClientPanel()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName("ClientPanel");
+    ClientLayout = new QVBoxLayout(panel);
+    ClientLayout->setContentsMargins(0, 0, 0, 0);
+    ClientLayout->setSpacing(0);
+    BevelToolbar = MakeBevel("BevelToolbar", panel);
+    BevelStatus = MakeBevel("BevelStatus", panel);
+    ClientLayout->addWidget(BevelToolbar);
+    ClientLayout->addStretch(1);
+    ClientLayout->addWidget(BevelStatus);
+    setCentralWidget(panel);
+}
+
+void TFormMain::SetClientWidget(QWidget* client)
+{
+    // Replaces the stretch (or the previous client) between the bevels.
+    delete ClientLayout->takeAt(1);
+    ClientLayout->insertWidget(1, client, 1);
 }
 
 void TFormMain::CreateStatusBar()
@@ -336,7 +390,7 @@ bool TFormMain::FindInTarget(const QString& text, bool matchCase)
     }
     const TEditState state = EditStateOf(Target);
     const int from = state.Caret != 0 ? state.SelectionStart + 1 : 0;
-    const int at = state.Text.indexOf(text, from, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const int at = FindText(state.Text, text, from, matchCase);
     if (at < 0) {
         SystemBeep();
         return false;
@@ -376,11 +430,26 @@ void TFormMain::ApplyMenuVisibility(bool on)
     menuBar()->setVisible(on);
 }
 
-void TFormMain::ViewMenuExecute() { ApplyMenuVisibility(ViewMenuToggle->isChecked()); }
+void TFormMain::ViewMenuExecute()
+{
+    const bool on = ViewMenuToggle->isChecked();
+    ApplyMenuVisibility(on);
+    BevelToolbar->setVisible(on && !ToolBarMenu->IsShown());
+}
 
-void TFormMain::ViewToolbarExecute() { ToolBarMenu->SetShown(ViewToolbar->isChecked()); }
+void TFormMain::ViewToolbarExecute()
+{
+    const bool on = ViewToolbar->isChecked();
+    ToolBarMenu->SetShown(on);
+    BevelToolbar->setVisible(!on && !IsMultiDocumentFrame());
+}
 
-void TFormMain::ViewStatusbarExecute() { StatusPanels->setVisible(ViewStatusbar->isChecked()); }
+void TFormMain::ViewStatusbarExecute()
+{
+    const bool on = ViewStatusbar->isChecked();
+    StatusPanels->setVisible(on);
+    BevelStatus->setVisible(on && !IsMultiDocumentFrame());
+}
 
 void TFormMain::HelpWebsiteExecute()
 {

@@ -53,7 +53,7 @@ void TMdiClient::paintEvent(QPaintEvent*)
 TMDIMain::TMDIMain(QWidget* parent) : TFormMain(parent)
 {
     MdiClient = new TMdiClient(this);
-    setCentralWidget(MdiClient);
+    SetClientWidget(MdiClient);
 
     WindowMenu = MakeMenu("Window_Menu", QStringLiteral("&Window"), HelpMenu->menuAction());
     WindowCascade = MakeAction("WindowCascade", "&Cascade", "Cascade", {}, imgCascade);

@@ -9,6 +9,9 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const char* const ToolbarsSection = "Toolbars";
@@ -17,6 +20,58 @@ const char* const BarShownProperty = "BarShown";
 bool ProducesButton(const QAction* action)
 {
     return !action->isSeparator() && action->isVisible() && ImageIndexOf(action) >= 0 && !action->menu();
+}
+
+// A tool bar's stored place: "left top shown", three integers; anything else
+// is ignored and the bar keeps its place after the stored ones, shown.
+struct TBarPlace {
+    QToolBar* Bar = nullptr;
+    bool Stored = false;
+    int Left = 0, Top = 0;
+    bool Shown = true;
+};
+
+TBarPlace ReadBarPlace(const TIniFile& ini, QToolBar* bar)
+{
+    TBarPlace place;
+    place.Bar = bar;
+    const QStringList values = QString::fromStdString(ini.ReadString(ToolbarsSection, bar->windowTitle().toStdString(), ""))
+                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (values.size() != 3) return place;
+    bool ok[3] = {};
+    const int left = values[0].toInt(&ok[0]), top = values[1].toInt(&ok[1]), shown = values[2].toInt(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2]) return place;
+    place.Stored = true;
+    place.Left = left;
+    place.Top = top;
+    place.Shown = shown == 1;
+    return place;
+}
+
+// Bars with the same stored top share a row, ordered by their stored left;
+// rows follow each other by top. Bars without a stored place end the first
+// row in menu order.
+void PlaceToolBars(QMainWindow* window, QList<TBarPlace> places)
+{
+    int firstTop = 0;
+    bool anyStored = false;
+    for (const TBarPlace& place : places)
+        if (place.Stored) {
+            firstTop = anyStored ? std::min(firstTop, place.Top) : place.Top;
+            anyStored = true;
+        }
+    for (TBarPlace& place : places)
+        if (!place.Stored) {
+            place.Top = firstTop;
+            place.Left = std::numeric_limits<int>::max();
+        }
+    std::stable_sort(places.begin(), places.end(), [](const TBarPlace& a, const TBarPlace& b) {
+        return a.Top != b.Top ? a.Top < b.Top : a.Left < b.Left;
+    });
+    for (int i = 0; i < places.size(); ++i) {
+        if (i > 0 && places[i].Top != places[i - 1].Top) window->addToolBarBreak(Qt::TopToolBarArea);
+        window->addToolBar(Qt::TopToolBarArea, places[i].Bar);
+    }
 }
 
 } // namespace
@@ -40,6 +95,10 @@ QToolBar* TMenuBar::MakeToolBar(QMenu* menu, const QString& caption)
     auto* bar = new QToolBar(caption, Window);
     bar->setObjectName(QLatin1String("tbr") + QString(caption).remove(QLatin1Char(' ')));
     bar->setIconSize(QSize(24, 24));
+    // The bars live in the band at the top of the window, as the stored
+    // places assume.
+    bar->setAllowedAreas(Qt::TopToolBarArea);
+    bar->setFloatable(false);
     bar->setProperty(BarShownProperty, true);
     bar->toggleViewAction()->setVisible(false);
     bool separatorPending = false;
@@ -61,21 +120,22 @@ QToolBar* TMenuBar::MakeToolBar(QMenu* menu, const QString& caption)
 
 void TMenuBar::Build(const std::string& settingsFile)
 {
+    for (QToolBar* bar : Bars)
+        if (Window->toolBarBreak(bar)) Window->removeToolBarBreak(bar);
     qDeleteAll(Bars);
     Bars.clear();
     const TIniFile ini(settingsFile);
+    QList<TBarPlace> places;
     for (QAction* top : Menu->actions()) {
         // A menu hidden by the Menu toggle still gets its tool bar.
         if (TagOf(top) < 0 || !top->menu()) continue;
-        const QString caption = PlainCaption(top->text());
-        QToolBar* bar = MakeToolBar(top->menu(), caption);
+        QToolBar* bar = MakeToolBar(top->menu(), PlainCaption(top->text()));
         if (!bar) continue;
-        const QStringList stored = QString::fromStdString(ini.ReadString(ToolbarsSection, caption.toStdString(), ""))
-                                       .split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (stored.size() >= 3) bar->setProperty(BarShownProperty, stored[2].toInt() == 1);
-        Window->addToolBar(Qt::TopToolBarArea, bar);
+        places << ReadBarPlace(ini, bar);
+        bar->setProperty(BarShownProperty, places.last().Shown);
         Bars << bar;
     }
+    PlaceToolBars(Window, places);
     ApplyVisibility();
 }
 

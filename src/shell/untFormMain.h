@@ -12,8 +12,10 @@
 
 #include <string>
 
+class QFrame;
 class QMenu;
 class QProgressBar;
+class QVBoxLayout;
 class TFindDialog;
 class TMenuBar;
 class TStatusBar;
@@ -48,6 +50,10 @@ public:
 
     QMenu* createPopupMenu() override;
 
+    // The 3-pixel lines under the tool bar and above the status bar.
+    QFrame* ToolbarBevel() const { return BevelToolbar; }
+    QFrame* StatusBevel() const { return BevelStatus; }
+
 public slots:
     void FileExitExecute();
     void EditFindExecute();
@@ -77,6 +83,11 @@ protected:
     static void HideEmptySeparators(QMenu* menu);
     // True when the window holds child windows (full screen refuses then).
     virtual bool HasChildWindows() const { return false; }
+    // A multi-document frame never shows the bevel above its status bar, nor
+    // the one under a hidden tool bar when that is toggled.
+    virtual bool IsMultiDocumentFrame() const { return false; }
+    // Places the window's content between the two bevel lines.
+    void SetClientWidget(QWidget* client);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +113,7 @@ protected:
 
 private:
     void CreateStatusBar();
+    void CreateClientPanel();
     void SetFullscreen(bool on);
     void ApplyMenuVisibility(bool on);
     void StatusBarMouseMoved(QPoint position);
@@ -113,6 +125,9 @@ private:
     bool ProcessMessagesOnProgress = false;
     bool OverVersionPanel = false;
     bool ShowHints = true;
+    QFrame* BevelToolbar = nullptr;
+    QFrame* BevelStatus = nullptr;
+    QVBoxLayout* ClientLayout = nullptr;
     QPointer<QWidget> Target;
     TFindDialog* FindDialog = nullptr;
 };

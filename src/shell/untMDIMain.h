@@ -72,6 +72,7 @@ public slots:
 
 protected:
     bool HasChildWindows() const override;
+    bool IsMultiDocumentFrame() const override { return true; }
     void resizeEvent(QResizeEvent* event) override;
 
     QMenu* WindowMenu = nullptr;

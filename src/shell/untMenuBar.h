@@ -23,7 +23,7 @@ public:
 
     // Builds the tool bars afresh from the top-level menus this program
     // offers (tag 0 or more), whether or not the menu bar is shown, and
-    // applies the stored visibility from settingsFile.
+    // puts them in their stored rows, order and visibility from settingsFile.
     void Build(const std::string& settingsFile);
     // Writes "left top shown" per tool bar, keyed by its caption.
     void Save(const std::string& settingsFile) const;

@@ -1,5 +1,6 @@
 // The base forms: window buttons and their cut text, tile mosaic, maximize,
-// progress, full screen, the dialog strip, and the shared window routines.
+// progress, full screen, find, the bevel lines, the dialog strip, and the
+// shared window routines.
 #include "GuiKit.h"
 
 #include "untDialog.h"
@@ -7,10 +8,16 @@
 #include "untMDIChild.h"
 #include "untStatusBar.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
+#include <QFrame>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -195,4 +202,103 @@ TEST_F(BaseFormsTest, FileFiltersBecomeQtNameFilters)
                             "All files (*.*)|*.*"),
               QStringList({"Training files (*.stg)", "Marlo compatible files (*.pel *.stg)", "All files (*.*)"}));
     EXPECT_EQ(PlainCaption("&Window 2-b!"), "Window 2-b");
+}
+
+TEST_F(BaseFormsTest, FindSearchesTheLastFocusedEditFromAfterTheSelectionStart)
+{
+    auto main = NewMain();
+    main->show();
+    main->activateWindow();
+    Settle(20);
+    auto* panel = new QWidget;
+    auto* edit = new QLineEdit("Row, row, ROW your boat", panel);
+    auto* button = new QPushButton("button", panel);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(edit);
+    layout->addWidget(button);
+    AddChild(*main, "notes")->setWidget(panel);
+    QAction* find = main->findChild<QAction*>("EditFind");
+
+    EXPECT_FALSE(find->isEnabled());
+    main->EditFindExecute(); // no target: a beep and no dialog
+    EXPECT_EQ(Script.Beeps, 1);
+    EXPECT_EQ(main->findChild<QDialog*>("FindDialog"), nullptr);
+    edit->setFocus();
+    Settle();
+    EXPECT_TRUE(find->isEnabled());
+    button->setFocus();
+    Settle();
+    EXPECT_FALSE(find->isEnabled());
+
+    edit->setFocus();
+    Settle();
+    find->trigger();
+    auto* dialog = main->findChild<QDialog*>("FindDialog");
+    ASSERT_NE(dialog, nullptr);
+    auto* text = dialog->findChild<QLineEdit*>("edtFind");
+    auto* next = dialog->findChild<QPushButton*>("btnFindNext");
+    dialog->activateWindow();
+    text->setFocus();
+    Settle(20);
+    EXPECT_EQ(main->FindTarget(), edit); // the dialog's own box is no target
+    text->setText("row");
+
+    // The caret at the start searches from the first character, in lower case.
+    edit->setCursorPosition(0);
+    next->click();
+    EXPECT_EQ(edit->selectionStart(), 0);
+    EXPECT_EQ(edit->selectedText(), "Row");
+    EXPECT_TRUE(QTest::qWaitFor([edit] { return QApplication::focusWidget() == edit; }, 2000));
+    // Else from the character after the selection's start.
+    next->click();
+    EXPECT_EQ(edit->selectionStart(), 5);
+    next->click();
+    EXPECT_EQ(edit->selectedText(), "ROW");
+    next->click();
+    EXPECT_EQ(Script.Beeps, 2);
+    EXPECT_EQ(edit->selectionStart(), 10);
+
+    dialog->findChild<QCheckBox*>("cbxMatchCase")->setChecked(true);
+    text->setText("ROW");
+    edit->setCursorPosition(0);
+    next->click();
+    EXPECT_EQ(edit->selectionStart(), 10);
+    text->setText("rOW");
+    next->click();
+    EXPECT_EQ(Script.Beeps, 3);
+}
+
+TEST_F(BaseFormsTest, BevelLinesFollowTheViewTogglesAndStayOffAboveAFramesStatusBar)
+{
+    const auto shown = [](const QFrame* bevel) { return !bevel->isHidden(); };
+    const auto toggle = [](QMainWindow& window, const char* name) { window.findChild<QAction*>(name)->trigger(); };
+
+    TFormMain form;
+    ASSERT_EQ(form.StatusBevel()->objectName(), "BevelStatus");
+    ASSERT_EQ(form.ToolbarBevel()->objectName(), "BevelToolbar");
+    toggle(form, "ViewStatusbar");
+    EXPECT_FALSE(shown(form.StatusBevel()));
+    toggle(form, "ViewStatusbar");
+    EXPECT_TRUE(shown(form.StatusBevel()));
+    toggle(form, "ViewToolbar");
+    EXPECT_TRUE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewMenu"); // menu off: no line under the missing bars
+    EXPECT_FALSE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewMenu");
+    EXPECT_TRUE(shown(form.ToolbarBevel()));
+    toggle(form, "ViewToolbar");
+    EXPECT_FALSE(shown(form.ToolbarBevel()));
+
+    auto main = NewMain();
+    EXPECT_FALSE(shown(main->StatusBevel()));
+    EXPECT_FALSE(shown(main->ToolbarBevel()));
+    toggle(*main, "ViewStatusbar");
+    toggle(*main, "ViewStatusbar");
+    EXPECT_FALSE(shown(main->StatusBevel()));
+    toggle(*main, "ViewToolbar");
+    EXPECT_FALSE(shown(main->ToolbarBevel()));
+    // The Menu toggle shows the line whenever the tool bar is hidden, frame or not.
+    toggle(*main, "ViewMenu");
+    toggle(*main, "ViewMenu");
+    EXPECT_TRUE(shown(main->ToolbarBevel()));
 }

@@ -2,7 +2,8 @@
 // need no display and never touch the user's files. Started with
 // "--instance-helper NAME [PARAMETERS...]" it plays a later copy of the
 // program for the single-instance tests instead: exit code 0 when it handed
-// over and should end, 3 when it runs on.
+// over and should end, 3 when it runs on. Started with "--screen-saver-service"
+// it plays the desktop's screen-saver service on the session bus.
 #include "untInstance.h"
 
 #include <QApplication>
@@ -33,9 +34,12 @@ int RunInstanceHelper(int argc, char** argv)
 
 } // namespace
 
+int RunScreenSaverService(int argc, char** argv);
+
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--instance-helper") == 0) return RunInstanceHelper(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--screen-saver-service") == 0) return RunScreenSaverService(argc, argv);
 
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const std::string privateFolder = MakePrivateFolder();

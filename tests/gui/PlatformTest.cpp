@@ -1,12 +1,16 @@
 // What the platform layer stands in for: single instance between two real
-// processes, the hand-over text, the screen-saver hold and the locale's
+// processes and between two copies of the program, the hand-over text, the screen-saver hold and the locale's
 // formats.
 #include "GuiKit.h"
 
+#include "jsUtils.h"
 #include "untInstance.h"
 #include "untPowerSaving.h"
 #include "untShell.h"
 
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
 #include <QLocale>
 #include <QProcess>
 #include <QSignalSpy>
@@ -81,6 +85,96 @@ TEST(SingleInstance, HandOverTextKeepsParametersWithin250Characters)
     EXPECT_EQ(HandOverText({long200, QString(49, 'd'), "z"}), long200 + "\r\n");
     EXPECT_EQ(HandOverLines("a\r\nb\r\n"), QStringList({"a", "b"}));
     EXPECT_EQ(HandOverLines("\r\n"), QStringList({""}));
+}
+
+// Copies of the built program, offscreen, in a temporary home and under a
+// user name of their own, so that no copy the user runs is reached. Every
+// copy still running at the end is killed.
+class ProgramCopies : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Program = QString::fromStdString(Home.File("marlo"));
+        ASSERT_TRUE(QFile::copy(MARLO_PROGRAM_PATH, Program));
+        const QString runtime = QString::fromStdString(Home.File("run"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        Environment.insert("HOME", QString::fromStdString(Home.Path()));
+        Environment.insert("XDG_CONFIG_HOME", QString::fromStdString(Home.File(".config")));
+        Environment.insert("XDG_RUNTIME_DIR", runtime);
+        Environment.insert("USER", QStringLiteral("marlotest%1x%2").arg(QCoreApplication::applicationPid()).arg(std::rand()));
+        Environment.insert("QT_QPA_PLATFORM", "offscreen");
+        Environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromStdString("unix:path=" + Home.File("no-bus")));
+    }
+
+    void TearDown() override
+    {
+        for (auto& copy : Copies) {
+            copy->kill();
+            copy->waitForFinished(5000);
+        }
+    }
+
+    QProcess& Start(const QStringList& arguments)
+    {
+        Copies.push_back(std::make_unique<QProcess>());
+        QProcess& copy = *Copies.back();
+        copy.setProcessEnvironment(Environment);
+        copy.start(Program, arguments);
+        return copy;
+    }
+
+    // True once a first copy listens for hand-overs.
+    bool FirstCopyListens() const
+    {
+        const QString server = QString::fromStdString(ProductName()) + '-' + Environment.value("USER");
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 20000) {
+            QLocalSocket probe;
+            probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+            probe.connectToServer(server);
+            if (probe.waitForConnected(100)) return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    void WriteSettings(const std::string& text) const
+    {
+        const std::string folder = Home.File("Documents/" + StripNameChars(CompanyName()) + "/" +
+                                             StripNameChars(ProductName()));
+        QDir().mkpath(QString::fromStdString(folder));
+        WriteBytes(folder + "/marlo.ini", text);
+    }
+
+    TTempFolder Home;
+    QString Program;
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    std::vector<std::unique_ptr<QProcess>> Copies;
+};
+
+TEST_F(ProgramCopies, ASecondCopyHandsOverItsFilesAndEndsWhileTheFirstRunsOn)
+{
+    QProcess& first = Start({});
+    ASSERT_TRUE(FirstCopyListens());
+    QProcess& second = Start({"a.stg", "b c.stg"});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(first.waitForFinished(500));
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(ProgramCopies, WithMultipleCopiesBothRunSideBySide)
+{
+    WriteSettings("[Options]\nMultipleCopies=1\n");
+    QProcess& first = Start({});
+    ASSERT_TRUE(FirstCopyListens());
+    QProcess& second = Start({"a.stg"});
+    EXPECT_FALSE(second.waitForFinished(2000));
+    EXPECT_EQ(second.state(), QProcess::Running);
+    EXPECT_EQ(first.state(), QProcess::Running);
 }
 
 TEST(PowerSaving, WithoutAScreenSaverServiceNothingIsHeldAndNothingBreaks)

@@ -67,6 +67,41 @@ TEST_F(SettingsTest, ViewAndToolBarChoicesSurviveARestart)
     EXPECT_FALSE(main->findChild<QAction*>("Edit_Menu")->isVisible());
 }
 
+TEST_F(SettingsTest, ToolBarRowsAndOrderSurviveARestart)
+{
+    auto main = NewMain();
+    main->show();
+    TMenuBar* bars = main->ToolBarOfMenu();
+    QToolBar* file = bars->ToolBar("File");
+    main->insertToolBar(file, bars->ToolBar("Help")); // Help before File
+    main->addToolBarBreak();
+    main->addToolBar(bars->ToolBar("Analyse")); // Analyse on a row of its own
+    Settle(20);
+    main.reset();
+
+    main = NewMain();
+    main->show();
+    Settle(20);
+    bars = main->ToolBarOfMenu();
+    QToolBar *help = bars->ToolBar("Help"), *analyse = bars->ToolBar("Analyse");
+    file = bars->ToolBar("File");
+    EXPECT_EQ(help->y(), file->y());
+    EXPECT_LT(help->x(), file->x());
+    EXPECT_GT(analyse->y(), file->y());
+    EXPECT_EQ(analyse->x(), help->x());
+    for (const QToolBar* bar : {file, help, analyse}) EXPECT_TRUE(bar->isVisible()) << bar->windowTitle().toStdString();
+}
+
+TEST_F(SettingsTest, AToolBarPlaceThatIsNoThreeNumbersIsIgnored)
+{
+    WriteSettings("[Toolbars]\nFile=1 2\nHelp=x 0 0\nAnalyse=0 0 0\n");
+    auto main = NewMain();
+    TMenuBar* bars = main->ToolBarOfMenu();
+    EXPECT_TRUE(bars->IsBarShown(bars->ToolBar("File")));
+    EXPECT_TRUE(bars->IsBarShown(bars->ToolBar("Help")));
+    EXPECT_FALSE(bars->IsBarShown(bars->ToolBar("Analyse")));
+}
+
 TEST_F(SettingsTest, RunningTimeWrittenWithCommaReadsBackUnderDot)
 {
     {
