@@ -6,4 +6,4 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MARLO_BUILD_DIR:-$root/build}"
 export CCACHE_BASEDIR="$root"
 cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
-cmake --build "$build" --parallel
+cmake --build "$build" --parallel "$(nproc)"

@@ -8,6 +8,7 @@
 #include "untMenuBar.h"
 #include "untStatusBar.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -222,6 +223,8 @@ TEST(ReadmeStamp, TheProgramEndsWithoutAWindowAfterStamping)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", QString::fromStdString(folder.Path()));
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    // A user of its own, so that a copy the developer is running never gets the switch handed over.
+    environment.insert("USER", QStringLiteral("marlostamp%1").arg(QCoreApplication::applicationPid()));
     marlo.setProcessEnvironment(environment);
     marlo.start(program, {"/xd"});
     ASSERT_TRUE(marlo.waitForFinished(10000));
