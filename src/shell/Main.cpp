@@ -347,11 +347,10 @@ void TfrmMain::AnalyseForceCurvesExecute() { ShowForceCurves(); }
 void TfrmMain::ShowForceCurves()
 {
     if (frmForceCurves) {
+        // Showing a window brings it forward, also over a maximised training window.
         frmForceCurves->show();
-        if (frmForceCurves->isMinimized()) {
-            Client()->setActiveSubWindow(frmForceCurves);
-            WindowMaximizeExecute();
-        }
+        Client()->setActiveSubWindow(frmForceCurves);
+        if (frmForceCurves->isMinimized()) WindowMaximizeExecute();
         return;
     }
     frmForceCurves = new TfrmForceCurves(this);

@@ -253,6 +253,11 @@ TEST_F(MainWindowTest, LookupsReachTheOpenTrainingAndSkipClosingWindows)
     ASSERT_NE(main->ForceCurves(), nullptr);
     EXPECT_EQ(main->ForceCurves()->Trainings()->count(), 1);
     EXPECT_EQ(main->ForceCurves()->PlayInterval(), 500);
+    // Asked again while the training window is in front, it comes forward.
+    QMdiSubWindow* training = main->Client()->subWindowList().front();
+    main->Client()->setActiveSubWindow(training);
+    main->ShowForceCurves();
+    EXPECT_EQ(main->Client()->activeSubWindow(), main->ForceCurves());
 
     main->CloseTrainingsByNumber(101);
     EXPECT_EQ(main->OpenTrainingCount(), 0);
