@@ -14,7 +14,7 @@
 TFormBounds GetFormBounds(const QWidget* form)
 {
     if (form->isMinimized()) return {0, 0, 0, 0};
-    if (form->isMaximized()) return {-1, -1, -1, -1};
+    if (form->isMaximized() || form->isFullScreen()) return {-1, -1, -1, -1}; // full screen is maximised without border
     return {form->x(), form->y(), form->height(), form->width()};
 }
 
