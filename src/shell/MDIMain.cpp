@@ -153,7 +153,8 @@ void TMDIMain::RefreshWindowButtons()
     const int n = static_cast<int>(Buttons.size());
     const int clientWidth = Status()->contentsRect().width();
     const int width = std::min(std::max(clientWidth - fixed, 0) / n, MaxButtonWidth);
-    panels.last().Width = std::max(clientWidth - n * width - (fixed - LastFixedWidth), 0);
+    const int gaps = (FixedPanels + n - 1) * TStatusBar::PanelGap;
+    panels.last().Width = std::max(clientWidth - n * width - (fixed - LastFixedWidth) - gaps, 0);
 
     std::stable_sort(Buttons.begin(), Buttons.end(), [](const QMdiSubWindow* a, const QMdiSubWindow* b) {
         return a->windowTitle().compare(b->windowTitle(), Qt::CaseInsensitive) < 0;

@@ -6,7 +6,6 @@
 #include <qdrawutil.h>
 
 namespace {
-const int PanelGap = 2;
 }
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)

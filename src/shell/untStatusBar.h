@@ -22,6 +22,8 @@ class TStatusBar : public QStatusBar {
 public:
     explicit TStatusBar(QWidget* parent = nullptr);
 
+    static const int PanelGap = 2; // between two panels
+
     QVector<TStatusPanel>& Panels() { return Items; }
     const QVector<TStatusPanel>& Panels() const { return Items; }
     void SetPanelText(int index, const QString& text);

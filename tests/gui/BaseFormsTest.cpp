@@ -55,6 +55,10 @@ TEST_F(BaseFormsTest, WindowButtonsAreSortedAndFollowActivationAndClosing)
     EXPECT_EQ(ButtonCaptions(*main), QStringList({"Alpha", "beta", "gamma"}));
     const auto& panels = main->Status()->Panels();
     EXPECT_LE(panels.last().Width, 100);
+    // The buttons end at the bar's right edge.
+    const int lastRight = main->Status()->PanelRect(static_cast<int>(panels.size()) - 1).right();
+    EXPECT_LE(lastRight, main->Status()->contentsRect().right());
+    EXPECT_GE(lastRight, main->Status()->contentsRect().right() - 2);
 
     alpha->close();
     Settle();
