@@ -176,6 +176,17 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
 
     connect(FileExit, &QAction::triggered, this, &TFormMain::FileExitExecute);
     connect(EditFind, &QAction::triggered, this, &TFormMain::EditFindExecute);
+    // Cut, copy and paste work on the focused edit control, as its own keys
+    // would; elsewhere they stay off and leave their keys to the focused control.
+    const std::pair<QAction*, const char*> clipboardCommands[] = {
+        {EditCut, "cut"}, {EditCopy, "copy"}, {EditPaste, "paste"}};
+    for (const auto& [action, command] : clipboardCommands) {
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, [command = command] {
+            QWidget* focus = QApplication::focusWidget();
+            if (IsEditControl(focus)) QMetaObject::invokeMethod(focus, command);
+        });
+    }
     connect(ViewFullscreen, &QAction::triggered, this, &TFormMain::ViewFullscreenExecute);
     connect(ViewHints, &QAction::triggered, this, &TFormMain::ViewHintsExecute);
     connect(ViewMenuToggle, &QAction::triggered, this, &TFormMain::ViewMenuExecute);
@@ -202,6 +213,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
         else if (old == Target && now && !now->isWindow() && now->window() == this)
             Target = nullptr;
         EditFind->setEnabled(Target != nullptr);
+        const bool editing = IsEditControl(now) && now->window() == this;
+        for (QAction* action : {EditCut, EditCopy, EditPaste}) action->setEnabled(editing);
     });
 }
 

@@ -210,6 +210,36 @@ TEST_F(BaseFormsTest, FileFiltersBecomeQtNameFilters)
     EXPECT_EQ(PlainCaption("&Window 2-b!"), "Window 2-b");
 }
 
+TEST_F(BaseFormsTest, ClipboardCommandsWorkOnTheFocusedEditAndAreOffElsewhere)
+{
+    auto main = NewMain();
+    main->show();
+    main->activateWindow();
+    Settle(20);
+    auto* panel = new QWidget;
+    auto* edit = new QLineEdit("stroke rate", panel);
+    auto* button = new QPushButton("button", panel);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(edit);
+    layout->addWidget(button);
+    AddChild(*main, "notes")->setWidget(panel);
+    QAction* cut = main->findChild<QAction*>("EditCut");
+    QAction* paste = main->findChild<QAction*>("EditPaste");
+
+    button->setFocus();
+    Settle();
+    EXPECT_FALSE(cut->isEnabled()); // Ctrl+X and the others reach the focused control
+    edit->setFocus();
+    Settle();
+    ASSERT_TRUE(cut->isEnabled());
+    edit->setSelection(0, 7);
+    cut->trigger();
+    EXPECT_EQ(edit->text(), "rate");
+    edit->setCursorPosition(4);
+    paste->trigger();
+    EXPECT_EQ(edit->text(), "ratestroke ");
+}
+
 TEST_F(BaseFormsTest, FindSearchesTheLastFocusedEditFromAfterTheSelectionStart)
 {
     auto main = NewMain();
