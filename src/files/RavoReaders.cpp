@@ -260,6 +260,13 @@ bool ReadDeviceStroke(TDeviceRecords& records, TTraining& training, int n)
     return true;
 }
 
+// The stroke of a pair is only checked: the stroke table after the pairs holds
+// every stroke again (a pair beyond it fails), and the training keeps those.
+bool PassDeviceStroke(TDeviceRecords& records, const TTraining& training, int n)
+{
+    return NumberWithin(n, training.Strokes.size()) && records.Take(DeviceStrokeSize) != nullptr;
+}
+
 // Samples 1..75 from the bytes; samples 76..80 keep their values.
 bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)
 {
@@ -268,7 +275,10 @@ bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)
     if (!record) return false;
     TForceCurve& curve = training.Curves[static_cast<size_t>(n)];
     curve.Valid = 1;
-    for (int k = 0; k < DeviceCurveSamples; ++k) curve.Samples[k] = static_cast<uint16_t>(record[k] * 23 / 4);
+    // The first 64 samples in whole vectors, then the rest one by one.
+    const auto sampleOf = [record](int k) { return static_cast<uint16_t>(record[k] * 23 / 4); };
+    for (int k = 0; k < 64; ++k) curve.Samples[k] = sampleOf(k);
+    for (int k = 64; k < DeviceCurveSamples; ++k) curve.Samples[k] = sampleOf(k);
     return true;
 }
 
@@ -340,7 +350,7 @@ bool ReadSession(TBinaryFile& file, TTraining& training, const TDeviceCounts& co
 {
     TDeviceRecords records(file);
     for (int i = 1; i <= counts.Curves; ++i)
-        if (!ReadDeviceStroke(records, training, i) || !ReadDeviceCurve(records, training, i)) return false;
+        if (!PassDeviceStroke(records, training, i) || !ReadDeviceCurve(records, training, i)) return false;
     training.Header.CurveIndex = 0;
     for (int j = 1; j <= counts.Strokes; ++j)
         if (!ReadDeviceStroke(records, training, j)) return false;

@@ -166,11 +166,12 @@ TEST_F(DeviceFiles, LongSessionsCutAnywhereKeepTheRecordsBeforeTheCut)
 {
     // 700 pairs fill more than one of the blocks the reader takes at a time;
     // cut on, next to and across a block's end, the records wholly before
-    // the cut are read and the one the cut falls in fails with a beep.
+    // the cut are read and the one the cut falls in fails with a beep. The
+    // strokes come from the stroke table after the pairs.
     const std::string bytes = SessionBytes(700, 700, 2);
     const size_t start = 16 + 28 + 4 + 28, pair = 48 + 76, block = 64 * 1024;
     for (const size_t cut : {block - 1, block, block + 1, start + block, start + block + 47, start + block + 48,
-                             start + 500 * pair, bytes.size() - 1}) {
+                             start + 500 * pair, start + 700 * pair + 300 * 48 + 47, bytes.size() - 1}) {
         const std::string path = Folder.File("cut.rvs");
         WriteBytes(path, bytes.substr(0, cut));
         const int beeps = Messages.MessageBeeps;
@@ -180,7 +181,7 @@ TEST_F(DeviceFiles, LongSessionsCutAnywhereKeepTheRecordsBeforeTheCut)
         EXPECT_EQ(Messages.MessageBeeps, beeps + 1) << cut;
         const size_t pairs = std::min<size_t>(700, (cut - start) / pair);
         for (size_t i = 1; i <= 700; ++i) {
-            const bool strokeRead = cut >= start + (i - 1) * pair + 48;
+            const bool strokeRead = cut >= start + 700 * pair + i * 48;
             EXPECT_EQ(+training.Strokes[i].KValue, strokeRead ? 2.5f : 0.0f) << cut << " stroke " << i;
             EXPECT_EQ(+training.Curves[i].Valid, i <= pairs ? 1 : 0) << cut << " curve " << i;
         }
