@@ -114,6 +114,7 @@ public:
         return field;
     }
     bool AtEnd() const { return Next == End && File.Eof(); }
+    int64_t FileSize() const { return File.Size(); }
     double Fraction() const
     {
         const int64_t position = File.Position() - (End - Next);
@@ -367,15 +368,17 @@ uint8_t RecogniseKind(TPelmText& text)
 // stroke that a smaller number cuts off is cleared once, and the final length
 // is set at the end. Strokes beyond the last number are zeroed and numbered,
 // as growing them would make them. A file alternating between large and small
-// numbers thus costs no more than an ordinary one. Room for the most strokes a
-// training holds is taken at once: the arrays then never move while growing,
-// and the pages of the room a table does not use are never touched.
+// numbers thus costs no more than an ordinary one. Room for as many strokes as
+// the file has room for rows is taken at once, so that the arrays seldom move
+// while growing.
 class TStrokeSlots {
 public:
-    explicit TStrokeSlots(TTraining& training) : Training(training)
+    TStrokeSlots(TTraining& training, int64_t fileSize) : Training(training)
     {
-        Training.Strokes.reserve(MaxNumber + 1);
-        Training.Curves.reserve(MaxNumber + 1);
+        const int64_t shortestRow = 32; // no table has shorter ones
+        const auto room = static_cast<size_t>(std::min<int64_t>(MaxNumber + 1, fileSize / shortestRow + 1));
+        Training.Strokes.reserve(room);
+        Training.Curves.reserve(room);
     }
 
     // Makes stroke n the last one; answers its index.
@@ -445,7 +448,7 @@ public:
     {
         Text.SkipLines(3);
         NewSettings(Training.Settings);
-        TStrokeSlots slots(Training);
+        TStrokeSlots slots(Training, Text.FileSize());
         while (!Text.AtEnd()) {
             ReportProgress(Progress, Text.Fraction());
             int values[16];
@@ -478,7 +481,7 @@ public:
     {
         Text.SkipLines(2);
         NewSettings(Training.Settings);
-        TStrokeSlots slots(Training);
+        TStrokeSlots slots(Training, Text.FileSize());
         while (!Text.AtEnd()) {
             ReportProgress(Progress, Text.Fraction());
             const int n = NextStrokeNumber();
