@@ -446,11 +446,8 @@ public:
     // Each line: a stroke number and 15 values, every field padded.
     void ReadStrokeTable()
     {
-        Text.SkipLines(3);
-        NewSettings(Training.Settings);
         TStrokeSlots slots(Training, Text.FileSize());
-        while (!Text.AtEnd()) {
-            ReportProgress(Progress, Text.Fraction());
+        ReadRows(3, [this, &slots] {
             int values[16];
             ReadPaddedIntegers(values, 16);
             const int n = CheckedStrokeNumber(values[0]);
@@ -471,19 +468,15 @@ public:
             stroke.IntervalNumber = ClampToWord(values[13]);
             stroke.IntervalCountdown = ClampToWord(values[14]);
             stroke.IntervalPower = ClampToWord(values[15]);
-            Text.SkipLines(1);
-        }
+        });
         slots.Finish();
     }
 
     // Each line: a field, the stroke number, a field and 80 samples.
     void ReadCurveTable()
     {
-        Text.SkipLines(2);
-        NewSettings(Training.Settings);
         TStrokeSlots slots(Training, Text.FileSize());
-        while (!Text.AtEnd()) {
-            ReportProgress(Progress, Text.Fraction());
+        ReadRows(2, [this, &slots] {
             const int n = NextStrokeNumber();
             Text.SkipTokens(1);
             const size_t index = slots.Enter(n);
@@ -496,18 +489,14 @@ public:
             }
             MarkNoForce(curve);
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
-            Text.SkipLines(1);
-        }
+        });
         slots.Finish();
     }
 
     // Each line: five padded values of one interval.
     void ReadIntervalTable()
     {
-        Text.SkipLines(3);
-        NewSettings(Training.Settings);
-        while (!Text.AtEnd()) {
-            ReportProgress(Progress, Text.Fraction());
+        ReadRows(3, [this] {
             if (Training.Intervals.size() >= static_cast<size_t>(MaxNumber))
                 throw EConvertError("more intervals than a training holds");
             SetIntervalCount(Training, static_cast<int>(Training.Intervals.size()) + 1);
@@ -519,11 +508,22 @@ public:
             interval.TotalTime = ClampToWord(values[2]);
             interval.TotalDistance = ClampToWord(values[3]);
             interval.AveragePulse = ClampToWord(values[4]);
-            Text.SkipLines(1);
-        }
+        });
     }
 
 private:
+    // Skips the lines before the table, then reads a row from each line up
+    // to the end of the file; the rest of a line after the row is skipped.
+    template <class TReadRow> void ReadRows(int headerLines, TReadRow readRow)
+    {
+        Text.SkipLines(headerLines);
+        NewSettings(Training.Settings);
+        while (!Text.AtEnd()) {
+            ReportProgress(Progress, Text.Fraction());
+            readRow();
+            Text.SkipLines(1);
+        }
+    }
     // The values of count padded fields: the empty token before each value
     // is dropped.
     void ReadPaddedIntegers(int* values, int count)
