@@ -30,6 +30,22 @@ TMDIChild* AddChild(TfrmMain& main, const QString& caption)
     return child;
 }
 
+// A child window holding an edit with text and a button.
+struct TNotesWindow {
+    QLineEdit* Edit;
+    QPushButton* Button;
+};
+TNotesWindow AddNotes(TfrmMain& main, const QString& text)
+{
+    auto* panel = new QWidget;
+    TNotesWindow notes{new QLineEdit(text, panel), new QPushButton("button", panel)};
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(notes.Edit);
+    layout->addWidget(notes.Button);
+    AddChild(main, "notes")->setWidget(panel);
+    return notes;
+}
+
 QStringList ButtonCaptions(TfrmMain& main)
 {
     QStringList captions;
@@ -216,13 +232,7 @@ TEST_F(BaseFormsTest, ClipboardCommandsWorkOnTheFocusedEditAndAreOffElsewhere)
     main->show();
     main->activateWindow();
     Settle(20);
-    auto* panel = new QWidget;
-    auto* edit = new QLineEdit("stroke rate", panel);
-    auto* button = new QPushButton("button", panel);
-    auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(edit);
-    layout->addWidget(button);
-    AddChild(*main, "notes")->setWidget(panel);
+    const auto [edit, button] = AddNotes(*main, "stroke rate");
     QAction* cut = main->findChild<QAction*>("EditCut");
     QAction* paste = main->findChild<QAction*>("EditPaste");
 
@@ -246,13 +256,7 @@ TEST_F(BaseFormsTest, FindSearchesTheLastFocusedEditFromAfterTheSelectionStart)
     main->show();
     main->activateWindow();
     Settle(20);
-    auto* panel = new QWidget;
-    auto* edit = new QLineEdit("Row, row, ROW your boat", panel);
-    auto* button = new QPushButton("button", panel);
-    auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(edit);
-    layout->addWidget(button);
-    AddChild(*main, "notes")->setWidget(panel);
+    const auto [edit, button] = AddNotes(*main, "Row, row, ROW your boat");
     QAction* find = main->findChild<QAction*>("EditFind");
 
     EXPECT_FALSE(find->isEnabled());
