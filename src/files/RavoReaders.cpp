@@ -65,7 +65,9 @@ public:
     }
 
 private:
-    static const size_t BlockSize = 64 * 1024;
+    // Reads of at least the file's own buffer go straight into the block, so
+    // a block well over it takes the bytes from the file once, not twice.
+    static const size_t BlockSize = 128 * 1024;
 
     // Moves the unread bytes to the front and reads more after them.
     bool Refill(size_t size)
@@ -220,9 +222,8 @@ std::optional<uint16_t> IntervalCountdown(int intervalBy, uint32_t a, uint32_t b
     }
 }
 
-void ApplyDeviceStroke(const unsigned char* record, TTraining& training, size_t n)
+void ApplyDeviceStroke(const unsigned char* record, int intervalBy, float previousDistance, TStroke& stroke)
 {
-    TStroke& stroke = training.Strokes[n];
     stroke.KValue = Billionths(LongWordAt(record, 0));
     stroke.DriveTime = HundredThousandths(LongWordAt(record, 4));
     stroke.EnergyPerStroke = Tenths(WordAt(record, 10));
@@ -244,41 +245,46 @@ void ApplyDeviceStroke(const unsigned char* record, TTraining& training, size_t 
     stroke.PeakForce = 0;
     stroke.PeakForcePosition = 0;
     stroke.RelPeakForcePosition = 0;
-    const auto countdown = IntervalCountdown(training.Settings.IntervalBy, WordAt(record, 42),
-                                             WordAt(record, 44), WordAt(record, 46));
+    const auto countdown = IntervalCountdown(intervalBy, WordAt(record, 42), WordAt(record, 44), WordAt(record, 46));
     if (countdown) stroke.IntervalCountdown = *countdown;
-    const double previousDistance = training.Strokes[n - 1].Distance;
-    stroke.DistancePerStroke = static_cast<float>((stroke.Distance - previousDistance) * 100);
+    stroke.DistancePerStroke = static_cast<float>((stroke.Distance - static_cast<double>(previousDistance)) * 100);
 }
 
+// Reads stroke n into the stroke record of its number.
 bool ReadDeviceStroke(TDeviceRecords& records, TTraining& training, int n)
 {
     if (!NumberWithin(n, training.Strokes.size())) return false;
     const unsigned char* record = records.Take(DeviceStrokeSize);
     if (!record) return false;
-    ApplyDeviceStroke(record, training, static_cast<size_t>(n));
+    const auto i = static_cast<size_t>(n);
+    ApplyDeviceStroke(record, training.Settings.IntervalBy, training.Strokes[i - 1].Distance, training.Strokes[i]);
     return true;
 }
 
 // The stroke of a pair is only checked: the stroke table after the pairs holds
 // every stroke again (a pair beyond it fails), and the training keeps those.
-bool PassDeviceStroke(TDeviceRecords& records, const TTraining& training, int n)
+bool PassDeviceStroke(TDeviceRecords& records, int n, int strokes)
 {
-    return NumberWithin(n, training.Strokes.size()) && records.Take(DeviceStrokeSize) != nullptr;
+    return NumberWithin(n, static_cast<size_t>(strokes) + 1) && records.Take(DeviceStrokeSize) != nullptr;
 }
 
 // Samples 1..75 from the bytes; samples 76..80 keep their values.
+void ApplyDeviceCurve(const unsigned char* record, TForceCurve& curve)
+{
+    curve.Valid = 1;
+    // Two runs of whole vectors: samples 1..64, then 60..75 again with the
+    // last of them.
+    const auto sampleOf = [record](int k) { return static_cast<uint16_t>(record[k] * 23 / 4); };
+    for (int k = 0; k < 64; ++k) curve.Samples[k] = sampleOf(k);
+    for (int k = DeviceCurveSamples - 16; k < DeviceCurveSamples; ++k) curve.Samples[k] = sampleOf(k);
+}
+
 bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)
 {
     if (!NumberWithin(n, training.Curves.size())) return false;
     const unsigned char* record = records.Take(DeviceCurveSize);
     if (!record) return false;
-    TForceCurve& curve = training.Curves[static_cast<size_t>(n)];
-    curve.Valid = 1;
-    // The first 64 samples in whole vectors, then the rest one by one.
-    const auto sampleOf = [record](int k) { return static_cast<uint16_t>(record[k] * 23 / 4); };
-    for (int k = 0; k < 64; ++k) curve.Samples[k] = sampleOf(k);
-    for (int k = 64; k < DeviceCurveSamples; ++k) curve.Samples[k] = sampleOf(k);
+    ApplyDeviceCurve(record, training.Curves[static_cast<size_t>(n)]);
     return true;
 }
 
@@ -309,8 +315,8 @@ bool ReadDeviceTotals(TDeviceRecords& records, TTraining& training)
     return true;
 }
 
-// The device header's counts size the training even when the header is
-// refused; then the block, the user details and the session settings.
+// The device header's counts, with the intervals they size; then the block,
+// the user details and the session settings.
 bool ReadCommonStart(TBinaryFile& file, TTraining& training, uint8_t deviceKind, TDeviceCounts& counts)
 {
     unsigned char header[DeviceHeaderSize] = {};
@@ -320,7 +326,6 @@ bool ReadCommonStart(TBinaryFile& file, TTraining& training, uint8_t deviceKind,
     counts.Curves = WordAt(header, 10);
     counts.Strokes = WordAt(header, 12);
     counts.Intervals = WordAt(header, 14);
-    SetStrokeCount(training, counts.Strokes);
     SetIntervalCount(training, counts.Intervals);
     training.Header.CurveIndex = counts.Curves;
     training.Header.Note.Assign(DeviceNote(header));
@@ -338,22 +343,46 @@ bool ReadCommonStart(TBinaryFile& file, TTraining& training, uint8_t deviceKind,
 
 bool ReadNothingMore(TBinaryFile&, TTraining&, const TDeviceCounts&) { return true; }
 
-bool ReadOneStroke(TBinaryFile& file, TTraining& training, const TDeviceCounts&)
+bool ReadOneStroke(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts)
 {
+    SetStrokeCount(training, counts.Strokes);
     TDeviceRecords records(file);
     return ReadDeviceStroke(records, training, 1) && ReadDeviceCurve(records, training, 1);
 }
 
 // Stroke and curve pairs, the stroke table, the intervals after the first,
-// and the totals.
+// and the totals. A session can hold tens of thousands of strokes, so the
+// curves and strokes are added as they are read, rather than zeroed first and
+// then written over; what a failed read leaves out, ReadDeviceFile adds as
+// zeroed records.
 bool ReadSession(TBinaryFile& file, TTraining& training, const TDeviceCounts& counts)
 {
+    // Each record starts as a copy of a blank one, which is several times
+    // quicker than zeroing it in place.
+    static const TStroke BlankStroke{};
+    static const TForceCurve BlankCurve{};
+    std::vector<TStroke>& strokes = training.Strokes;
+    std::vector<TForceCurve>& curves = training.Curves;
+    SetStrokeCount(training, 0);
+    strokes.reserve(static_cast<size_t>(counts.Strokes) + 1);
+    curves.reserve(static_cast<size_t>(counts.Strokes) + 1);
     TDeviceRecords records(file);
-    for (int i = 1; i <= counts.Curves; ++i)
-        if (!PassDeviceStroke(records, training, i) || !ReadDeviceCurve(records, training, i)) return false;
+    for (int i = 1; i <= counts.Curves; ++i) {
+        if (!PassDeviceStroke(records, i, counts.Strokes)) return false;
+        const unsigned char* record = records.Take(DeviceCurveSize);
+        if (!record) return false;
+        curves.push_back(BlankCurve);
+        curves.back().Number = static_cast<uint16_t>(i);
+        ApplyDeviceCurve(record, curves.back());
+    }
     training.Header.CurveIndex = 0;
-    for (int j = 1; j <= counts.Strokes; ++j)
-        if (!ReadDeviceStroke(records, training, j)) return false;
+    for (int j = 1; j <= counts.Strokes; ++j) {
+        const unsigned char* record = records.Take(DeviceStrokeSize);
+        if (!record) return false;
+        const float previousDistance = strokes.back().Distance;
+        strokes.push_back(BlankStroke);
+        ApplyDeviceStroke(record, training.Settings.IntervalBy, previousDistance, strokes.back());
+    }
     for (int k = 1; k < counts.Intervals; ++k)
         if (!ReadDeviceInterval(records, training, k)) return false;
     return ReadDeviceTotals(records, training);
@@ -369,7 +398,11 @@ bool ReadDeviceFile(const std::string& path, TTraining& training, const TDeviceF
         ApplyLegacyHeader(training, path, format.FileFormat, format.FileKind);
         if (file.Size() < format.MinimumSize || file.Size() > format.MaximumSize) return false;
         TDeviceCounts counts;
-        return ReadCommonStart(file, training, format.DeviceKind, counts) && readBody(file, training, counts);
+        const bool read = ReadCommonStart(file, training, format.DeviceKind, counts) && readBody(file, training, counts);
+        // The header's stroke count sizes the training even when the header is
+        // refused or a record fails; strokes and curves not read are zeroed.
+        SetStrokeCount(training, counts.Strokes);
+        return read;
     } catch (const EInOutError& error) {
         ShowIOError(path, error.what(), error.Code);
         return false;

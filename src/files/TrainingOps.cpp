@@ -115,14 +115,12 @@ void SetStrokeCount(TTraining& training, int n)
         strokes.assign(1, TStroke{});
         curves.assign(1, TForceCurve{});
     } else if (n > 0) {
-        const size_t oldLength = strokes.size();
+        const size_t oldStrokes = strokes.size(), oldCurves = curves.size();
         const size_t length = static_cast<size_t>(n) + 1;
         strokes.resize(length); // new elements are zeroed
         curves.resize(length);
-        for (size_t i = oldLength; i < length; ++i) {
-            strokes[i].Number = static_cast<uint16_t>(i);
-            curves[i].Number = static_cast<uint16_t>(i);
-        }
+        for (size_t i = oldStrokes; i < length; ++i) strokes[i].Number = static_cast<uint16_t>(i);
+        for (size_t i = oldCurves; i < length; ++i) curves[i].Number = static_cast<uint16_t>(i);
     }
 }
 

@@ -32,7 +32,8 @@ struct TResetAnswer {
 TResetAnswer ConfirmReset(TTraining& training, int reason);
 
 // Resizes Strokes and Curves in step: -1 trims trailing strokes whose Time is
-// 0, 0 leaves one zeroed average, n > 0 gives strokes 0..n.
+// 0, 0 leaves one zeroed average, n > 0 gives strokes 0..n; each added stroke
+// and curve is zeroed and numbered, even when one array was longer.
 void SetStrokeCount(TTraining& training, int n);
 // 0 empties Intervals; n > 0 grows them to n (never shrinks).
 void SetIntervalCount(TTraining& training, int n);

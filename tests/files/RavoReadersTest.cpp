@@ -164,14 +164,16 @@ TEST_F(DeviceFiles, TruncatedOrHostileSessionsFailCleanly)
 
 TEST_F(DeviceFiles, LongSessionsCutAnywhereKeepTheRecordsBeforeTheCut)
 {
-    // 700 pairs fill more than one of the blocks the reader takes at a time;
-    // cut on, next to and across a block's end, the records wholly before
-    // the cut are read and the one the cut falls in fails with a beep. The
-    // strokes come from the stroke table after the pairs.
-    const std::string bytes = SessionBytes(700, 700, 2);
-    const size_t start = 16 + 28 + 4 + 28, pair = 48 + 76, block = 64 * 1024;
+    // 1,200 pairs fill more than one of the blocks the reader takes at a
+    // time; cut on, next to and across a block's end, the records wholly
+    // before the cut are read and the one the cut falls in fails with a beep.
+    // The strokes come from the stroke table after the pairs, and the record
+    // keeps the announced strokes, those not read zeroed and numbered.
+    const size_t count = 1200;
+    const std::string bytes = SessionBytes(count, count, 2);
+    const size_t start = 16 + 28 + 4 + 28, pair = 48 + 76, block = 128 * 1024, table = start + count * pair;
     for (const size_t cut : {block - 1, block, block + 1, start + block, start + block + 47, start + block + 48,
-                             start + 500 * pair, start + 700 * pair + 300 * 48 + 47, bytes.size() - 1}) {
+                             start + 500 * pair, table + 300 * 48 + 47, bytes.size() - 1}) {
         const std::string path = Folder.File("cut.rvs");
         WriteBytes(path, bytes.substr(0, cut));
         const int beeps = Messages.MessageBeeps;
@@ -179,16 +181,34 @@ TEST_F(DeviceFiles, LongSessionsCutAnywhereKeepTheRecordsBeforeTheCut)
         SetStrokeCount(training, 0);
         EXPECT_FALSE(DecodeRavoSessionFile(path, training)) << cut;
         EXPECT_EQ(Messages.MessageBeeps, beeps + 1) << cut;
-        const size_t pairs = std::min<size_t>(700, (cut - start) / pair);
-        for (size_t i = 1; i <= 700; ++i) {
-            const bool strokeRead = cut >= start + 700 * pair + i * 48;
+        ASSERT_EQ(training.Strokes.size(), count + 1) << cut;
+        ASSERT_EQ(training.Curves.size(), count + 1) << cut;
+        const size_t pairs = std::min(count, (cut - start) / pair);
+        for (size_t i = 1; i <= count; ++i) {
+            const bool strokeRead = cut >= table + i * 48;
             EXPECT_EQ(+training.Strokes[i].KValue, strokeRead ? 2.5f : 0.0f) << cut << " stroke " << i;
             EXPECT_EQ(+training.Curves[i].Valid, i <= pairs ? 1 : 0) << cut << " curve " << i;
+            ASSERT_EQ(+training.Curves[i].Number, i) << cut;
+            ASSERT_EQ(+training.Strokes[i].Number, i) << cut;
         }
     }
     ASSERT_TRUE(Open("whole.rvs", bytes));
-    EXPECT_EQ(Training.Strokes.size(), 701u);
-    EXPECT_EQ(+Training.Curves[700].Samples[1], 575); // byte 100 of 5.75 N
+    EXPECT_EQ(Training.Strokes.size(), count + 1);
+    EXPECT_EQ(+Training.Curves[count].Samples[1], 575); // byte 100 of 5.75 N
+}
+
+// Strokes after the last curve keep empty, numbered curves.
+TEST_F(DeviceFiles, StrokesBeyondTheCurvesHaveEmptyNumberedCurves)
+{
+    ASSERT_TRUE(Open("few.rvs", SessionBytes(1, 3, 1)));
+    ASSERT_EQ(Training.Curves.size(), 4u);
+    EXPECT_EQ(+Training.Curves[1].Valid, 1);
+    for (uint16_t i = 2; i <= 3; ++i) {
+        EXPECT_EQ(+Training.Curves[i].Number, i);
+        EXPECT_EQ(+Training.Curves[i].Valid, 0);
+        EXPECT_EQ(+Training.Curves[i].Samples[2], 0);
+        EXPECT_EQ(+Training.Strokes[i].Number, i);
+    }
 }
 
 // Every scaled value is the double quotient rounded to single precision, for
