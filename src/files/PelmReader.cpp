@@ -9,6 +9,15 @@
 #include <emmintrin.h>
 #endif
 
+// The bulk of a table is scanned by a function that is also built for
+// processors of the last decade (with AVX2 and their bit instructions); the
+// build that suits the processor is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
+#define PROCESSOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define PROCESSOR_CLONES
+#endif
+
 namespace {
 
 const std::string StrokeTableMark = "Number         \tPower";
@@ -26,6 +35,19 @@ bool StartsWith(const std::string& text, const std::string& start)
 }
 
 uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max(value, 0), MaxNumber)); }
+
+// For each count of bytes up to a block's, the bits of a word that hold its
+// last count bytes (all of them from eight on), and of those the low four: a
+// digit's value, and 0 for a space.
+struct TLastBytes {
+    uint64_t Digits[65] = {};
+    constexpr TLastBytes()
+    {
+        for (int count = 1; count <= 64; ++count)
+            Digits[count] = (count >= 8 ? ~0ull : ~0ull << (64 - 8 * count)) & 0x0F0F0F0F0F0F0F0Fu;
+    }
+};
+constexpr TLastBytes LastBytes;
 
 // Lines and tokens of a Pelm file, read from chunks of the file.
 class TPelmText {
@@ -103,14 +125,14 @@ public:
         Next = after;
         return value;
     }
-    // Reads the integers of fields first..last-1 for as long as they are in
-    // the usual form, each after the empty token of its padding when padded,
-    // and hands them to store(field, value); answers the first field not
-    // read, which is left for SkipTokens and ReadInteger.
-    template <class TStore> int ReadPlainIntegers(int first, int last, bool padded, TStore store)
+    // Reads the integers of fields first..last-1 into values for as long as
+    // they are in the usual form, each after the empty token of its padding
+    // when padded; answers the first field not read, which is left for
+    // SkipTokens and ReadInteger.
+    int ReadPlainIntegers(int first, int last, bool padded, int* values)
     {
         int field = first;
-        while (field < last && TakeFieldsOfBlock(field, last, padded, store)) continue;
+        while (field < last && TakeFieldsOfBlock(field, last, padded, values)) continue;
         return field;
     }
     bool AtEnd() const { return Next == End && File.Eof(); }
@@ -245,20 +267,36 @@ private:
     }
     // Takes the fields in the usual form that end within the block at Next
     // and within the chunk, as ReadPlainIntegers; answers whether it took any.
-    template <class TStore> bool TakeFieldsOfBlock(int& field, int last, bool padded, TStore store)
+    // Their digits are picked out one field at a time and converted four
+    // fields at a time.
+    PROCESSOR_CLONES bool TakeFieldsOfBlock(int& field, int last, bool padded, int* values)
     {
         const unsigned char* const p = Next;
-        const TBlockKinds kinds = KindsOfBlock(p);
+        uint64_t ends = UsualFieldEnds(KindsOfBlock(p), padded, End - p);
+        int* to = values + field;
+        int* const end = to + std::min(BitCount(ends), last - field);
         unsigned start = 0; // of the next field within the block
-        for (uint64_t ends = UsualFieldEnds(kinds, padded, End - p); ends != 0 && field < last; ends &= ends - 1) {
-            const unsigned end = static_cast<unsigned>(__builtin_ctzll(ends));
-            // The byte at end is no space, so the scan stops there at the latest.
-            const unsigned digits = padded ? start + static_cast<unsigned>(__builtin_ctzll(~kinds.Spaces >> start)) : start;
-            store(field++, static_cast<int>(DigitsBefore(p + end, end - digits)));
-            start = end + 1;
+        for (; end - to >= 4; to += 4) {
+            const uint64_t first = NextFieldDigits(p, ends, start), second = NextFieldDigits(p, ends, start);
+            const uint64_t third = NextFieldDigits(p, ends, start), fourth = NextFieldDigits(p, ends, start);
+            ValuesOfDigits(first, second, third, fourth, to);
         }
+        for (; to < end; ++to) *to = static_cast<int>(ValueOfDigits(NextFieldDigits(p, ends, start)));
+        field = static_cast<int>(end - values);
         Next = p + start;
         return start > 0;
+    }
+    // The digits of the field that ends at the first of ends, as the word
+    // that ends there with every byte before the field dropped and the digits
+    // as 0..9; a padding space becomes 0 too. Moves start and ends on to the
+    // next field.
+    static uint64_t NextFieldDigits(const unsigned char* p, uint64_t& ends, unsigned& start)
+    {
+        const unsigned end = static_cast<unsigned>(__builtin_ctzll(ends));
+        ends &= ends - 1;
+        const uint64_t digits = LoadWord(p + end - WordSize) & LastBytes.Digits[end - start];
+        start = end + 1;
+        return digits;
     }
     // The ends of the fields of a block, from its start on, that are in the
     // usual form: up to seven digits, after spaces when padded, ended by a
@@ -298,24 +336,44 @@ private:
         const uint64_t tenOrMore = (((word & ~high) + 0x7676767676767676u) | word) & high;
         return tenOrMore == 0 ? WordSize : static_cast<uint64_t>(__builtin_ctzll(tenOrMore)) / 8;
     }
-    // The value of the count digits (1..7) just before end, combined
-    // pairwise: digits to two-digit numbers, those to four-digit ones, those
-    // to the whole. The word that ends at end is read whole, and the bytes in
-    // it before the digits are dropped, as leading zeros.
+    // The value of the count digits (1..7) just before end.
     static uint64_t DigitsBefore(const unsigned char* end, uint64_t count)
     {
-        if (count <= 4) { // the most usual, in half the steps
-            static const uint32_t kept[5] = {0, 0xFF000000u, 0xFFFF0000u, 0xFFFFFF00u, 0xFFFFFFFFu};
-            uint32_t v;
-            std::memcpy(&v, end - 4, sizeof v);
-            v &= kept[count] & 0x0F0F0F0Fu;
-            v = (v * (10 << 8 | 1)) >> 8;
-            return ((v & 0x00FF00FFu) * (100 << 16 | 1)) >> 16;
-        }
-        uint64_t v = LoadWord(end - WordSize) & ~0ull << (64 - 8 * count);
-        v = ((v & 0x0F0F0F0F0F0F0F0Fu) * (10 << 8 | 1)) >> 8;
-        v = ((v & 0x00FF00FF00FF00FFu) * (100 << 16 | 1)) >> 16;
-        return ((v & 0x0000FFFF0000FFFFu) * (10000ull << 32 | 1)) >> 32;
+        return ValueOfDigits(LoadWord(end - WordSize) & LastBytes.Digits[count]);
+    }
+    // The value of a word of up to eight digits 0..9, the first byte the
+    // highest: digits are combined pairwise to two-digit numbers, those to
+    // four-digit ones, those to the whole.
+    static uint64_t ValueOfDigits(uint64_t v)
+    {
+        v = (v * (10 << 8 | 1)) >> 8 & 0x00FF00FF00FF00FFu;
+        v = (v * (100 << 16 | 1)) >> 16 & 0x0000FFFF0000FFFFu;
+        return (v * (10000ull << 32 | 1)) >> 32;
+    }
+    // The values of four such words, in the same steps in whole vectors.
+    static void ValuesOfDigits(uint64_t first, uint64_t second, uint64_t third, uint64_t fourth, int* values)
+    {
+#if defined(__SSE2__)
+        const auto quads = [](uint64_t low, uint64_t high) { // each word's two four-digit numbers
+            const __m128i v = _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+            const __m128i pairs = _mm_srli_epi16(_mm_mullo_epi16(v, _mm_set1_epi16(10 << 8 | 1)), 8);
+            return _mm_madd_epi16(pairs, _mm_set1_epi32(1 << 16 | 100));
+        };
+        const __m128i quadPairs = _mm_packs_epi32(quads(first, second), quads(third, fourth));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(values), _mm_madd_epi16(quadPairs, _mm_set1_epi32(1 << 16 | 10000)));
+#else
+        const uint64_t words[4] = {first, second, third, fourth};
+        for (int i = 0; i < 4; ++i) values[i] = static_cast<int>(ValueOfDigits(words[i]));
+#endif
+    }
+    // The number of bits set, without the instruction that not every
+    // processor has.
+    static int BitCount(uint64_t x)
+    {
+        x -= x >> 1 & 0x5555555555555555u;
+        x = (x & 0x3333333333333333u) + (x >> 2 & 0x3333333333333333u);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+        return static_cast<int>((x * 0x0101010101010101u) >> 56);
     }
     // The first byte at or after p that is not a space; the stop mark after
     // the chunk ends every run.
@@ -379,6 +437,7 @@ public:
         const auto room = static_cast<size_t>(std::min<int64_t>(MaxNumber + 1, fileSize / shortestRow + 1));
         Training.Strokes.reserve(room);
         Training.Curves.reserve(room);
+        FilledNumbers.reserve(room);
     }
 
     // Makes stroke n the last one; answers its index.
@@ -421,19 +480,34 @@ private:
     int Last = 0;
 };
 
-// Exactly 4 stands for no force; a curve with any force is valid. Done for
-// the whole curve at once, which takes a fraction of doing it per sample.
-void MarkNoForce(TForceCurve& curve)
+// The samples of a curve from values of 0 and more: those above 65,535 are
+// taken as 65,535, and exactly 4, which stands for no force, as 0. A curve
+// with any force is valid.
+void StoreSamples(const int* values, TForceCurve& curve)
 {
-    uint16_t samples[CurveSamples];
-    std::memcpy(samples, curve.Samples, sizeof samples);
-    uint16_t any = 0;
-    for (uint16_t& sample : samples) {
-        sample = sample == 4 ? 0 : sample;
-        any |= sample;
+    static_assert(CurveSamples % 8 == 0, "the samples are stored eight at a time");
+#if defined(__SSE2__)
+    // Offset into signed 16-bit with saturation and back, which also caps them.
+    const auto offset = [values](int k) {
+        return _mm_sub_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values + k)), _mm_set1_epi32(32768));
+    };
+    __m128i any = _mm_setzero_si128();
+    for (int k = 0; k < CurveSamples; k += 8) {
+        __m128i samples = _mm_xor_si128(_mm_packs_epi32(offset(k), offset(k + 4)), _mm_set1_epi16(-32768));
+        samples = _mm_andnot_si128(_mm_cmpeq_epi16(samples, _mm_set1_epi16(4)), samples);
+        any = _mm_or_si128(any, samples);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(curve.Samples + k), samples);
     }
-    std::memcpy(curve.Samples, samples, sizeof samples);
+    curve.Valid = _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF ? 1 : 0;
+#else
+    uint16_t any = 0;
+    for (int k = 0; k < CurveSamples; ++k) {
+        const uint16_t sample = ClampToWord(values[k]);
+        curve.Samples[k] = sample == 4 ? 0 : sample;
+        any |= curve.Samples[k];
+    }
     curve.Valid = any != 0 ? 1 : 0;
+#endif
 }
 
 class TPelmReader {
@@ -482,12 +556,12 @@ public:
             const size_t index = slots.Enter(n);
             TForceCurve& curve = Training.Curves[index];
             curve.Number = static_cast<uint16_t>(n);
-            const auto storeSample = [&curve](int k, int value) { curve.Samples[k] = ClampToWord(value); };
+            int values[CurveSamples];
             for (int k = 0; k < CurveSamples;) {
-                k = Text.ReadPlainIntegers(k, CurveSamples, false, storeSample);
-                if (k < CurveSamples) storeSample(k, Text.ReadInteger()), ++k;
+                k = Text.ReadPlainIntegers(k, CurveSamples, false, values);
+                if (k < CurveSamples) values[k++] = ClampToWord(Text.ReadInteger());
             }
-            MarkNoForce(curve);
+            StoreSamples(values, curve);
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
         });
         slots.Finish();
@@ -519,7 +593,7 @@ private:
         Text.SkipLines(headerLines);
         NewSettings(Training.Settings);
         while (!Text.AtEnd()) {
-            ReportProgress(Progress, Text.Fraction());
+            if (Progress) Progress(Text.Fraction());
             readRow();
             Text.SkipLines(1);
         }
@@ -528,9 +602,8 @@ private:
     // is dropped.
     void ReadPaddedIntegers(int* values, int count)
     {
-        const auto store = [values](int field, int value) { values[field] = value; };
         for (int field = 0; field < count;) {
-            field = Text.ReadPlainIntegers(field, count, true, store);
+            field = Text.ReadPlainIntegers(field, count, true, values);
             if (field < count) {
                 Text.SkipTokens(1);
                 values[field++] = Text.ReadInteger();
