@@ -128,12 +128,29 @@ public:
     // Reads the integers of fields first..last-1 into values for as long as
     // they are in the usual form, each after the empty token of its padding
     // when padded; answers the first field not read, which is left for
-    // SkipTokens and ReadInteger.
-    int ReadPlainIntegers(int first, int last, bool padded, int* values)
+    // SkipTokens and ReadInteger. A table has millions of fields, so they are
+    // taken a block of bytes at a time: the kinds of its bytes are found for
+    // the whole block at once, the digits of each field picked out, and four
+    // fields at a time converted.
+    PROCESSOR_CLONES int ReadPlainIntegers(int first, int last, bool padded, int* values)
     {
-        int field = first;
-        while (field < last && TakeFieldsOfBlock(field, last, padded, values)) continue;
-        return field;
+        int* to = values + first;
+        int* const stop = values + last;
+        while (to < stop) {
+            const unsigned char* const p = Next;
+            uint64_t ends = UsualFieldEnds(KindsOfBlock(p), padded, End - p);
+            int* const end = to + std::min<ptrdiff_t>(BitCount(ends), stop - to);
+            unsigned start = 0; // of the next field within the block
+            for (; end - to >= 4; to += 4) {
+                const uint64_t a = NextFieldDigits(p, ends, start), b = NextFieldDigits(p, ends, start);
+                const uint64_t c = NextFieldDigits(p, ends, start), d = NextFieldDigits(p, ends, start);
+                ValuesOfDigits(a, b, c, d, to);
+            }
+            for (; to < end; ++to) *to = static_cast<int>(ValueOfDigits(NextFieldDigits(p, ends, start)));
+            if (start == 0) break; // the block starts with a field of another form
+            Next = p + start;
+        }
+        return static_cast<int>(to - values);
     }
     bool AtEnd() const { return Next == End && File.Eof(); }
     int64_t FileSize() const { return File.Size(); }
@@ -228,9 +245,6 @@ private:
         return p;
     }
 
-    // The bulk of a table is read a block of bytes at a time: the kinds of
-    // its bytes are found for the whole block at once, so that finding each
-    // field does not wait for the one before it to be converted.
     static const int BlockSize = 64;
     struct TBlockKinds {
         uint64_t Ends = 0; // TAB or LF; bit i stands for byte i of the block
@@ -264,27 +278,6 @@ private:
         }
 #endif
         return kinds;
-    }
-    // Takes the fields in the usual form that end within the block at Next
-    // and within the chunk, as ReadPlainIntegers; answers whether it took any.
-    // Their digits are picked out one field at a time and converted four
-    // fields at a time.
-    PROCESSOR_CLONES bool TakeFieldsOfBlock(int& field, int last, bool padded, int* values)
-    {
-        const unsigned char* const p = Next;
-        uint64_t ends = UsualFieldEnds(KindsOfBlock(p), padded, End - p);
-        int* to = values + field;
-        int* const end = to + std::min(BitCount(ends), last - field);
-        unsigned start = 0; // of the next field within the block
-        for (; end - to >= 4; to += 4) {
-            const uint64_t first = NextFieldDigits(p, ends, start), second = NextFieldDigits(p, ends, start);
-            const uint64_t third = NextFieldDigits(p, ends, start), fourth = NextFieldDigits(p, ends, start);
-            ValuesOfDigits(first, second, third, fourth, to);
-        }
-        for (; to < end; ++to) *to = static_cast<int>(ValueOfDigits(NextFieldDigits(p, ends, start)));
-        field = static_cast<int>(end - values);
-        Next = p + start;
-        return start > 0;
     }
     // The digits of the field that ends at the first of ends, as the word
     // that ends there with every byte before the field dropped and the digits
