@@ -210,15 +210,15 @@ void ApplySessionSettings(const unsigned char* record, TUserSettings& settings)
 }
 
 // The countdown of the stroke's interval, from the interval values A, B and C
-// by the kind of interval; nullopt leaves the stored countdown as it is.
-std::optional<uint16_t> IntervalCountdown(int intervalBy, uint32_t a, uint32_t b, uint32_t c)
+// by the kind of interval; an unknown kind keeps the stored countdown.
+uint16_t IntervalCountdown(int intervalBy, uint32_t a, uint32_t b, uint32_t c, uint16_t stored)
 {
     switch (intervalBy) {
     case 0: return 0;
     case 1: return static_cast<uint16_t>(std::min<uint32_t>(b * a / 10, UINT16_MAX));
     case 2: return static_cast<uint16_t>(c);
     case 3: return static_cast<uint16_t>(a / 10);
-    default: return std::nullopt;
+    default: return stored;
     }
 }
 
@@ -245,8 +245,8 @@ void ApplyDeviceStroke(const unsigned char* record, int intervalBy, float previo
     stroke.PeakForce = 0;
     stroke.PeakForcePosition = 0;
     stroke.RelPeakForcePosition = 0;
-    const auto countdown = IntervalCountdown(intervalBy, WordAt(record, 42), WordAt(record, 44), WordAt(record, 46));
-    if (countdown) stroke.IntervalCountdown = *countdown;
+    stroke.IntervalCountdown = IntervalCountdown(intervalBy, WordAt(record, 42), WordAt(record, 44),
+                                                 WordAt(record, 46), stroke.IntervalCountdown);
     stroke.DistancePerStroke = static_cast<float>((stroke.Distance - static_cast<double>(previousDistance)) * 100);
 }
 
