@@ -255,6 +255,7 @@ private:
     {
         TBlockKinds kinds;
 #if defined(__SSE2__)
+#pragma GCC unroll 4
         for (int part = 0; part < BlockSize / 16; ++part) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
             const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
