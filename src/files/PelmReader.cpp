@@ -587,7 +587,7 @@ private:
         Text.SkipLines(headerLines);
         NewSettings(Training.Settings);
         while (!Text.AtEnd()) {
-            if (Progress) Progress(Text.Fraction());
+            if (Progress) Progress(Text.Fraction()); // worked out only when reported
             readRow();
             Text.SkipLines(1);
         }

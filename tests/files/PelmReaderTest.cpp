@@ -96,6 +96,22 @@ TEST_F(PelmFiles, CurveTableClearsFoursAndEstimatesTheStroke)
     EXPECT_EQ(+Training.Header.OrigFileKind, fkForceCurves);
 }
 
+TEST_F(PelmFiles, CurveSamplesAreCappedToWordsWhereverTheyFallInARow)
+{
+    // Each edge value at every position of a row, so that it falls in every
+    // place of the blocks and groups the row is read in.
+    for (const int value : {65534, 65535, 65536, 9999999, 4, 0, -1}) {
+        const uint16_t expected = value > 65535 ? 65535 : value == 4 || value < 0 ? 0 : static_cast<uint16_t>(value);
+        for (int at = 0; at < CurveSamples; at += 7) {
+            std::vector<int> samples(CurveSamples, 123);
+            samples[at] = value;
+            ASSERT_TRUE(Open(PelmCurveTable({PelmCurveRow(1, samples)}))) << value << " at " << at;
+            for (int k = 0; k < CurveSamples; ++k)
+                ASSERT_EQ(+Training.Curves[1].Samples[k], k == at ? expected : 123) << value << " at " << at;
+        }
+    }
+}
+
 TEST_F(PelmFiles, IntervalTableAddsOneIntervalPerRow)
 {
     ASSERT_TRUE(Open(PelmIntervalTable({{210, 28, 240, 1000, 150}, {190, 26, 60, 220, 0}})));
