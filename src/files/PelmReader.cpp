@@ -354,7 +354,8 @@ private:
             return _mm_madd_epi16(pairs, _mm_set1_epi32(1 << 16 | 100));
         };
         const __m128i quadPairs = _mm_packs_epi32(quads(first, second), quads(third, fourth));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(values), _mm_madd_epi16(quadPairs, _mm_set1_epi32(1 << 16 | 10000)));
+        const __m128i numbers = _mm_madd_epi16(quadPairs, _mm_set1_epi32(1 << 16 | 10000));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(values), numbers);
 #else
         const uint64_t words[4] = {first, second, third, fourth};
         for (int i = 0; i < 4; ++i) values[i] = static_cast<int>(ValueOfDigits(words[i]));

@@ -413,7 +413,8 @@ bool ReadDeviceFile(const std::string& path, TTraining& training, const TDeviceF
         ApplyLegacyHeader(training, path, format.FileFormat, format.FileKind);
         if (file.Size() < format.MinimumSize || file.Size() > format.MaximumSize) return false;
         TDeviceCounts counts;
-        const bool read = ReadCommonStart(file, training, format.DeviceKind, counts) && readBody(file, training, counts);
+        const bool read =
+            ReadCommonStart(file, training, format.DeviceKind, counts) && readBody(file, training, counts);
         // The header's stroke count sizes the training even when the header is
         // refused or a record fails; strokes and curves not read are zeroed.
         SetStrokeCount(training, counts.Strokes);
