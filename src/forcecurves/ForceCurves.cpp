@@ -1,14 +1,16 @@
 #include "untForceCurves.h"
 
 #include "untFormUtils.h"
-#include "untMain.h"
+#include "untOpenTrainings.h"
+#include "untTypes.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-TfrmForceCurves::TfrmForceCurves(TfrmMain* owner) : TMDIChild(owner), MainForm(owner)
+TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings)
+    : TMDIChild(owner), OpenTrainings(trainings)
 {
     setObjectName("frmForceCurves");
     setWindowTitle(QStringLiteral("Force curves"));
@@ -38,8 +40,8 @@ void TfrmForceCurves::ReloadTrainings(bool)
 {
     const QSignalBlocker quiet(clbTrainings);
     clbTrainings->clear();
-    for (int i = 0; i < MainForm->OpenTrainingCount(); ++i) {
-        const TTraining* training = MainForm->TrainingRecord(i);
+    for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
+        const TTraining* training = OpenTrainings.TrainingRecord(i);
         auto* item = new QListWidgetItem(QString::fromStdString(training->Header.Title.Utf8()), clbTrainings);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(training->Header.Visible ? Qt::Checked : Qt::Unchecked);
@@ -51,7 +53,7 @@ void TfrmForceCurves::TrainingsClosed() { ReloadTrainings(true); }
 void TfrmForceCurves::clbTrainingsClick()
 {
     for (int i = 0; i < clbTrainings->count(); ++i)
-        if (TTraining* training = MainForm->TrainingRecord(i))
+        if (TTraining* training = OpenTrainings.TrainingRecord(i))
             training->Header.Visible = clbTrainings->item(i)->checkState() == Qt::Checked;
 }
 

@@ -9,13 +9,13 @@
 
 class QListWidget;
 class QTimer;
-class TfrmMain;
+class IOpenTrainings;
 
 class TfrmForceCurves : public TMDIChild {
     Q_OBJECT
 
 public:
-    explicit TfrmForceCurves(TfrmMain* owner);
+    TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings);
 
     void LoadLayout(const std::string& settingsFile, int placement);
     void ApplyColors(const QFont& font, const QColor& text, const QColor& window, const QColor& face);
@@ -29,7 +29,7 @@ public:
     QListWidget* Trainings() const { return clbTrainings; }
 
 private:
-    TfrmMain* MainForm;
+    IOpenTrainings& OpenTrainings;
     QListWidget* clbTrainings;
     QTimer* tmrPlay;
 };

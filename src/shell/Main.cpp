@@ -242,7 +242,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
         training->Header.Visible = training->Strokes.size() > 1;
         training->Header.CurveIndex = 1;
     }
-    auto* window = new TfrmTraining(this);
+    auto* window = new TfrmTraining(this, *this);
     window->Training = std::move(*training);
     window->Training.ClientID = ++NextWindowNumber;
     AddChild(window);
@@ -353,7 +353,7 @@ void TfrmMain::ShowForceCurves()
         if (frmForceCurves->isMinimized()) WindowMaximizeExecute();
         return;
     }
-    frmForceCurves = new TfrmForceCurves(this);
+    frmForceCurves = new TfrmForceCurves(this, *this);
     AddChild(frmForceCurves);
     frmForceCurves->LoadLayout(SettingsFileName(false), TrainingPlacement);
     frmForceCurves->ApplyColors(ProgramFont, palette().text().color(), palette().base().color(),

@@ -7,6 +7,7 @@
 
 #include "untForceCurves.h"
 #include "untMDIMain.h"
+#include "untOpenTrainings.h"
 #include "untTypes.h"
 
 #include <QPointer>
@@ -26,7 +27,7 @@ struct TStatistics {
     int FilesSaved = 0;
 };
 
-class TfrmMain : public TMDIMain {
+class TfrmMain : public TMDIMain, public IOpenTrainings {
     Q_OBJECT
 
 public:
@@ -55,12 +56,12 @@ public:
 
     // Lookups over the open training windows, the last child first; windows
     // that are closing do not count.
-    int OpenTrainingCount() const;
-    int TrainingWindowIndex(int i) const;
-    TTraining* TrainingRecord(int i) const;
-    void CopyTraining(int i, TTraining& record) const;
-    void CloseTrainingsByNumber(int number);
-    void RefreshForceCurveList();
+    int OpenTrainingCount() const override;
+    int TrainingWindowIndex(int i) const override;
+    TTraining* TrainingRecord(int i) const override;
+    void CopyTraining(int i, TTraining& record) const override;
+    void CloseTrainingsByNumber(int number) override;
+    void RefreshForceCurveList() override;
     void NotifyForceCurves(bool reload);
 
     TfrmForceCurves* ForceCurves() const { return frmForceCurves; }

@@ -3,7 +3,8 @@
 #include "untCharts.h"
 #include "untFiles.h"
 #include "untFormUtils.h"
-#include "untMain.h"
+#include "untMDIMain.h"
+#include "untOpenTrainings.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -28,7 +29,8 @@ QString TotalsText(const TTraining& training)
 
 } // namespace
 
-TfrmTraining::TfrmTraining(TMDIMain* owner) : TMDIChild(owner)
+TfrmTraining::TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings)
+    : TMDIChild(owner), OpenTrainings(trainings)
 {
     setObjectName("frmTraining");
     auto* page = new QWidget(this);
@@ -76,5 +78,5 @@ void TfrmTraining::ApplyTrainingStyle(const QFont& font, const QColor& text, con
 void TfrmTraining::CloseAccepted()
 {
     Training.Status = StatusDisconnected;
-    if (auto* main = qobject_cast<TfrmMain*>(Owner())) main->CloseTrainingsByNumber(Training.ClientID);
+    OpenTrainings.CloseTrainingsByNumber(Training.ClientID);
 }

@@ -9,13 +9,13 @@
 #include <string>
 
 class QLabel;
-class TfrmMain;
+class IOpenTrainings;
 
 class TfrmTraining : public TMDIChild {
     Q_OBJECT
 
 public:
-    explicit TfrmTraining(TMDIMain* owner);
+    TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings);
 
     TTraining Training;
 
@@ -30,6 +30,7 @@ protected:
     void CloseAccepted() override;
 
 private:
+    IOpenTrainings& OpenTrainings;
     QLabel* lblTitle;
     QLabel* lblDescription;
     QLabel* lblTotals;
