@@ -58,6 +58,35 @@ std::string DateTimeText(TDateTime dt);
 std::string SizeText(const std::string& path, int64_t size);
 std::string FileTypeText(int kind, int format);
 
+// --- Editing in the training window (nothing is written back to a file) ---
+
+// Stores a UTF-8 text in the code page of the record, cut to 255 characters;
+// true when it differs, case-sensitively, from what the field held.
+bool AssignText(TText255& field, const std::string& utf8);
+// Seconds of the time of day written "h:nn" or "h:nn:ss" (with the locale's
+// separators), rounded; 0 for a text that is no valid time.
+int SecondsFromTimeText(const std::string& text);
+// "h:nn:ss" of a number of seconds.
+std::string TimeTextOfSeconds(int seconds);
+
+// The tags of the user-settings edits: the weight, the value of the session
+// limit's kind, the work and rest values of the interval kind, the start,
+// step and rest values.
+enum TUserEdit { ueWeight = 2, ueLimitValue, ueWorkPeriod, ueRestPeriod, ueStartValue, ueStepValue, ueRestValue };
+// The tags of the user-settings choice lists; the item index is the stored value.
+enum TUserCombo { ucGender = 1, ucBoat, ucSprocket, ucErgometer, ucSessionLimit, ucIntervalBy, ucDisplay };
+// The text an edit shows (times as "h:nn:ss"); nothing when the limit or
+// interval kind has no such value, so the edit keeps its text.
+std::optional<std::string> UserEditText(const TUserSettings& settings, int tag);
+// Stores an edit's text; true when a field changed. Limits, periods and values
+// are clamped to 0..65535; a work or rest value also becomes the period. A
+// text that is no integer throws EConvertError and stores nothing; a time
+// that is no valid time stores 0.
+bool StoreUserEditText(TUserSettings& settings, int tag, const std::string& text);
+int UserComboIndex(const TUserSettings& settings, int tag);
+// True when the index is a new value of the list's field.
+bool StoreUserComboIndex(TUserSettings& settings, int tag, int index);
+
 // --- Reading ---
 
 bool OpenTrainingFile(const std::string& path, TTraining& training, bool showErrors,

@@ -39,12 +39,17 @@ std::string TGuid::ToString() const
     return text;
 }
 
-std::string FlattenCellText(const std::string& text)
+std::string Trim(const std::string& text)
 {
     size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
-    std::string flat = text.substr(begin, end - begin);
+    return text.substr(begin, end - begin);
+}
+
+std::string FlattenCellText(const std::string& text)
+{
+    std::string flat = Trim(text);
     ReplaceAll(flat, "\r\n", "; ");
     ReplaceAll(flat, "\n\r", "; ");
     ReplaceAll(flat, "\r", "; ");

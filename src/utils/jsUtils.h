@@ -102,6 +102,8 @@ std::string UpperCase(std::string text);
 
 // --- Text and colour helpers ---
 
+// text without its leading and trailing blanks (control characters and spaces).
+std::string Trim(const std::string& text);
 std::string FlattenCellText(const std::string& text);
 TColor InverseColor(TColor colour);
 // The command line the switches are looked for in; the program block sets it.

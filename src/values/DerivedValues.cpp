@@ -2,6 +2,7 @@
 // describe. Each is computed in double from the stored fields and rounded to
 // single precision once, as is every SafeDivide.
 #include "untCharts.h"
+#include "jsUtils.h"
 
 namespace {
 
@@ -177,17 +178,6 @@ float AverageDRRatio(const TTraining& training)
     return SafeDivide(StrokeCount(training), sum);
 }
 
-namespace {
-
-std::string Trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-} // namespace
-
 std::string StrokeValueText(const TStroke& stroke, int index, const TUserSettings& settings)
 {
     return FormatParameterValue(StrokeFormat(index), StrokeValue(stroke, index, settings));
@@ -205,10 +195,10 @@ std::string TotalValueText(const TTraining& training, int index)
 
 std::string TotalValueWithUnit(const TTraining& training, int index)
 {
-    return Trimmed(TotalValueText(training, index) + " " + TotalUnit(index));
+    return Trim(TotalValueText(training, index) + " " + TotalUnit(index));
 }
 
 std::string AverageDRRatioText(const TTraining& training)
 {
-    return Trimmed(FormatParameterValue(StrokeFormat(20), AverageDRRatio(training)) + " " + StrokeUnit(20));
+    return Trim(FormatParameterValue(StrokeFormat(20), AverageDRRatio(training)) + " " + StrokeUnit(20));
 }

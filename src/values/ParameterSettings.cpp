@@ -1,6 +1,7 @@
 // The display ranges of catalogue entries kept in the settings file: one key
 // "Parameter<index>" per entry with "ScaleMode Minimum Maximum Step".
 #include "untCharts.h"
+#include "jsUtils.h"
 #include "untIniFile.h"
 
 #include <algorithm>
@@ -8,14 +9,6 @@
 #include <cmath>
 
 namespace {
-
-std::string Trim(const std::string& text)
-{
-    size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
-}
 
 // Cuts the piece before the first space off text; a piece that no space
 // follows is not taken ("" and text unchanged).

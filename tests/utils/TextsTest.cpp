@@ -4,6 +4,16 @@
 #include <gtest/gtest.h>
 #include <set>
 
+TEST(Trim, CutsBlanksAtBothEndsOnly)
+{
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Trim("\t\r\n x\n"), "x");
+    EXPECT_EQ(Trim("   "), "");
+    EXPECT_EQ(Trim(""), "");
+    EXPECT_EQ(Trim("none"), "none");
+    EXPECT_EQ(Trim(" \xC2\xA0 "), "\xC2\xA0") << "bytes above the space are text";
+}
+
 TEST(FlattenCellText, TrimsAndJoinsLines)
 {
     EXPECT_EQ(FlattenCellText("  a\r\nb\n\rc\rd\ne  "), "a; b; c; d; e");

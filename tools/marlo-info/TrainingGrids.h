@@ -1,22 +1,16 @@
-// The data grids of the training window as text: a header row, then one row
-// per stroke or interval, each cell as the grid shows it with its blanks
-// trimmed. marlo-info prints them as CSV and in its summary.
+// The data grids of the training window as CSV, written row by row from the
+// core's cell functions, so that even a long training is never held as a
+// whole grid of texts.
 #pragma once
 
-#include "untTypes.h"
+#include "untTrainingGrids.h"
 
+#include <ostream>
 #include <string>
-#include <vector>
 
-using TTextGrid = std::vector<std::vector<std::string>>;
-
-// "#" and the 26 stroke columns (the unassigned column id 4 stays empty).
-TTextGrid StrokeDataGrid(const TTraining& training);
-// "#", "Used" and the 80 samples, headed by their positions in cm.
-TTextGrid ForceCurveGrid(const TTraining& training);
-// "#" and the 22 interval columns.
-TTextGrid IntervalsGrid(const TTraining& training);
-
-// Comma-separated rows ending in CRLF; a cell holding a comma, a quote or a
-// line break is quoted, its quotes doubled.
-std::string CsvText(const TTextGrid& grid);
+// A CSV cell: a text holding a comma, a quote or a line break is quoted, its
+// quotes doubled; any other text stays as it is.
+std::string CsvCell(const std::string& text);
+// The grid as comma-separated rows ending in CRLF: the header row ("#" and
+// the column captions), then one row per data row (its row number and cells).
+void WriteCsv(std::ostream& out, const TTraining& training, TGridKind kind);

@@ -1,10 +1,11 @@
 #include "ValueReport.h"
 
-#include "TrainingGrids.h"
 #include "untCharts.h"
+#include "untTrainingGrids.h"
 
 #include <algorithm>
 #include <sstream>
+#include <vector>
 
 using nlohmann::json;
 
@@ -26,6 +27,25 @@ std::string PadRight(const std::string& text, size_t width)
 std::string PadLeft(const std::string& text, size_t width)
 {
     return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}
+
+using TTextGrid = std::vector<std::vector<std::string>>;
+
+// A small grid's texts: the header row ("#" and the captions), then one row
+// per data row (its row number and cells).
+TTextGrid GridTexts(const TTraining& training, TGridKind kind)
+{
+    const int columns = GridColumnCount(kind);
+    const int rows = GridRowCount(training, kind);
+    TTextGrid grid(static_cast<size_t>(rows) + 1);
+    grid[0].push_back("#");
+    for (int c = 0; c < columns; ++c) grid[0].push_back(GridColumnCaption(training, kind, c));
+    for (int r = 0; r < rows; ++r) {
+        std::vector<std::string>& row = grid[static_cast<size_t>(r) + 1];
+        row.push_back(GridRowLabel(r));
+        for (int c = 0; c < columns; ++c) row.push_back(GridCellText(training, kind, r, c));
+    }
+    return grid;
 }
 
 // The grid turned on its side: one line per column, captions first, then one
@@ -81,6 +101,7 @@ std::string ValuesSummaryText(const TTraining& training)
     line("500m time", TotalValueWithUnit(training, 5));
     line("Stroke rate", TotalValueWithUnit(training, 6));
     line("DR ratio", AverageDRRatioText(training));
-    if (!training.Intervals.empty()) out << "\nIntervals\n" << SidewaysTable(IntervalsGrid(training));
+    if (!training.Intervals.empty())
+        out << "\nIntervals\n" << SidewaysTable(GridTexts(training, TGridKind::Intervals));
     return out.str();
 }

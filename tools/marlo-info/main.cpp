@@ -9,6 +9,7 @@
 #include "untMessages.h"
 
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -45,14 +46,12 @@ int UsageError(const std::string& problem)
     return 2;
 }
 
-using TGridMaker = TTextGrid (*)(const TTraining&);
-
-TGridMaker GridNamed(const std::string& name)
+std::optional<TGridKind> GridNamed(const std::string& name)
 {
-    if (name == "strokes") return StrokeDataGrid;
-    if (name == "curves") return ForceCurveGrid;
-    if (name == "intervals") return IntervalsGrid;
-    return nullptr;
+    if (name == "strokes") return TGridKind::Strokes;
+    if (name == "curves") return TGridKind::Curves;
+    if (name == "intervals") return TGridKind::Intervals;
+    return std::nullopt;
 }
 
 } // namespace
@@ -61,7 +60,7 @@ int main(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
     bool json = false;
-    TGridMaker csvGrid = nullptr;
+    std::optional<TGridKind> csvGrid;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -90,7 +89,7 @@ int main(int argc, char** argv)
         report["values"] = ValuesJson(training);
         std::cout << report.dump(1) << "\n";
     } else if (ok && csvGrid) {
-        std::cout << CsvText(csvGrid(training));
+        WriteCsv(std::cout, training, *csvGrid);
     } else if (ok) {
         std::cout << SummaryText(path, training) << ValuesSummaryText(training);
     }

@@ -1,0 +1,102 @@
+// The training window's grids cell by cell, from the value catalogues.
+#include "untTrainingGrids.h"
+
+#include "jsUtils.h"
+#include "untCharts.h"
+#include "untFiles.h"
+
+namespace {
+
+const int CurveColumnCount = 1 + CurveSamples; // "Used" and the samples
+const std::string RowLabelFormat = "%4.0f";
+const std::string CurvePositionFormat = "%3.1f";
+const std::string CurveSampleFormat = "%3.0f";
+
+bool InRange(int value, int count) { return value >= 0 && value < count; }
+
+int CountOf(size_t size) { return static_cast<int>(size); }
+
+// The catalogue index shown in a column, or -1 when no entry has the column's
+// id: the map's unassigned slots hold 0 but show nothing.
+int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column)
+{
+    if (!InRange(column, CountOf(map.size()))) return -1;
+    const int index = map[static_cast<size_t>(column)];
+    if (!InRange(index, CountOf(entries.size()))) return -1;
+    return entries[static_cast<size_t>(index)].Column == column ? index : -1;
+}
+
+} // namespace
+
+int GridColumnCount(TGridKind kind)
+{
+    switch (kind) {
+    case TGridKind::Strokes: return CountOf(StrokeColumns.size());
+    case TGridKind::Curves: return CurveColumnCount;
+    case TGridKind::Intervals: return CountOf(IntervalColumns.size());
+    case TGridKind::Splits: return CountOf(SplitColumns.size());
+    }
+    return 0;
+}
+
+std::string GridColumnCaption(const TTraining& training, TGridKind kind, int column)
+{
+    int entry = -1;
+    switch (kind) {
+    case TGridKind::Strokes:
+        entry = EntryInColumn(StrokeParameters, StrokeColumns, column);
+        return entry < 0 ? "" : StrokeCaption(entry);
+    case TGridKind::Curves:
+        if (!InRange(column, CurveColumnCount)) return "";
+        if (column == 0) return "Used";
+        return Trim(FormatParameterValue(CurvePositionFormat,
+                                         static_cast<float>(column * CurveSpacing(training.Settings))));
+    case TGridKind::Intervals:
+        entry = EntryInColumn(IntervalParameters, IntervalColumns, column);
+        return entry < 0 ? "" : IntervalCaption(entry);
+    case TGridKind::Splits:
+        entry = EntryInColumn(SplitParameters, SplitColumns, column);
+        return entry < 0 ? "" : SplitCaption(entry);
+    }
+    return "";
+}
+
+int GridRowCount(const TTraining& training, TGridKind kind)
+{
+    switch (kind) {
+    case TGridKind::Strokes:
+    case TGridKind::Curves: return training.Strokes.empty() ? 0 : CountOf(training.Strokes.size() - 1);
+    case TGridKind::Intervals: return CountOf(training.Intervals.size());
+    case TGridKind::Splits: return 0;
+    }
+    return 0;
+}
+
+std::string GridRowLabel(int row)
+{
+    return Trim(FormatParameterValue(RowLabelFormat, static_cast<float>(row + 1)));
+}
+
+std::string GridCellText(const TTraining& training, TGridKind kind, int row, int column)
+{
+    if (!InRange(row, GridRowCount(training, kind))) return "";
+    const size_t at = static_cast<size_t>(row);
+    int entry = -1;
+    switch (kind) {
+    case TGridKind::Strokes:
+        entry = EntryInColumn(StrokeParameters, StrokeColumns, column);
+        return entry < 0 ? "" : Trim(StrokeValueText(training.Strokes[at + 1], entry, training.Settings));
+    case TGridKind::Curves: {
+        // Curves is kept as long as Strokes, but a record may break that.
+        if (!InRange(column, CurveColumnCount) || at + 1 >= training.Curves.size()) return "";
+        const TForceCurve& curve = training.Curves[at + 1];
+        if (column == 0) return curve.Valid ? "+" : "";
+        return Trim(FormatParameterValue(CurveSampleFormat, curve.Samples[column - 1]));
+    }
+    case TGridKind::Intervals:
+        entry = EntryInColumn(IntervalParameters, IntervalColumns, column);
+        return entry < 0 ? "" : Trim(IntervalValueText(training.Intervals[at], entry));
+    case TGridKind::Splits: return "";
+    }
+    return "";
+}
