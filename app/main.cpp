@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(ProductName()));
-    QApplication::setApplicationDisplayName(QString::fromStdString(FileDescription()));
+    // No display name: Qt would add it to every window title.
     SetCommandLine(argc, argv);
     LoadFormatSettings(QLocale::system());
     TGuiMessageSink messages;

@@ -1,5 +1,7 @@
 #include "untModal.h"
 
+#include "jsUtils.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -79,7 +81,7 @@ TMessageAnswer TGuiMessageSink::Show(TMessageKind kind, const std::string& text,
 {
     QString shown = QString::fromStdString(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(IconOf(kind), QApplication::applicationDisplayName(), shown, ButtonsOf(buttons),
+    QMessageBox box(IconOf(kind), QString::fromStdString(FileDescription()), shown, ButtonsOf(buttons),
                     QApplication::activeWindow());
     box.setObjectName("MessageBox");
     return AnswerOf(ExecModal(box), buttons);

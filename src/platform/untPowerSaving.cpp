@@ -1,5 +1,7 @@
 #include "untPowerSaving.h"
 
+#include "jsUtils.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
@@ -53,7 +55,7 @@ void TPowerSavingBlock::Hold()
 {
     if (IsHeld()) return;
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, "Inhibit");
-    call << QGuiApplication::applicationDisplayName() << QStringLiteral("Viewing a training");
+    call << QString::fromStdString(FileDescription()) << QStringLiteral("Viewing a training");
     // A second try when the first found the bus gone since the last hold.
     for (int attempt = 0; attempt < 2; ++attempt) {
         QDBusConnection bus = SessionBus();

@@ -56,7 +56,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : TFormDialog(parent)
     auto* imgAbout = new QLabel(general);
     imgAbout->setPixmap(SplashPicture());
     imgAbout->setAlignment(Qt::AlignCenter);
-    auto* pnlName = new QLabel(QApplication::applicationDisplayName(), general);
+    auto* pnlName = new QLabel(QString::fromStdString(FileDescription()), general);
     pnlName->setObjectName("pnlName");
     pnlName->setAlignment(Qt::AlignCenter);
     QFont bold = pnlName->font();

@@ -129,8 +129,7 @@ void SelectInEdit(QWidget* edit, int start, int length)
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
 {
-    QApplication::setApplicationDisplayName(QString::fromStdString(FileDescription()));
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(QString::fromStdString(FileDescription()));
     setWindowIcon(ProgramIcon());
 
     FileMenu = MakeMenu("File_Menu", QStringLiteral("&File"));

@@ -18,7 +18,7 @@ TfrmSplash::TfrmSplash(QWidget* parent, int progressMaximum)
     auto* imgSplash = new QLabel(this);
     imgSplash->setObjectName("imgSplash");
     imgSplash->setPixmap(SplashPicture());
-    auto* lblname = new QLabel(QApplication::applicationDisplayName(), this);
+    auto* lblname = new QLabel(QString::fromStdString(FileDescription()), this);
     lblname->setObjectName("lblname");
     lblname->setAlignment(Qt::AlignCenter);
     lblname->setWordWrap(true);
