@@ -38,7 +38,7 @@ QString ColumnWidthsToText(const QTableView& grid)
 {
     QString text;
     const int columns = grid.model() ? grid.model()->columnCount() : 0;
-    for (int column = 1; column < columns; ++column)
+    for (int column = 0; column < columns; ++column)
         text += QString::number(grid.columnWidth(column)) + QLatin1Char(' ');
     return text;
 }
@@ -46,7 +46,7 @@ QString ColumnWidthsToText(const QTableView& grid)
 void TextToColumnWidths(QTableView& grid, const QString& text)
 {
     const int columns = grid.model() ? grid.model()->columnCount() : 0;
-    int column = 1;
+    int column = 0;
     for (const QString& piece : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
         const int width = piece.toInt(&ok);
@@ -60,15 +60,22 @@ QString GridText(const QTableView& grid, TCopyMode mode)
     const QAbstractItemModel* model = grid.model();
     if (!model) return QString();
     const int rows = model->rowCount(), columns = model->columnCount();
-    const int firstColumn = mode == TCopyMode::All ? 0 : 1;
-    int firstRow = mode == TCopyMode::All ? 0 : 1, lastRow = rows - 1;
+    const bool headers = mode == TCopyMode::All;
+    // Row -1 is the header row, column -1 the row-number column.
+    int firstRow = headers ? -1 : 0, lastRow = rows - 1;
     if (mode == TCopyMode::Row) firstRow = lastRow = grid.currentIndex().row();
+    const auto cell = [model](int row, int column) {
+        if (row < 0 && column < 0) return QStringLiteral("#");
+        if (row < 0) return model->headerData(column, Qt::Horizontal).toString();
+        if (column < 0) return model->headerData(row, Qt::Vertical).toString();
+        return model->index(row, column).data().toString();
+    };
     QString text;
-    for (int row = std::max(firstRow, 0); row <= lastRow; ++row) {
-        for (int column = firstColumn; column < columns; ++column) {
-            if (grid.isColumnHidden(column) || grid.columnWidth(column) <= 0) continue;
-            const QString cell = model->index(row, column).data().toString();
-            text += QString::fromStdString(FlattenCellText(cell.toStdString()));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        if (row < -1) continue;
+        for (int column = headers ? -1 : 0; column < columns; ++column) {
+            if (column >= 0 && (grid.isColumnHidden(column) || grid.columnWidth(column) <= 0)) continue;
+            text += QString::fromStdString(FlattenCellText(cell(row, column).toStdString()));
             if (column < columns - 1) text += QLatin1Char('\t');
         }
         text += QLatin1String("\r\n");

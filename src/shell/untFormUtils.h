@@ -26,8 +26,10 @@ TFormBounds GetFormBounds(const QWidget* form);
 // All -1 maximises, all 0 minimises, anything else places a normal window.
 void SetFormBounds(QWidget* form, const TFormBounds& bounds);
 
-// Grids work like string grids: row 0 and column 0 of the model are the fixed
-// header row and column.
+// Grids show their captions in the horizontal header and the row numbers in
+// the vertical one, which stand for a string grid's fixed row and column: the
+// widths are those of the value columns, and copying everything starts with
+// "#" and the captions.
 QString ColumnWidthsToText(const QTableView& grid);
 void TextToColumnWidths(QTableView& grid, const QString& text);
 enum class TCopyMode { All = 1, Data = 2, Row = 3 };

@@ -1,82 +1,429 @@
+// The training window's controls and their arrangement.
 #include "untTraining.h"
 
-#include "untCharts.h"
 #include "untFiles.h"
-#include "untFormUtils.h"
-#include "untMDIMain.h"
-#include "untOpenTrainings.h"
+#include "untLineSample.h"
+#include "untTrainingGrid.h"
 
+#include <QComboBox>
+#include <QCompleter>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace {
 
-QString TotalsText(const TTraining& training)
+const int MaxTextLength = 250;
+
+QString StripAmpersand(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+QGroupBox* NewGroup(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
 {
-    struct TTotalLine {
-        const char* Caption;
-        int Index;
-    };
-    static const TTotalLine Lines[] = {{"Distance", 0}, {"Time", 1}, {"Energy", 2}, {"Strokes", 4},
-                                       {"Power", 3},    {"500m time", 5}, {"Stroke rate", 6}};
-    QString html = QStringLiteral("<table cellspacing='6'>");
-    for (const TTotalLine& line : Lines)
-        html += QStringLiteral("<tr><td>%1</td><td align='right'><b>%2</b></td></tr>")
-                    .arg(QLatin1String(line.Caption),
-                         QString::fromStdString(TotalValueWithUnit(training, line.Index)).toHtmlEscaped());
-    return html + QStringLiteral("</table>");
+    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+    group->setObjectName(QString::fromLatin1(name));
+    if (hint) group->setToolTip(QString::fromUtf8(hint));
+    return group;
+}
+
+// A caption beside a control, its label for a screen reader. An input is also
+// named after it; a value label keeps its text as its name.
+QLabel* NewCaption(QWidget* parent, const char* caption, QWidget* control)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setBuddy(control);
+    if (control && !qobject_cast<QLabel*>(control) && control->accessibleName().isEmpty())
+        control->setAccessibleName(StripAmpersand(label->text()));
+    return label;
+}
+
+QLabel* NewValue(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(QStringLiteral("-"), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, int tag = 0)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(MaxTextLength);
+    if (tag) edit->setProperty("Tag", tag);
+    return edit;
+}
+
+QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = false)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(editable);
+    if (editable) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->lineEdit()->setMaxLength(MaxTextLength);
+        // A text typed in another case than a listed one stays as typed; a
+        // case-blind completer would put the listed one in its place.
+        if (combo->completer()) combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    }
+    if (tag) combo->setProperty("Tag", tag);
+    return combo;
+}
+
+// Caption and value labels in rows of a two-column grid.
+void AddRow(QGridLayout* grid, QLabel* caption, QWidget* value)
+{
+    const int row = grid->rowCount();
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(value, row, 1);
 }
 
 } // namespace
 
-TfrmTraining::TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings)
-    : TMDIChild(owner), OpenTrainings(trainings)
+void MarkModified(QGroupBox& group, bool modified)
+{
+    static const QString Marker = QStringLiteral(" (*)");
+    QString caption = group.title();
+    if (caption.endsWith(Marker)) caption.chop(Marker.size());
+    if (modified) caption += Marker;
+    group.setTitle(caption);
+}
+
+TfrmTraining::TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings) : TMDIChild(owner), OpenTrainings(trainings)
 {
     setObjectName("frmTraining");
-    auto* page = new QWidget(this);
-    lblTitle = new QLabel(page);
-    lblTitle->setObjectName("lblTitle");
-    QFont titleFont = lblTitle->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblDescription = new QLabel(page);
-    lblDescription->setObjectName("lblDescription");
-    lblTotals = new QLabel(page);
-    lblTotals->setObjectName("lblTotals");
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(16, 16, 16, 16);
-    layout->addWidget(lblTitle);
-    layout->addWidget(lblDescription);
-    layout->addWidget(lblTotals);
-    layout->addStretch();
-    setWidget(page);
+    setWindowTitle(QStringLiteral("Training"));
+    CreatePages();
+    FillChoiceLists();
+    ReadHistoryLists();
+    ConnectEdits();
+    pgcTraining->setCurrentWidget(pgcTraining->findChild<QWidget*>("tshWorkout"));
+    const QMargins frame = contentsMargins();
+    resize(ClientWidth + frame.left() + frame.right(), ClientHeight + frame.top() + frame.bottom());
 }
 
-void TfrmTraining::ShowTraining()
+void TfrmTraining::CreatePages()
 {
-    const QString title = QString::fromStdString(Training.Header.Title.Utf8());
-    const QString file = QString::fromStdString(ExtractFileName(TrainingFileName(Training)));
-    setWindowTitle(file.isEmpty() ? title : file);
-    lblTitle->setText(title.isEmpty() ? QStringLiteral("(no title)") : title);
-    lblDescription->setText(QString::fromStdString(DescribeTraining(Training.Header, 1 | 2 | 8 | 16, true)));
-    lblTotals->setText(TotalsText(Training));
+    auto* client = new QWidget(this);
+    pgcTraining = new QTabWidget(client);
+    pgcTraining->setObjectName("pgcTraining");
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(5, 5, 5, 5);
+    layout->addWidget(pgcTraining);
+    setWidget(client);
+
+    pgcTraining->addTab(CreateGeneralPage(), QStringLiteral("&General"));
+    pgcTraining->addTab(CreateWorkoutPage(), QStringLiteral("W&orkout"));
+    CreateHiddenPages();
 }
 
-void TfrmTraining::LoadTrainingLayout(const std::string&, int placement, const QString&)
+QWidget* TfrmTraining::CreateGeneralPage()
 {
-    if (placement == 2 && Owner()) Owner()->MaximizeChild(this);
-    if (placement == 3) SetFormBounds(this, {-1, -1, -1, -1});
+    auto* page = new QWidget;
+    page->setObjectName("tshGeneral");
+
+    gbxTraining = NewGroup(page, "gbxTraining", "Training", "Training file information");
+    auto* training = new QGridLayout(gbxTraining);
+    lblTFile = NewValue(gbxTraining, "lblTFile");
+    lblTDateTime = NewValue(gbxTraining, "lblTDateTime");
+    lblTSize = NewValue(gbxTraining, "lblTSize");
+    lblTType = NewValue(gbxTraining, "lblTType");
+    AddRow(training, NewCaption(gbxTraining, "File", lblTFile), lblTFile);
+    AddRow(training, NewCaption(gbxTraining, "Date / Time", lblTDateTime), lblTDateTime);
+    AddRow(training, NewCaption(gbxTraining, "Size", lblTSize), lblTSize);
+    AddRow(training, NewCaption(gbxTraining, "Type", lblTType), lblTType);
+    btnDatabase = new QPushButton(QStringLiteral("&In database"), gbxTraining);
+    btnDatabase->setObjectName("btnDatabase");
+    btnDatabase->hide();
+    training->setColumnStretch(1, 1);
+    training->setRowStretch(training->rowCount(), 1);
+
+    gbxRecording = NewGroup(page, "gbxRecording", "&Recording", "Recording information");
+    auto* recording = new QGridLayout(gbxRecording);
+    edtTitle = NewEdit(gbxRecording, "edtTitle");
+    cmbName = NewCombo(gbxRecording, "cmbName", 0, true);
+    cmbDescription = NewCombo(gbxRecording, "cmbDescription", 0, true);
+    dtpDate = new QDateEdit(gbxRecording);
+    dtpDate->setObjectName("dtpDate");
+    dtpDate->setCalendarPopup(true);
+    dtpDate->setMinimumDate(QDate(100, 1, 1));
+    dtpTime = new QTimeEdit(gbxRecording);
+    dtpTime->setObjectName("dtpTime");
+    dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    dtpTime->setAccessibleName(QStringLiteral("Time"));
+    cmbType = NewCombo(gbxRecording, "cmbType", 0, true);
+    cmbEvent = NewCombo(gbxRecording, "cmbEvent", 0, true);
+    AddRow(recording, NewCaption(gbxRecording, "Title", edtTitle), edtTitle);
+    AddRow(recording, NewCaption(gbxRecording, "Name", cmbName), cmbName);
+    AddRow(recording, NewCaption(gbxRecording, "Description", cmbDescription), cmbDescription);
+    auto* when = new QHBoxLayout;
+    when->addWidget(dtpDate, 1);
+    when->addWidget(dtpTime, 1);
+    const int whenRow = recording->rowCount();
+    recording->addWidget(NewCaption(gbxRecording, "Date / Time", dtpDate), whenRow, 0);
+    recording->addLayout(when, whenRow, 1);
+    AddRow(recording, NewCaption(gbxRecording, "Type", cmbType), cmbType);
+    AddRow(recording, NewCaption(gbxRecording, "Event", cmbEvent), cmbEvent);
+    pnlRecInterface = new QLabel(gbxRecording);
+    pnlRecInterface->setObjectName("pnlRecInterface");
+    pnlRecInterface->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    recording->addWidget(pnlRecInterface, recording->rowCount(), 0, 1, 2);
+    recording->setColumnStretch(1, 1);
+
+    gbxNote = NewGroup(page, "gbxNote", "&Note");
+    memNote = new QPlainTextEdit(gbxNote);
+    memNote->setObjectName("memNote");
+    memNote->setToolTip(QStringLiteral("Note"));
+    memNote->setAccessibleName(QStringLiteral("Note"));
+    memNote->setTabChangesFocus(true);
+    (new QVBoxLayout(gbxNote))->addWidget(memNote);
+
+    gbxChart = NewGroup(page, "gbxChart", "Chart", "Chart options");
+    shpWindow = new QFrame(gbxChart);
+    shpWindow->setObjectName("shpWindow");
+    shpDialog = new QFrame(gbxChart);
+    shpDialog->setObjectName("shpDialog");
+    for (QFrame* sample : {shpWindow, shpDialog}) {
+        sample->setFrameShape(QFrame::Box);
+        sample->setAutoFillBackground(true);
+        sample->setMinimumSize(64, 40);
+    }
+    shpChart = new TLineSample(Qt::Horizontal, shpWindow);
+    shpChart->setObjectName("shpChart");
+    shpChart->setAccessibleName(QStringLiteral("Curve sample"));
+    shpInverse = new TLineSample(Qt::Vertical, shpDialog);
+    shpInverse->setObjectName("shpInverse");
+    shpInverse->setAccessibleName(QStringLiteral("Inverse curve sample"));
+    (new QVBoxLayout(shpWindow))->addWidget(shpChart, 0, Qt::AlignVCenter);
+    (new QHBoxLayout(shpDialog))->addWidget(shpInverse, 0, Qt::AlignHCenter);
+    btnOptions = new QPushButton(QStringLiteral("&Options..."), gbxChart);
+    btnOptions->setObjectName("btnOptions");
+    auto* chart = new QGridLayout(gbxChart);
+    chart->addWidget(shpWindow, 0, 0);
+    chart->addWidget(shpDialog, 0, 1);
+    chart->addWidget(btnOptions, 1, 0, 1, 2, Qt::AlignRight);
+
+    gbxClient = NewGroup(page, "gbxClient", "Client", "Client information");
+    auto* client = new QGridLayout(gbxClient);
+    lblAddress = NewValue(gbxClient, "lblAddress");
+    lblIDStatus = NewValue(gbxClient, "lblIDStatus");
+    AddRow(client, NewCaption(gbxClient, "Address", lblAddress), lblAddress);
+    AddRow(client, NewCaption(gbxClient, "ID / Status", lblIDStatus), lblIDStatus);
+    gbxClient->hide();
+
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(gbxTraining, 0, 0);
+    layout->addWidget(gbxChart, 1, 0);
+    layout->addWidget(gbxClient, 2, 0);
+    layout->addWidget(gbxRecording, 0, 1, 2, 1);
+    layout->addWidget(gbxNote, 3, 0, 1, 2);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+    layout->setRowStretch(3, 1);
+    return page;
 }
 
-void TfrmTraining::ApplyTrainingStyle(const QFont& font, const QColor& text, const QColor& edit, const QColor& window)
+QGroupBox* TfrmTraining::CreateSummaryGroup(QWidget* page, const char* name, const char* caption, const char* hint,
+                                            const std::initializer_list<TSummaryRow>& rows)
 {
-    ApplyFontAndColors(font, text, edit, window);
-    ShowTraining();
+    QGroupBox* group = NewGroup(page, name, caption, hint);
+    group->installEventFilter(this);
+    auto* grid = new QGridLayout(group);
+    for (const TSummaryRow& row : rows) {
+        *row.Value = NewValue(group, row.Name);
+        QLabel* label = NewCaption(group, row.Caption, *row.Value);
+        for (QLabel* part : {label, *row.Value}) part->installEventFilter(this);
+        AddRow(grid, label, *row.Value);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(grid->rowCount(), 1);
+    return group;
 }
 
-void TfrmTraining::CloseAccepted()
+QWidget* TfrmTraining::CreateWorkoutPage()
 {
-    Training.Status = StatusDisconnected;
-    OpenTrainings.CloseTrainingsByNumber(Training.ClientID);
+    auto* page = new QWidget;
+    page->setObjectName("tshWorkout");
+
+    gbxOFile = NewGroup(page, "gbxOFile", "Original file");
+    auto* original = new QGridLayout(gbxOFile);
+    lblOFile = NewValue(gbxOFile, "lblOFile");
+    lblODateTime = NewValue(gbxOFile, "lblODateTime");
+    lblOSize = NewValue(gbxOFile, "lblOSize");
+    lblOType = NewValue(gbxOFile, "lblOType");
+    AddRow(original, NewCaption(gbxOFile, "File", lblOFile), lblOFile);
+    AddRow(original, NewCaption(gbxOFile, "Date / Time", lblODateTime), lblODateTime);
+    AddRow(original, NewCaption(gbxOFile, "Size", lblOSize), lblOSize);
+    AddRow(original, NewCaption(gbxOFile, "Type", lblOType), lblOType);
+    gbxOFile->hide();
+
+    gbxUser = CreateUserGroup(page);
+    gbxTotals = CreateSummaryGroup(page, "gbxTotals", "Totals", "Workout totals. Click to see the Results dialogue.",
+                                   {{"Distance", "lblDistance", &lblDistance},
+                                    {"Time", "lblTime", &lblTime},
+                                    {"Energy", "lblEnergy", &lblEnergy},
+                                    {"Strokes", "lblStrokes", &lblStrokes}});
+    gbxAverages = CreateSummaryGroup(page, "gbxAverages", "Averages",
+                                     "Workout averages. Click to see the Results dialogue.",
+                                     {{"Power", "lblPower", &lblPower},
+                                      {"500m time", "lbl500m", &lbl500m},
+                                      {"Stroke rate", "lblStrokerate", &lblStrokerate},
+                                      {"DR ratio", "lblDRRatio", &lblDRRatio}});
+
+    gbxIntervals = NewGroup(page, "gbxIntervals", "Intervals", "Interval data");
+    gbxIntervals->setMinimumHeight(90);
+    sgdIntervals = NewTrainingGrid(Training, TGridKind::Intervals, "sgdIntervals", gbxIntervals);
+    sgdIntervals->setAccessibleName(QStringLiteral("Intervals"));
+    (new QVBoxLayout(gbxIntervals))->addWidget(sgdIntervals);
+
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(gbxOFile, 0, 0, 1, 2);
+    layout->addWidget(gbxUser, 1, 0, 2, 1);
+    layout->addWidget(gbxTotals, 1, 1);
+    layout->addWidget(gbxAverages, 2, 1);
+    layout->addWidget(gbxIntervals, 3, 0, 1, 2);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 2);
+    // The intervals take what the page has left, at least 90 pixels.
+    layout->setRowStretch(3, 1);
+    return page;
+}
+
+QGroupBox* TfrmTraining::CreateUserGroup(QWidget* page)
+{
+    QGroupBox* group = NewGroup(page, "gbxUser", "&User", "User settings");
+    edtWeight = NewEdit(group, "edtWeight", ueWeight);
+    cmbGender = NewCombo(group, "cmbGender", ucGender);
+    cmbBoat = NewCombo(group, "cmbBoat", ucBoat);
+    cmbSprocket = NewCombo(group, "cmbSprocket", ucSprocket);
+    cmbErgometer = NewCombo(group, "cmbErgometer", ucErgometer);
+    cmbSessionLimit = NewCombo(group, "cmbSessionLimit", ucSessionLimit);
+    edtLimitValue = NewEdit(group, "edtLimitValue", ueLimitValue);
+    cmbIntervalBy = NewCombo(group, "cmbIntervalBy", ucIntervalBy);
+    edtWorkPeriod = NewEdit(group, "edtWorkPeriod", ueWorkPeriod);
+    edtRestPeriod = NewEdit(group, "edtRestPeriod", ueRestPeriod);
+    edtStartValue = NewEdit(group, "edtStartValue", ueStartValue);
+    edtStepValue = NewEdit(group, "edtStepValue", ueStepValue);
+    edtRestValue = NewEdit(group, "edtRestValue", ueRestValue);
+    cmbDisplay = NewCombo(group, "cmbDisplay", ucDisplay);
+    btnReset = new QPushButton(QStringLiteral("&Reset"), group);
+    btnReset->setObjectName("btnReset");
+
+    auto* grid = new QGridLayout(group);
+    const auto place = [grid, group](const char* caption, QWidget* control, int row, int column) {
+        QLabel* label = NewCaption(group, caption, control);
+        grid->addWidget(label, row, column);
+        grid->addWidget(control, row, column + 1);
+        return label;
+    };
+    place("Weight", edtWeight, 0, 0);
+    place("Gender", cmbGender, 1, 0);
+    place("Boat", cmbBoat, 2, 0);
+    place("Sprocket", cmbSprocket, 3, 0);
+    place("Ergometer", cmbErgometer, 4, 0);
+    place("Session limit", cmbSessionLimit, 0, 2);
+    place("Limit value", edtLimitValue, 1, 2);
+    lblIntervalBy = place("Interval by", cmbIntervalBy, 2, 2);
+    lblWorkPeriod = place("Workperiod", edtWorkPeriod, 3, 2);
+    lblRestPeriod = place("Restperiod", edtRestPeriod, 4, 2);
+    HiddenUserControls = {edtStartValue, place("Startvalue", edtStartValue, 5, 0),
+                          edtStepValue,  place("Stepvalue", edtStepValue, 5, 2),
+                          edtRestValue,  place("Restvalue", edtRestValue, 6, 0),
+                          cmbDisplay,    place("Display", cmbDisplay, 6, 2)};
+    for (QWidget* hidden : HiddenUserControls) hidden->hide();
+    grid->addWidget(btnReset, 7, 3, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(2, 12);
+    grid->setRowStretch(8, 1);
+    return group;
+}
+
+QWidget* TfrmTraining::CreateHiddenPages()
+{
+    const auto addPage = [this](const char* name, const char* caption, const char* hint) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        if (hint) page->setToolTip(QString::fromUtf8(hint));
+        const int index = pgcTraining->addTab(page, QString::fromUtf8(caption));
+        pgcTraining->setTabVisible(index, false);
+        return page;
+    };
+
+    QWidget* strokes = addPage("tshStrokeData", "&Stroke data", "Stroke data matrix");
+    sgdStrokeData = NewTrainingGrid(Training, TGridKind::Strokes, "sgdStrokeData", strokes);
+    (new QVBoxLayout(strokes))->addWidget(sgdStrokeData);
+
+    QWidget* curves = addPage("tshForceCurves", "&Force curves", "Force curves matrix");
+    sgdForceCurves = NewTrainingGrid(Training, TGridKind::Curves, "sgdForceCurves", curves);
+    sgdForceCurves->horizontalHeader()->setDefaultSectionSize(30);
+    (new QVBoxLayout(curves))->addWidget(sgdForceCurves);
+
+    QWidget* splits = addPage("tshSplits", "Spl&its", "Splits by strokes, distance or time");
+    rbtStrokes = new QRadioButton(QStringLiteral("Strokes"), splits);
+    rbtStrokes->setObjectName("rbtStrokes");
+    rbtDistance = new QRadioButton(QStringLiteral("Distance"), splits);
+    rbtDistance->setObjectName("rbtDistance");
+    rbtTime = new QRadioButton(QStringLiteral("Time"), splits);
+    rbtTime->setObjectName("rbtTime");
+    cmbSplits = NewCombo(splits, "cmbSplits", 0);
+    edtFactor = NewEdit(splits, "edtFactor");
+    lblFactor = NewCaption(splits, "Factor", edtFactor);
+    lblFactor->setObjectName("lblFactor");
+    auto* noSplits = new QLabel(QStringLiteral("No splits for this setting"), splits);
+    noSplits->setObjectName("pnlNoSplits");
+    sgdSplits = NewTrainingGrid(Training, TGridKind::Splits, "sgdSplits", splits);
+    auto* splitsLayout = new QGridLayout(splits);
+    splitsLayout->addWidget(rbtStrokes, 0, 0);
+    splitsLayout->addWidget(rbtDistance, 0, 1);
+    splitsLayout->addWidget(rbtTime, 0, 2);
+    splitsLayout->addWidget(cmbSplits, 0, 3);
+    splitsLayout->addWidget(lblFactor, 0, 4);
+    splitsLayout->addWidget(edtFactor, 0, 5);
+    splitsLayout->addWidget(noSplits, 1, 0, 1, 6);
+    splitsLayout->addWidget(sgdSplits, 2, 0, 1, 6);
+
+    QWidget* log = addPage("tshLog", "&Log", nullptr);
+    memLog = new QPlainTextEdit(log);
+    memLog->setObjectName("memLog");
+    memLog->setReadOnly(true);
+    (new QVBoxLayout(log))->addWidget(memLog);
+    return log;
+}
+
+void TfrmTraining::FillChoiceLists()
+{
+    const auto fill = [](QComboBox* combo, std::string (*name)(int), int first, int last) {
+        for (int i = first; i <= last; ++i) combo->addItem(QString::fromStdString(name(i)));
+    };
+    // The name tables start with "-" for gender, boat, sprocket and ergometer,
+    // which the lists leave out: the item index is the stored value.
+    fill(cmbGender, GenderName, 1, 2);
+    fill(cmbBoat, BoatName, 1, 8);
+    fill(cmbSprocket, SprocketName, 1, 2);
+    fill(cmbErgometer, ErgometerName, 1, 4);
+    fill(cmbSessionLimit, SessionLimitName, 0, 4);
+    fill(cmbIntervalBy, IntervalByName, 0, 3);
+    fill(cmbDisplay, DisplayName, 0, 1);
+}
+
+QList<QGroupBox*> TfrmTraining::MarkedGroups() const
+{
+    return {gbxTraining, gbxRecording, gbxNote, gbxChart, gbxClient, gbxOFile,
+            gbxUser,     gbxTotals,    gbxAverages, gbxIntervals};
+}
+
+QList<QLabel*> TfrmTraining::ValueLabels() const
+{
+    return {lblTFile,     lblTDateTime, lblTSize, lblTType, lblAddress, lblIDStatus,   lblODateTime, lblOSize, lblOType,
+            lblDistance, lblTime,      lblEnergy, lblStrokes, lblPower, lbl500m, lblStrokerate, lblDRRatio};
 }

@@ -1,37 +1,153 @@
 // The training window: one child window per opened training, owning its copy
-// of the training for its whole life. For now it shows the recording's
-// description and its totals; the full summary, grids and details follow.
+// of the training for its whole life. The "General" page shows where the
+// training came from and lets the user edit the recording's texts and date;
+// the "Workout" page shows the user settings (editable for user-settings
+// trainings), the totals, the averages and the intervals. Pages of stroke
+// data, force curves, splits and a log are filled but never shown. Every edit
+// changes only the copy in memory.
 #pragma once
 
 #include "untMDIChild.h"
 #include "untTypes.h"
 
+#include <QPointer>
+
 #include <string>
 
-class QLabel;
 class IOpenTrainings;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+class QTimeEdit;
+class TLineSample;
+
+// Removes a trailing " (*)" from the group's caption, then adds it when
+// modified.
+void MarkModified(QGroupBox& group, bool modified);
 
 class TfrmTraining : public TMDIChild {
     Q_OBJECT
 
 public:
+    // Client area of a new window, inside its 5-pixel border.
+    static constexpr int ClientWidth = 654;
+    static constexpr int ClientHeight = 509;
+    // Placements of LoadTrainingLayout.
+    enum TPlacement { plStoredBounds = 1, plFreeClientArea = 2, plMaximised = 3 };
+
     TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings);
 
+    // The window bounds last read from or written to the layout; -1 after creation.
+    int SavedLeft = -1, SavedTop = -1, SavedWidth = -1, SavedHeight = -1;
     TTraining Training;
 
-    // Refreshes the caption and every label from Training.
+    // Refreshes every view from Training.
     void ShowTraining();
-    // placement: 1 keeps stored bounds, 2 fills the main window's free area,
-    // 3 maximises.
-    void LoadTrainingLayout(const std::string& settingsFile, int placement, const QString& trainingPath);
+    // Refreshes the caption, the "General" page and the modified markers.
+    void ShowGeneral();
+    void ShowCurveGrid();
     void ApplyTrainingStyle(const QFont& font, const QColor& text, const QColor& edit, const QColor& window);
+    // The layout is read from the section "Training" of the settings file, else
+    // from a section named after the training file.
+    void LoadTrainingLayout(const std::string& layoutFile, int placement, const QString& trainingPath);
+    void SaveTrainingLayout(const std::string& layoutFile, const std::string& section);
+    void UpdateUserControls();
+
+    // Whether the first close request was accepted.
+    bool FClosing() const { return IsClosing(); }
 
 protected:
     void CloseAccepted() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CreatePages();
+    QWidget* CreateGeneralPage();
+    QWidget* CreateWorkoutPage();
+    QWidget* CreateHiddenPages();
+    QGroupBox* CreateUserGroup(QWidget* page);
+    struct TSummaryRow {
+        const char* Caption;
+        const char* Name;
+        QLabel** Value;
+    };
+    QGroupBox* CreateSummaryGroup(QWidget* page, const char* name, const char* caption, const char* hint,
+                                  const std::initializer_list<TSummaryRow>& rows);
+    void ConnectEdits();
+    void ReadHistoryLists();
+    void SaveHistoryLists(class TIniFile& ini) const;
+    void FillChoiceLists();
+    QList<QGroupBox*> MarkedGroups() const;
+    QList<QLabel*> ValueLabels() const;
+
+    void ShowIntervalGrid();
+    void ShowStrokeGrid();
+    void ShowUserSettings();
+    void ShowChartSamples();
+    void RefreshTrainingFrom(QTableView* grid);
+
+    // Editing.
+    void RecordingTextChanged(QWidget* control);
+    void dtpDateChange();
+    void dtpTimeChange();
+    void btnOptionsClick();
+    void UserControlEntered(QWidget* control);
+    void UserEditChanged(QLineEdit* edit);
+    void UserComboChanged(QComboBox* combo);
+    void UserEditExit(QLineEdit* edit);
+    void UserComboExit(QComboBox* combo);
+    void RecordingChanged();
+    void SummaryClick();
+
     IOpenTrainings& OpenTrainings;
-    QLabel* lblTitle;
-    QLabel* lblDescription;
-    QLabel* lblTotals;
+    bool ComboExitDetached = false;
+
+    QTabWidget* pgcTraining;
+    // General page.
+    QGroupBox* gbxTraining;
+    QLabel *lblTFile, *lblTDateTime, *lblTSize, *lblTType;
+    QPushButton* btnDatabase;
+    QGroupBox* gbxRecording;
+    QLineEdit* edtTitle;
+    QComboBox *cmbName, *cmbDescription, *cmbType, *cmbEvent;
+    QDateEdit* dtpDate;
+    QTimeEdit* dtpTime;
+    QLabel* pnlRecInterface;
+    QGroupBox* gbxNote;
+    QPlainTextEdit* memNote;
+    QGroupBox* gbxChart;
+    QFrame *shpWindow, *shpDialog;
+    TLineSample *shpChart, *shpInverse;
+    QPushButton* btnOptions;
+    QGroupBox* gbxClient;
+    QLabel *lblAddress, *lblIDStatus;
+    // Workout page.
+    QGroupBox* gbxUser;
+    QLineEdit *edtWeight, *edtLimitValue, *edtWorkPeriod, *edtRestPeriod, *edtStartValue, *edtStepValue,
+        *edtRestValue;
+    QComboBox *cmbGender, *cmbBoat, *cmbSprocket, *cmbErgometer, *cmbSessionLimit, *cmbIntervalBy, *cmbDisplay;
+    QLabel *lblIntervalBy, *lblWorkPeriod, *lblRestPeriod;
+    QList<QWidget*> HiddenUserControls;
+    QPushButton* btnReset;
+    QGroupBox *gbxTotals, *gbxAverages;
+    QLabel *lblDistance, *lblTime, *lblEnergy, *lblStrokes, *lblPower, *lbl500m, *lblStrokerate, *lblDRRatio;
+    QGroupBox* gbxIntervals;
+    QTableView* sgdIntervals;
+    QGroupBox* gbxOFile;
+    QLabel *lblOFile, *lblODateTime, *lblOSize, *lblOType;
+    // Hidden pages.
+    QTableView *sgdStrokeData, *sgdForceCurves, *sgdSplits;
+    QRadioButton *rbtStrokes, *rbtDistance, *rbtTime;
+    QComboBox* cmbSplits;
+    QLineEdit* edtFactor;
+    QLabel* lblFactor;
+    QPlainTextEdit* memLog;
 };

@@ -202,20 +202,24 @@ TEST_F(BaseFormsTest, FormBoundsRoundTripAndMarkMaximisedAndMinimised)
 
 TEST_F(BaseFormsTest, GridTextSkipsHiddenColumnsButEndsEveryRow)
 {
-    QTableWidget grid(3, 3);
-    for (int row = 0; row < 3; ++row)
+    QTableWidget grid(2, 3);
+    grid.setHorizontalHeaderLabels({"A", "B", "C"});
+    grid.setVerticalHeaderLabels({"1", "2"});
+    for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 3; ++column)
             grid.setItem(row, column, new QTableWidgetItem(QStringLiteral("%1%2").arg(row).arg(column)));
-    grid.item(1, 1)->setText(" two\r\nlines ");
+    grid.item(0, 1)->setText(" two\r\nlines ");
     grid.setColumnHidden(2, true);
-    EXPECT_EQ(GridText(grid, TCopyMode::All), "00\t01\t\r\n10\ttwo; lines\t\r\n20\t21\t\r\n");
-    EXPECT_EQ(GridText(grid, TCopyMode::Data), "two; lines\t\r\n21\t\r\n");
-    grid.setCurrentCell(2, 0);
-    EXPECT_EQ(GridText(grid, TCopyMode::Row), "21\t\r\n");
+    EXPECT_EQ(GridText(grid, TCopyMode::All), "#\tA\tB\t\r\n1\t00\ttwo; lines\t\r\n2\t10\t11\t\r\n");
+    EXPECT_EQ(GridText(grid, TCopyMode::Data), "00\ttwo; lines\t\r\n10\t11\t\r\n");
+    grid.setCurrentCell(1, 0);
+    EXPECT_EQ(GridText(grid, TCopyMode::Row), "10\t11\t\r\n");
 
     grid.setColumnHidden(2, false);
-    TextToColumnWidths(grid, "40 55 7 9");
-    EXPECT_EQ(ColumnWidthsToText(grid), "40 55 ");
+    TextToColumnWidths(grid, "40 55 37 9");
+    EXPECT_EQ(ColumnWidthsToText(grid), "40 55 37 ");
+    TextToColumnWidths(grid, "41 x 38");
+    EXPECT_EQ(ColumnWidthsToText(grid), "41 55 37 ") << "a piece that is no number ends the widths";
 }
 
 TEST_F(BaseFormsTest, FileFiltersBecomeQtNameFilters)

@@ -1,7 +1,9 @@
-// Takes the README's pictures of the main window: empty, and with a training
-// open. Run it under a display (for example xvfb-run) with a throw-away HOME:
+// Takes the README's pictures: the main window empty, the training window's
+// two pages with a training open, and the chart-options dialog. Run it under
+// a display (for example xvfb-run) with a throw-away HOME:
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
 #include "jsUtils.h"
+#include "untChartOptions.h"
 #include "untMain.h"
 #include "untModal.h"
 #include "untShell.h"
@@ -9,17 +11,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
-
-// Lets the start-up splash and welcome pass without waiting.
-class TPassDialogs : public IModalAnswerer {
-public:
-    int Answer(QDialog&) override { return QDialog::Accepted; }
-    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
-};
 
 void Wait(int ms)
 {
@@ -27,6 +24,25 @@ void Wait(int ms)
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+// Lets the start-up splash and welcome pass without waiting; the dialog named
+// in PictureOf is shown, saved as a picture and cancelled.
+class TPassDialogs : public IModalAnswerer {
+public:
+    int Answer(QDialog& dialog) override
+    {
+        if (dialog.objectName() != PictureOf.first) return QDialog::Accepted;
+        dialog.show();
+        Wait(300);
+        PictureSaved = dialog.grab().save(PictureOf.second);
+        dialog.hide();
+        return QDialog::Rejected;
+    }
+    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
+
+    QPair<QString, QString> PictureOf;
+    bool PictureSaved = false;
+};
 
 } // namespace
 
@@ -45,6 +61,7 @@ int main(int argc, char* argv[])
 
     const QString output = QString::fromLocal8Bit(argv[2]);
     TfrmMain main;
+    TfrmChartOptions chartOptions; // the one the program block keeps
     main.setWindowState(Qt::WindowNoState);
     main.resize(1000, 640);
     main.show();
@@ -52,7 +69,18 @@ int main(int argc, char* argv[])
     bool saved = main.grab().save(output + "/main-empty.png");
     main.OpenFile(QString::fromLocal8Bit(argv[1]));
     Wait(500);
-    saved = main.grab().save(output + "/main-training.png") && saved;
+    auto* pages = main.findChild<QTabWidget*>("pgcTraining");
+    if (!pages) return 1;
+    saved = main.grab().save(output + "/training-workout.png") && saved;
+    pages->setCurrentIndex(0);
+    Wait(300);
+    saved = main.grab().save(output + "/training-general.png") && saved;
+
+    // The training window's Options button opens the dialog; the answerer
+    // takes its picture and cancels it.
+    pass.PictureOf = {QStringLiteral("frmChartOptions"), output + "/chart-options.png"};
+    if (auto* options = main.findChild<QPushButton*>("btnOptions")) options->click();
+    saved = pass.PictureSaved && saved;
     SetModalAnswerer(nullptr);
     SetMessageSink(nullptr);
     return saved ? 0 : 1;

@@ -1,0 +1,219 @@
+// Editing in the training window: the recording's texts, date and time, its
+// drawing options and, for user-settings trainings, the user settings. Every
+// edit changes only the window's copy of the training.
+#include "untTraining.h"
+
+#include "jsUtils.h"
+#include "untChartOptions.h"
+#include "untFiles.h"
+#include "untMessages.h"
+#include "untOpenTrainings.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+
+#include <cmath>
+
+namespace {
+
+// Reason 0 of the reset question: "Changing this value will reset the training session."
+const int ResetForChange = 0;
+
+int TagOf(const QObject* control) { return control->property("Tag").toInt(); }
+
+// Entering and leaving a control: focus that comes back with its window, or
+// goes to a list's pop-up, is neither.
+bool IsMove(const QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// Adds the combo's text to its items when no item equals it, ignoring case.
+void AddToHistory(QComboBox* combo)
+{
+    const QString text = combo->currentText();
+    if (!text.isEmpty() && combo->findText(text, Qt::MatchFixedString) < 0) combo->addItem(text);
+}
+
+double WholeDay(TDateTime dateTime) { return std::trunc(dateTime); }
+double TimeOfDay(TDateTime dateTime) { return std::fabs(dateTime - std::trunc(dateTime)); }
+// A day and a time of day as one value; before 1899-12-30 the time counts
+// away from zero, as the record keeps it.
+TDateTime Combined(double day, double time) { return day < 0 ? day - time : day + time; }
+
+} // namespace
+
+void TfrmTraining::ConnectEdits()
+{
+    connect(edtTitle, &QLineEdit::textChanged, this, [this] { RecordingTextChanged(edtTitle); });
+    for (QComboBox* combo : {cmbName, cmbDescription, cmbType, cmbEvent}) {
+        connect(combo, &QComboBox::editTextChanged, this, [this, combo] { RecordingTextChanged(combo); });
+        combo->installEventFilter(this);
+    }
+    connect(memNote, &QPlainTextEdit::textChanged, this, [this] { RecordingTextChanged(memNote); });
+    connect(dtpDate, &QDateEdit::dateChanged, this, &TfrmTraining::dtpDateChange);
+    connect(dtpTime, &QTimeEdit::timeChanged, this, &TfrmTraining::dtpTimeChange);
+    connect(btnOptions, &QPushButton::clicked, this, &TfrmTraining::btnOptionsClick);
+
+    for (QLineEdit* edit : {edtWeight, edtLimitValue, edtWorkPeriod, edtRestPeriod, edtStartValue, edtStepValue,
+                            edtRestValue}) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { UserEditChanged(edit); });
+        edit->installEventFilter(this);
+    }
+    for (QComboBox* combo : {cmbGender, cmbBoat, cmbSprocket, cmbErgometer, cmbSessionLimit, cmbIntervalBy,
+                             cmbDisplay}) {
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] { UserComboChanged(combo); });
+        combo->installEventFilter(this);
+    }
+}
+
+bool TfrmTraining::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonRelease) {
+        for (QGroupBox* summary : {gbxTotals, gbxAverages})
+            if (watched == summary || watched->parent() == summary) {
+                SummaryClick();
+                return true;
+            }
+        return false;
+    }
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut) return false;
+    if (!IsMove(static_cast<QFocusEvent*>(event))) return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    const bool history = combo && combo->isEditable();
+    if (history) {
+        if (type == QEvent::FocusOut) AddToHistory(combo);
+    } else if (type == QEvent::FocusIn && (edit || combo)) {
+        UserControlEntered(static_cast<QWidget*>(watched));
+    } else if (type == QEvent::FocusOut && edit) {
+        UserEditExit(edit);
+    } else if (type == QEvent::FocusOut && combo && !ComboExitDetached) {
+        UserComboExit(combo);
+    }
+    return false;
+}
+
+void TfrmTraining::RecordingChanged()
+{
+    Training.Header.Modified = 1;
+    ShowGeneral();
+    OpenTrainings.RefreshForceCurveList();
+}
+
+void TfrmTraining::RecordingTextChanged(QWidget* control)
+{
+    THeader& header = Training.Header;
+    const std::pair<QWidget*, TText255*> fields[] = {{edtTitle, &header.Title},        {cmbName, &header.Name},
+                                                     {cmbDescription, &header.Description},
+                                                     {cmbType, &header.TrainingType}, {cmbEvent, &header.Event},
+                                                     {memNote, &header.Note}};
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) text = edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->currentText();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        // The memo takes 250 characters, like the other texts.
+        if (memo->toPlainText().size() > 250) {
+            const QSignalBlocker quiet(memo);
+            memo->setPlainText(memo->toPlainText().left(250));
+            memo->moveCursor(QTextCursor::End);
+        }
+        text = memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    }
+    for (const auto& [owner, field] : fields)
+        if (owner == control && AssignText(*field, text.toStdString())) RecordingChanged();
+}
+
+void TfrmTraining::dtpDateChange()
+{
+    const double day = QDate(1899, 12, 30).daysTo(dtpDate->date());
+    TDateTime& dateTime = Training.Header.DateTime;
+    if (day == WholeDay(dateTime)) return;
+    dateTime = Combined(day, TimeOfDay(dateTime));
+    RecordingChanged();
+}
+
+void TfrmTraining::dtpTimeChange()
+{
+    const double time = dtpTime->time().msecsSinceStartOfDay() / 86400000.0;
+    TDateTime& dateTime = Training.Header.DateTime;
+    if (std::lround(time * 86400000.0) == std::lround(TimeOfDay(dateTime) * 86400000.0)) return;
+    dateTime = Combined(WholeDay(dateTime), time);
+    RecordingChanged();
+}
+
+void TfrmTraining::btnOptionsClick()
+{
+    if (TfrmChartOptions* dialog = ChartOptionsDialog()) dialog->ShowChartOptions(Training);
+    // Marked modified whatever the dialog's outcome.
+    Training.Header.Modified = 1;
+    OpenTrainings.RefreshForceCurveList();
+    ShowGeneral();
+    OpenTrainings.RefreshForceCurveList();
+}
+
+void TfrmTraining::SummaryClick() { ShowErrorMessage("The requested feature is not supported in this programme."); }
+
+// --- User settings ---
+
+void TfrmTraining::UserControlEntered(QWidget* control)
+{
+    if (ConfirmReset(Training, ResetForChange).Proceed) return;
+    // Leaving a list that was only entered must not store it.
+    ComboExitDetached = qobject_cast<QComboBox*>(control) != nullptr;
+    control->clearFocus();
+    ComboExitDetached = false;
+}
+
+void TfrmTraining::UserEditChanged(QLineEdit* edit)
+{
+    if (edit->text().isEmpty()) return;
+    if (!ConfirmReset(Training, ResetForChange).Proceed) {
+        ShowUserSettings();
+        return;
+    }
+    // While typing, only whole numbers are stored; the message for a text that
+    // is none comes when the edit is left.
+    try {
+        if (StoreUserEditText(Training.Settings, TagOf(edit), edit->text().toStdString())) RecordingChanged();
+    } catch (const EConvertError&) {
+    }
+}
+
+void TfrmTraining::UserEditExit(QLineEdit* edit)
+{
+    try {
+        if (StoreUserEditText(Training.Settings, TagOf(edit), edit->text().toStdString())) RecordingChanged();
+    } catch (const EConvertError& error) {
+        ShowErrorMessage(error.what());
+        ShowUserSettings();
+    }
+}
+
+void TfrmTraining::UserComboChanged(QComboBox* combo)
+{
+    if (ConfirmReset(Training, ResetForChange).Proceed) {
+        UserComboExit(combo);
+    } else {
+        ShowUserSettings();
+    }
+}
+
+void TfrmTraining::UserComboExit(QComboBox* combo)
+{
+    if (!StoreUserComboIndex(Training.Settings, TagOf(combo), combo->currentIndex())) return;
+    Training.Header.Modified = 1;
+    ShowTraining();
+    OpenTrainings.RefreshForceCurveList();
+}

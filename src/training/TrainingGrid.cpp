@@ -1,0 +1,136 @@
+#include "untTrainingGrid.h"
+
+#include "untTypes.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+#include <cmath>
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// Paints "#" on the table's corner button, above the row numbers.
+class TCornerCaption : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* corner = qobject_cast<QAbstractButton*>(watched);
+        if (!corner || event->type() != QEvent::Paint) return false;
+        QPainter painter(corner);
+        QStyleOptionHeader option;
+        option.initFrom(corner);
+        option.rect = corner->rect();
+        option.text = QStringLiteral("#");
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+        return true;
+    }
+};
+
+} // namespace
+
+TTrainingGridModel::TTrainingGridModel(const TTraining& training, TGridKind kind, QObject* parent)
+    : QAbstractTableModel(parent), Training(training), GridKind(kind)
+{
+    DataRows = GridRowCount(Training, GridKind);
+}
+
+void TTrainingGridModel::Refresh()
+{
+    beginResetModel();
+    DataRows = GridRowCount(Training, GridKind);
+    endResetModel();
+}
+
+int TTrainingGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max(DataRows, 1);
+}
+
+int TTrainingGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : GridColumnCount(GridKind);
+}
+
+QVariant TTrainingGridModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= DataRows) return QVariant();
+    return Text(GridCellText(Training, GridKind, index.row(), index.column()));
+}
+
+QVariant TTrainingGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role != Qt::DisplayRole) return QVariant();
+    if (orientation == Qt::Horizontal) return Text(GridColumnCaption(Training, GridKind, section));
+    return section < DataRows ? Text(GridRowLabel(section)) : QString();
+}
+
+void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* view = option.widget;
+    QStyle* style = view ? view->style() : nullptr;
+    if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+    painter->save();
+    painter->setClipRect(option.rect);
+    const bool selected = cell.state & QStyle::State_Selected;
+    painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(cell.font);
+    const QRect area = option.rect.adjusted(2, 2, 0, 0);
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+void SizeGridRows(QTableView& grid)
+{
+    const QFont font = grid.font();
+    const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 9;
+    const int text = QFontMetrics(font).height();
+    const int rowHeight = std::max(static_cast<int>(std::lround(2 * points)), text + 2);
+    const int headerHeight = std::max(static_cast<int>(std::nearbyint(2.5 * points)), text + 6);
+    grid.verticalHeader()->setMinimumSectionSize(1);
+    grid.verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid.horizontalHeader()->setFixedHeight(headerHeight);
+    // The row numbers of the largest training must fit their column.
+    const int numbers = QFontMetrics(font).horizontalAdvance(QStringLiteral("65535")) + 8;
+    grid.verticalHeader()->setFixedWidth(std::max(30, numbers));
+}
+
+QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QString& name, QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(new TTrainingGridModel(training, kind, grid));
+    grid->setItemDelegate(new TGridCellPainter(grid));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->verticalHeader()->setHighlightSections(false);
+    for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        QPalette colours = header->palette();
+        colours.setColor(QPalette::ButtonText, Qt::black);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        header->setPalette(colours);
+    }
+    if (auto* corner = grid->findChild<QAbstractButton*>()) corner->installEventFilter(new TCornerCaption(grid));
+    SizeGridRows(*grid);
+    return grid;
+}

@@ -1,0 +1,54 @@
+// The training window's data grids: a table model over the window's live
+// training that formats each cell only when the view asks for it, so a
+// training of 65,535 strokes opens as quickly as a short one, and the cell
+// painter the four grids share.
+#pragma once
+
+#include "untTrainingGrids.h"
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+struct TTraining;
+
+// The horizontal header holds the captions, the vertical one the row numbers
+// ("#" in the corner). Without data rows the grid shows one empty row.
+class TTrainingGridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    TTrainingGridModel(const TTraining& training, TGridKind kind, QObject* parent = nullptr);
+
+    TGridKind Kind() const { return GridKind; }
+    // The training changed: the view asks again for what it shows.
+    void Refresh();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    const TTraining& Training;
+    TGridKind GridKind;
+    int DataRows = 0;
+};
+
+// Draws a cell's text 2 pixels right of and below its top-left corner,
+// clipped to the cell.
+class TGridCellPainter : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// A read-only grid over one of the training's tables, named name: fixed row
+// heights, the row-number column rowHeaderWidth pixels wide, headers in
+// black.
+QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QString& name, QWidget* parent);
+// Default row height twice the font's point size, the header row 2.5 times
+// (rounded, ties to even), never lower than the text.
+void SizeGridRows(QTableView& grid);
