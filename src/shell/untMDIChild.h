@@ -19,6 +19,9 @@ public:
     bool IsClosing() const { return Closing; }
     // The program font and colours (text, window, face).
     virtual void ApplyFontAndColors(const QFont& font, const QColor& text, const QColor& window, const QColor& face);
+    // A window that shows a training refreshes its caption, its details and its
+    // modified markers after another window changed the training.
+    virtual void ShowGeneral() {}
 
 protected:
     // Whether a close request may proceed; descendants may ask first.

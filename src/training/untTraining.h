@@ -52,7 +52,7 @@ public:
     // Refreshes every view from Training.
     void ShowTraining();
     // Refreshes the caption, the "General" page and the modified markers.
-    void ShowGeneral();
+    void ShowGeneral() override;
     void ShowCurveGrid();
     void ApplyTrainingStyle(const QFont& font, const QColor& text, const QColor& edit, const QColor& window);
     // The layout is read from the section "Training" of the settings file, else
