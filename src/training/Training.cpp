@@ -283,6 +283,8 @@ QWidget* TfrmTraining::CreateWorkoutPage()
     gbxIntervals->setMinimumHeight(90);
     sgdIntervals = NewTrainingGrid(Training, TGridKind::Intervals, "sgdIntervals", gbxIntervals);
     sgdIntervals->setAccessibleName(QStringLiteral("Intervals"));
+    // Wide enough for the captions, until the stored widths say otherwise.
+    sgdIntervals->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
     (new QVBoxLayout(gbxIntervals))->addWidget(sgdIntervals);
 
     auto* layout = new QGridLayout(page);

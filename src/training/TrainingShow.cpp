@@ -166,9 +166,9 @@ void TfrmTraining::ShowChartSamples()
     const int width = header.PenWidth >= 1 && header.PenWidth <= 20 ? header.PenWidth : 1;
     shpChart->setFixedHeight(width);
     shpInverse->setFixedWidth(width);
-    shpChart->SetPen(colour, header.PenWidth, header.PenStyle);
+    shpChart->SetPen(colour, width, header.PenStyle);
     shpChart->SetBrush(header.PenStyle != 0 ? back : colour);
-    shpInverse->SetPen(inverse, header.PenWidth, header.PenStyle);
+    shpInverse->SetPen(inverse, width, header.PenStyle);
     shpInverse->SetBrush(header.PenStyle != 0 ? back : inverse);
     btnOptions->setEnabled(true);
 }

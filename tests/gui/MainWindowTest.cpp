@@ -9,6 +9,7 @@
 #include "untTraining.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QListWidget>
@@ -286,4 +287,12 @@ TEST_F(MainWindowTest, CancelInTheExitQuestionKeepsEverythingOpen)
     EXPECT_EQ(main->OpenTrainingCount(), 1);
     EXPECT_EQ(Script.Messages, QStringList({"This will exit Marlo rowing training viewer. Are you sure? "}));
     EXPECT_TRUE(main->close());
+}
+
+TEST_F(MainWindowTest, WindowTitlesGetNoSuffixTheProgramDidNotWrite)
+{
+    auto main = NewMain();
+    // Qt adds the display name to every title once it is set.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(main->windowTitle(), QString::fromStdString(FileDescription()));
 }
