@@ -76,6 +76,7 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = 
         if (combo->completer()) combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
     if (tag) combo->setProperty("Tag", tag);
+    if (!editable) combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
 }
 

@@ -44,6 +44,7 @@ void SetTextQuietly(QLineEdit* edit, const QString& text)
     if (edit->text() == text) return;
     const QSignalBlocker quiet(edit);
     edit->setText(text);
+    if (!edit->hasFocus()) edit->setCursorPosition(0);
 }
 
 void SetTextQuietly(QPlainTextEdit* memo, const QString& text)
@@ -60,6 +61,8 @@ void SelectComboText(QComboBox* combo, const QString& text)
     const QSignalBlocker quiet(combo);
     combo->setCurrentIndex(combo->findText(text, Qt::MatchFixedString));
     combo->setEditText(text);
+    // A long text is shown from its start.
+    if (combo->lineEdit() && !combo->hasFocus()) combo->lineEdit()->setCursorPosition(0);
 }
 
 // Multi-line texts are stored with CR LF line ends.
