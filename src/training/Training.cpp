@@ -132,21 +132,14 @@ QWidget* TfrmTraining::CreateGeneralPage()
     auto* page = new QWidget;
     page->setObjectName("tshGeneral");
 
-    gbxTraining = NewGroup(page, "gbxTraining", "Training", "Training file information");
-    auto* training = new QGridLayout(gbxTraining);
-    lblTFile = NewValue(gbxTraining, "lblTFile");
-    lblTDateTime = NewValue(gbxTraining, "lblTDateTime");
-    lblTSize = NewValue(gbxTraining, "lblTSize");
-    lblTType = NewValue(gbxTraining, "lblTType");
-    AddRow(training, NewCaption(gbxTraining, "File", lblTFile), lblTFile);
-    AddRow(training, NewCaption(gbxTraining, "Date / Time", lblTDateTime), lblTDateTime);
-    AddRow(training, NewCaption(gbxTraining, "Size", lblTSize), lblTSize);
-    AddRow(training, NewCaption(gbxTraining, "Type", lblTType), lblTType);
+    gbxTraining = CreateValueGroup(page, "gbxTraining", "Training", "Training file information",
+                                   {{"File", "lblTFile", &lblTFile},
+                                    {"Date / Time", "lblTDateTime", &lblTDateTime},
+                                    {"Size", "lblTSize", &lblTSize},
+                                    {"Type", "lblTType", &lblTType}});
     btnDatabase = new QPushButton(QStringLiteral("&In database"), gbxTraining);
     btnDatabase->setObjectName("btnDatabase");
     btnDatabase->hide();
-    training->setColumnStretch(1, 1);
-    training->setRowStretch(training->rowCount(), 1);
 
     gbxRecording = NewGroup(page, "gbxRecording", "&Recording", "Recording information");
     auto* recording = new QGridLayout(gbxRecording);
@@ -213,12 +206,8 @@ QWidget* TfrmTraining::CreateGeneralPage()
     chart->addWidget(shpDialog, 0, 1);
     chart->addWidget(btnOptions, 1, 0, 1, 2, Qt::AlignRight);
 
-    gbxClient = NewGroup(page, "gbxClient", "Client", "Client information");
-    auto* client = new QGridLayout(gbxClient);
-    lblAddress = NewValue(gbxClient, "lblAddress");
-    lblIDStatus = NewValue(gbxClient, "lblIDStatus");
-    AddRow(client, NewCaption(gbxClient, "Address", lblAddress), lblAddress);
-    AddRow(client, NewCaption(gbxClient, "ID / Status", lblIDStatus), lblIDStatus);
+    gbxClient = CreateValueGroup(page, "gbxClient", "Client", "Client information",
+                                 {{"Address", "lblAddress", &lblAddress}, {"ID / Status", "lblIDStatus", &lblIDStatus}});
     gbxClient->hide();
 
     auto* layout = new QGridLayout(page);
@@ -233,17 +222,14 @@ QWidget* TfrmTraining::CreateGeneralPage()
     return page;
 }
 
-QGroupBox* TfrmTraining::CreateSummaryGroup(QWidget* page, const char* name, const char* caption, const char* hint,
-                                            const std::initializer_list<TSummaryRow>& rows)
+QGroupBox* TfrmTraining::CreateValueGroup(QWidget* page, const char* name, const char* caption, const char* hint,
+                                          const std::initializer_list<TValueRow>& rows)
 {
     QGroupBox* group = NewGroup(page, name, caption, hint);
-    group->installEventFilter(this);
     auto* grid = new QGridLayout(group);
-    for (const TSummaryRow& row : rows) {
+    for (const TValueRow& row : rows) {
         *row.Value = NewValue(group, row.Name);
-        QLabel* label = NewCaption(group, row.Caption, *row.Value);
-        for (QLabel* part : {label, *row.Value}) part->installEventFilter(this);
-        AddRow(grid, label, *row.Value);
+        AddRow(grid, NewCaption(group, row.Caption, *row.Value), *row.Value);
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(grid->rowCount(), 1);
@@ -255,30 +241,31 @@ QWidget* TfrmTraining::CreateWorkoutPage()
     auto* page = new QWidget;
     page->setObjectName("tshWorkout");
 
-    gbxOFile = NewGroup(page, "gbxOFile", "Original file");
-    auto* original = new QGridLayout(gbxOFile);
-    lblOFile = NewValue(gbxOFile, "lblOFile");
-    lblODateTime = NewValue(gbxOFile, "lblODateTime");
-    lblOSize = NewValue(gbxOFile, "lblOSize");
-    lblOType = NewValue(gbxOFile, "lblOType");
-    AddRow(original, NewCaption(gbxOFile, "File", lblOFile), lblOFile);
-    AddRow(original, NewCaption(gbxOFile, "Date / Time", lblODateTime), lblODateTime);
-    AddRow(original, NewCaption(gbxOFile, "Size", lblOSize), lblOSize);
-    AddRow(original, NewCaption(gbxOFile, "Type", lblOType), lblOType);
+    gbxOFile = CreateValueGroup(page, "gbxOFile", "Original file", nullptr,
+                                {{"File", "lblOFile", &lblOFile},
+                                 {"Date / Time", "lblODateTime", &lblODateTime},
+                                 {"Size", "lblOSize", &lblOSize},
+                                 {"Type", "lblOType", &lblOType}});
     gbxOFile->hide();
 
     gbxUser = CreateUserGroup(page);
-    gbxTotals = CreateSummaryGroup(page, "gbxTotals", "Totals", "Workout totals. Click to see the Results dialogue.",
+    gbxTotals = CreateValueGroup(page, "gbxTotals", "Totals", "Workout totals. Click to see the Results dialogue.",
                                    {{"Distance", "lblDistance", &lblDistance},
                                     {"Time", "lblTime", &lblTime},
                                     {"Energy", "lblEnergy", &lblEnergy},
                                     {"Strokes", "lblStrokes", &lblStrokes}});
-    gbxAverages = CreateSummaryGroup(page, "gbxAverages", "Averages",
+    gbxAverages = CreateValueGroup(page, "gbxAverages", "Averages",
                                      "Workout averages. Click to see the Results dialogue.",
                                      {{"Power", "lblPower", &lblPower},
                                       {"500m time", "lbl500m", &lbl500m},
                                       {"Stroke rate", "lblStrokerate", &lblStrokerate},
                                       {"DR ratio", "lblDRRatio", &lblDRRatio}});
+
+    // A click on the summary asks for a results dialogue this program lacks.
+    for (QGroupBox* summary : {gbxTotals, gbxAverages}) {
+        summary->installEventFilter(this);
+        for (QLabel* label : summary->findChildren<QLabel*>()) label->installEventFilter(this);
+    }
 
     gbxIntervals = NewGroup(page, "gbxIntervals", "Intervals", "Interval data");
     gbxIntervals->setMinimumHeight(90);

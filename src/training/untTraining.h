@@ -74,13 +74,14 @@ private:
     QWidget* CreateWorkoutPage();
     QWidget* CreateHiddenPages();
     QGroupBox* CreateUserGroup(QWidget* page);
-    struct TSummaryRow {
+    struct TValueRow {
         const char* Caption;
         const char* Name;
         QLabel** Value;
     };
-    QGroupBox* CreateSummaryGroup(QWidget* page, const char* name, const char* caption, const char* hint,
-                                  const std::initializer_list<TSummaryRow>& rows);
+    // A group of caption and value labels, one row each.
+    QGroupBox* CreateValueGroup(QWidget* page, const char* name, const char* caption, const char* hint,
+                                const std::initializer_list<TValueRow>& rows);
     void ConnectEdits();
     void ReadHistoryLists();
     void SaveHistoryLists(class TIniFile& ini) const;
