@@ -1,0 +1,92 @@
+// What the force-curve window shows of a training, as plain data: the stroke
+// and curve it shows, the chart points of that curve, the caption and the
+// data-grid row, the one-stroke record that exports it, and the browse steps
+// and browse-control state kept in the training's header. The window only
+// turns these into series, cells and control states.
+//
+// Files can hold any CurveIndex, CurveInterval and CurveSource, and Curves may
+// be shorter than Strokes: every index is checked before it is read.
+#pragma once
+
+#include "untTypes.h"
+
+#include <string>
+#include <vector>
+
+// The force-curve window's options that rescale curves; hidden in this
+// program, so both stay off.
+struct TCurveScaling {
+    bool FixedForce = false;
+    bool FixedLength = false;
+    int Length = 150; // cm, the length every curve is stretched to
+    int Force = 550;  // N, the peak every curve is scaled to
+};
+
+// The stroke and curve a training shows by its CurveSource: 0 the stroke
+// CurveIndex (1..N), 1 the average (element 0), 2 the average of interval
+// CurveInterval. False, with both zeroed, when that source does not exist
+// (other source values, indexes beyond the arrays).
+bool ShownStroke(const TTraining& training, TStroke& stroke, TForceCurve& curve);
+
+struct TCurvePoint {
+    float X = 0, Y = 0;
+};
+using TCurvePoints = std::vector<TCurvePoint>;
+
+// The 80 chart points of the training's shown curve (x = j * spacing in single
+// precision, y = resampled force, rescaled by the options); empty when the
+// training is not Visible, has no strokes (N < 1), CurveIndex < 1, or its
+// source does not exist.
+TCurvePoints ShownCurvePoints(const TTraining& training, const TCurveScaling& scaling);
+// With the show-all flag (Spare2) set, a Visible training with N >= 1 and
+// CurveIndex >= 1: the points of every stroke 1..N that has a curve stored, in
+// order (drawn in the inverse colour); else empty.
+std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurveScaling& scaling);
+
+// The caption in the trainings list and the data grid's first column, with
+// the training's title t and N strokes: source 0 "t" when CurveIndex = 1 and
+// N = 1, else "t (CurveIndex/N)"; source 1 "t [A] (N)"; source 2
+// "t [Int CurveInterval + 1]"; any other source "". UTF-8.
+std::string TrainingCaption(const TTraining& training);
+
+// The texts of the data grid's value columns 0 .. StrokeColumns.size()-1 for
+// the training's shown stroke, trimmed of blanks like every grid cell; a
+// column id no catalogue entry has stays empty. The stroke length, energy per
+// stroke, peak force, peak force position and relative peak force position
+// are the rescaled values; with an option on they are the only cells filled.
+// A source that does not exist gives the texts of an all-zero stroke.
+std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveScaling& scaling);
+
+// The one-stroke training that exports the shown curve: the settings copied,
+// stroke 1 the shown stroke (all zero when an option rescaled it) with Number
+// 1 and the rescaled stroke length and energy, curve 1 the rescaled samples
+// (Valid 0), element 0 zero, no title; made from an all-zero stroke when the
+// source does not exist. The caller saves it with
+// SaveTrainingFile(path, record, fkStroke).
+TTraining ExportedStrokeTraining(const TTraining& training, const TCurveScaling& scaling);
+
+// Browsing one training's strokes; true when CurveIndex changed. Previous and
+// next pass over strokes whose curve is not valid (or not stored); first and
+// last do not. GoToCurve ignores positions outside 1..N.
+bool FirstCurve(TTraining& training);
+bool PreviousCurve(TTraining& training);
+bool NextCurve(TTraining& training);
+bool LastCurve(TTraining& training);
+bool GoToCurve(TTraining& training, int position);
+
+// Withdraws the curve of stroke CurveIndex: Valid := 0, then the previous
+// curve is shown when CurveIndex > 1, else the next; then the average stroke
+// is computed again. Nothing happens when that stroke has no curve stored.
+void DeleteShownCurve(TTraining& training);
+
+// What the browse controls allow for the selected training.
+struct TBrowseState {
+    bool CurvesEnabled = false, CurvesChecked = false;
+    bool AverageEnabled = false, AverageChecked = false;
+    bool IntervalsEnabled = false;
+    bool Back = false, Forward = false, Delete = false;
+    int ScrollMinimum = 0, ScrollPosition = 0, ScrollMaximum = 0;
+    int CurveNumber = 0; // shown in the curve-number entry ("0" unless source 0)
+};
+// All false and zero when no training is selected (nullptr).
+TBrowseState BrowseStateOf(const TTraining* selected);
