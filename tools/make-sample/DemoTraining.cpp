@@ -10,6 +10,10 @@ namespace {
 const double Pi = 3.14159265358979323846;
 const double IntervalDistance = 500.0;
 
+// Strokes whose curve the recorder marked as not valid, so that browsing the
+// sample shows curves being passed over and the average leaving them out.
+bool CurveWithdrawn(int stroke) { return stroke == 5 || stroke == 6 || stroke == 97 || stroke == 160; }
+
 // A small deterministic generator of noise in [-1, 1).
 class TNoise {
 public:
@@ -54,6 +58,7 @@ void SetHeader(TTraining& training)
     h.Event.Assign("Summer 2k");
     h.Note.Assign("Calm water, cool morning");
     h.Visible = 1;
+    h.CurveIndex = 1; // a training file keeps its shown curve: it opens at the first
     h.Color = Colors[0].Color;
     h.PenWidth = 2;
     h.Recorder = RecorderThisProgram;
@@ -120,6 +125,7 @@ void AddStrokes(TTraining& training, int strokes, double finish)
 
         const double peak = 520.0 + 0.9 * (power - 250.0) + 15.0 * noise.Next();
         training.Curves[i] = DriveCurve(static_cast<uint16_t>(i), peak, strokeLength, spacing, noise);
+        if (CurveWithdrawn(i)) training.Curves[i].Valid = 0;
         ComputePeakForce(s, training.Curves[i], training.Settings.Sprocket);
         if (finished) {
             SetStrokeCount(training, i);
@@ -129,7 +135,8 @@ void AddStrokes(TTraining& training, int strokes, double finish)
     ComputeDistancePerStroke(training.Strokes, static_cast<int>(training.Strokes.size()) - 1);
 }
 
-// One interval per 500 m: averages of its strokes, its average curve and stroke.
+// One interval per 500 m: averages of its strokes, its average stroke, and the
+// average curve of its strokes with a valid curve.
 void AddIntervals(TTraining& training)
 {
     const std::vector<TStroke>& strokes = training.Strokes;
@@ -143,11 +150,14 @@ void AddIntervals(TTraining& training)
         const int count = end - first + 1;
         double power = 0, rate = 0, pulse = 0;
         double curve[CurveSamples] = {};
+        int curves = 0;
         TStroke average{};
         for (int i = first; i <= end; ++i) {
             power += strokes[i].Power;
             rate += strokes[i].StrokeRate;
             pulse += strokes[i].Pulse;
+            if (!training.Curves[i].Valid) continue;
+            ++curves;
             const TSamples samples = SamplesOf(training.Curves[i]);
             for (int k = 0; k < CurveSamples; ++k) curve[k] += samples[k];
         }
@@ -159,7 +169,8 @@ void AddIntervals(TTraining& training)
         interval.TotalDistance = RoundToWord(strokes[end].Distance - startDistance);
         interval.AveragePulse = RoundToWord(pulse / count);
         interval.Curve.Valid = 1;
-        for (int k = 0; k < CurveSamples; ++k) interval.Curve.Samples[k] = RoundToWord(curve[k] / count);
+        for (int k = 0; k < CurveSamples; ++k)
+            interval.Curve.Samples[k] = curves > 0 ? RoundToWord(curve[k] / curves) : 0;
         average.Number = static_cast<uint16_t>(count);
         average.Power = static_cast<float>(power / count);
         average.StrokeRate = static_cast<float>(rate / count);

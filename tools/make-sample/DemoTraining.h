@@ -1,7 +1,8 @@
 // A realistic demonstration training: a distance piece rowed at a steady
 // pace, with plausible power, rate, split and pulse, a force curve per stroke
-// and one interval per 500 m. Deterministic, so the bundled sample can be
-// made again byte for byte.
+// (a few of them marked not valid), one interval per 500 m, and the first
+// curve shown. Deterministic, so the bundled sample can be made again byte
+// for byte.
 #pragma once
 
 #include "untTypes.h"
