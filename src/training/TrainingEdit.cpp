@@ -138,18 +138,19 @@ void TfrmTraining::RecordingTextChanged(QWidget* control)
 void TfrmTraining::dtpDateChange()
 {
     const double day = QDate(1899, 12, 30).daysTo(dtpDate->date());
-    TDateTime& dateTime = Training.Header.DateTime;
+    // The packed header holds the value at an odd offset: read and write it whole.
+    const TDateTime dateTime = Training.Header.DateTime;
     if (day == WholeDay(dateTime)) return;
-    dateTime = Combined(day, TimeOfDay(dateTime));
+    Training.Header.DateTime = Combined(day, TimeOfDay(dateTime));
     RecordingChanged();
 }
 
 void TfrmTraining::dtpTimeChange()
 {
     const double time = dtpTime->time().msecsSinceStartOfDay() / 86400000.0;
-    TDateTime& dateTime = Training.Header.DateTime;
+    const TDateTime dateTime = Training.Header.DateTime;
     if (std::lround(time * 86400000.0) == std::lround(TimeOfDay(dateTime) * 86400000.0)) return;
-    dateTime = Combined(WholeDay(dateTime), time);
+    Training.Header.DateTime = Combined(WholeDay(dateTime), time);
     RecordingChanged();
 }
 

@@ -143,7 +143,7 @@ TEST(ChartOptionsStyle, DashDotOfWidthThreeOpensOnDashDotAndStoresWidthOne)
     EXPECT_EQ(opened, "rbnDashDot");
     EXPECT_EQ(caption, "D&ash dot");
     EXPECT_EQ(training.Header.PenStyle, 3);
-    EXPECT_EQ(training.Header.PenWidth, 1);
+    EXPECT_EQ(+training.Header.PenWidth, 1);
 }
 
 TEST(ChartOptionsStyle, SolidOfWidthTwoOpensOnSolidTwoAndKeepsIt)
@@ -159,7 +159,7 @@ TEST(ChartOptionsStyle, SolidOfWidthTwoOpensOnSolidTwoAndKeepsIt)
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(opened, "rbnSolid2");
     EXPECT_EQ(training.Header.PenStyle, 0);
-    EXPECT_EQ(training.Header.PenWidth, 2);
+    EXPECT_EQ(+training.Header.PenWidth, 2);
 }
 
 TEST(ChartOptionsStyle, EveryStyleOpensOnItsButtonAndEveryButtonStoresItsStyle)
@@ -187,7 +187,7 @@ TEST(ChartOptionsStyle, EveryStyleOpensOnItsButtonAndEveryButtonStoresItsStyle)
         training = Training(style.PenStyle == 2 ? 4 : 2, 3);
         EXPECT_TRUE(dialog.ShowChartOptions(training));
         EXPECT_EQ(training.Header.PenStyle, style.PenStyle);
-        EXPECT_EQ(training.Header.PenWidth, style.PenWidth);
+        EXPECT_EQ(+training.Header.PenWidth, style.PenWidth);
     }
 }
 
@@ -204,7 +204,7 @@ TEST(ChartOptionsStyle, AStyleItCannotShowKeepsThePreviousSelection)
     TTraining training = Training(0, 7);
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(training.Header.PenStyle, 1);
-    EXPECT_EQ(training.Header.PenWidth, 1);
+    EXPECT_EQ(+training.Header.PenWidth, 1);
 
     training = Training(2, 1);
     EXPECT_TRUE(dialog.ShowChartOptions(training));
@@ -213,7 +213,7 @@ TEST(ChartOptionsStyle, AStyleItCannotShowKeepsThePreviousSelection)
         training = Training(style, width);
         EXPECT_TRUE(dialog.ShowChartOptions(training));
         EXPECT_EQ(training.Header.PenStyle, 2) << int(style) << " " << width;
-        EXPECT_EQ(training.Header.PenWidth, 1) << int(style) << " " << width;
+        EXPECT_EQ(+training.Header.PenWidth, 1) << int(style) << " " << width;
     }
     EXPECT_EQ(opened, QStringList({"rbnDash", "rbnDot", "rbnDot", "rbnDot", "rbnDot", "rbnDot", "rbnDot", "rbnDot"}));
 }
@@ -265,7 +265,7 @@ TEST(ChartOptionsColour, EachCellHasItsNameAndStoresItsColour)
         };
         TTraining training = Training(1, 1, i == 0 ? 0xFFFFFF : 0x000000);
         EXPECT_TRUE(dialog.ShowChartOptions(training));
-        EXPECT_EQ(training.Header.Color, expected.Colour);
+        EXPECT_EQ(+training.Header.Color, expected.Colour);
     }
 }
 
@@ -292,7 +292,7 @@ TEST(ChartOptionsColour, AKnownColourPreselectsItsCellAndTheSamplesTakeIt)
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(cell, "clgColor13");
     EXPECT_EQ(samples, QList<QColor>(8, QColor(0xFF, 0x00, 0xFF)));
-    EXPECT_EQ(training.Header.Color, 0xFF00FFu);
+    EXPECT_EQ(+training.Header.Color, 0xFF00FFu);
 }
 
 TEST(ChartOptionsColour, AColourNotInTheGridIsKeptUnlessACellIsPicked)
@@ -317,13 +317,13 @@ TEST(ChartOptionsColour, AColourNotInTheGridIsKeptUnlessACellIsPicked)
     EXPECT_EQ(dialog.ColorIndex(), -1);
     EXPECT_EQ(sample, QColor(0x56, 0x34, 0x12)); // the samples show what OK keeps
     EXPECT_EQ(dialog.findChild<QLabel*>("lblColor")->text(), "Other colour");
-    EXPECT_EQ(training.Header.Color, 0x123456u);
+    EXPECT_EQ(+training.Header.Color, 0x123456u);
 
     // A second unknown colour after the first.
     training = Training(1, 1, 0x0A0B0C);
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(sample, QColor(0x0C, 0x0B, 0x0A));
-    EXPECT_EQ(training.Header.Color, 0x0A0B0Cu);
+    EXPECT_EQ(+training.Header.Color, 0x0A0B0Cu);
 
     answerer.Reply = [&](TfrmChartOptions& shown) {
         TClick::Click(shown, "clgColor9");
@@ -334,7 +334,7 @@ TEST(ChartOptionsColour, AColourNotInTheGridIsKeptUnlessACellIsPicked)
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(sample, QColor(0xFF, 0x00, 0x00)); // clicking a cell recolours the samples
     EXPECT_EQ(dialog.findChild<QLabel*>("lblColor")->text(), "Red");
-    EXPECT_EQ(training.Header.Color, 0x0000FFu);
+    EXPECT_EQ(+training.Header.Color, 0x0000FFu);
 }
 
 TEST(ChartOptionsColour, ArrowKeysMoveTheChosenCellAcrossTheGrid)
@@ -356,7 +356,7 @@ TEST(ChartOptionsColour, ArrowKeysMoveTheChosenCellAcrossTheGrid)
     TTraining training = Training(1, 1, 0x0000FF);
     EXPECT_TRUE(dialog.ShowChartOptions(training));
     EXPECT_EQ(cells, QStringList({"clgColor10", "clgColor6"}));
-    EXPECT_EQ(training.Header.Color, 0x808000u);
+    EXPECT_EQ(+training.Header.Color, 0x808000u);
 }
 
 // --- The dialog ---

@@ -219,9 +219,9 @@ TEST_F(TrainingWindowTest, DateAndTimeChangeOnlyTheirPartOfTheRecordingTime)
     EXPECT_EQ(date->date(), QDate(2026, 6, 14));
     EXPECT_EQ(time->time(), QTime(7, 30));
     date->setDate(QDate(2026, 6, 15));
-    EXPECT_DOUBLE_EQ(window->Training.Header.DateTime, EncodeDateTime(2026, 6, 15, 7, 30));
+    EXPECT_DOUBLE_EQ(+window->Training.Header.DateTime, EncodeDateTime(2026, 6, 15, 7, 30));
     time->setTime(QTime(18, 5, 9));
-    EXPECT_NEAR(window->Training.Header.DateTime, EncodeDateTime(2026, 6, 15, 18, 5, 9), 1e-8);
+    EXPECT_NEAR(+window->Training.Header.DateTime, EncodeDateTime(2026, 6, 15, 18, 5, 9), 1e-8);
     EXPECT_TRUE(window->Training.Header.Modified);
 }
 

@@ -324,8 +324,8 @@ TEST_F(ForceCurveDataTest, StepsPassOverCurvesThatAreNotValidButNotAtTheEnds)
     training.Curves[5].Valid = 0;
     training.Curves[6].Valid = 0;
     std::vector<int> forth{1}, back{10};
-    while (NextCurve(training)) forth.push_back(training.Header.CurveIndex);
-    while (PreviousCurve(training)) back.push_back(training.Header.CurveIndex);
+    while (NextCurve(training)) forth.push_back(+training.Header.CurveIndex);
+    while (PreviousCurve(training)) back.push_back(+training.Header.CurveIndex);
     EXPECT_EQ(forth, (std::vector<int>{1, 2, 3, 4, 7, 8, 9, 10}));
     EXPECT_EQ(back, (std::vector<int>{10, 9, 8, 7, 4, 3, 2, 1}));
 
