@@ -76,7 +76,11 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = 
         if (combo->completer()) combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
     if (tag) combo->setProperty("Tag", tag);
-    if (!editable) combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Room for the longest item ("Concept II A-E") without measuring every list.
+    if (!editable) {
+        combo->setMinimumContentsLength(14);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
     return combo;
 }
 
@@ -107,6 +111,8 @@ TfrmTraining::TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings) : TMDIChi
     FillChoiceLists();
     ReadHistoryLists();
     ConnectEdits();
+    // Until a training is shown, its user settings cannot be changed.
+    UpdateUserControls();
     pgcTraining->setCurrentWidget(pgcTraining->findChild<QWidget*>("tshWorkout"));
     const QMargins frame = contentsMargins();
     resize(ClientWidth + frame.left() + frame.right(), ClientHeight + frame.top() + frame.bottom());

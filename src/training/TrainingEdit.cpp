@@ -30,9 +30,22 @@ const int ResetForChange = 0;
 
 int TagOf(const QObject* control) { return control->property("Tag").toInt(); }
 
-// Entering and leaving a control: focus that comes back with its window, or
-// goes to a list's pop-up, is neither.
-bool IsMove(const QFocusEvent* event)
+// Entering a control is the user's doing: a click, Tab or a shortcut. Focus
+// that a window gives itself when it is shown, that comes back with its
+// window, or that goes to a list's pop-up, is no entering.
+bool IsEntering(const QFocusEvent* event)
+{
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason: return true;
+    default: return false;
+    }
+}
+
+// Leaving a control: focus that goes with its window, or to a list's pop-up, stays.
+bool IsLeaving(const QFocusEvent* event)
 {
     const Qt::FocusReason reason = event->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
@@ -89,7 +102,8 @@ bool TfrmTraining::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut) return false;
-    if (!IsMove(static_cast<QFocusEvent*>(event))) return false;
+    const auto* focus = static_cast<QFocusEvent*>(event);
+    if (type == QEvent::FocusIn ? !IsEntering(focus) : !IsLeaving(focus)) return false;
     auto* edit = qobject_cast<QLineEdit*>(watched);
     auto* combo = qobject_cast<QComboBox*>(watched);
     const bool history = combo && combo->isEditable();

@@ -346,6 +346,17 @@ TEST_F(TrainingWindowTest, ChangingTheSettingsOfAUserTrainingWithDataAsksFirst)
     EXPECT_EQ(window->Training.Settings.Gender, 1);
 }
 
+TEST_F(TrainingWindowTest, OpeningAUserTrainingWithDataAsksNothing)
+{
+    Main->show();
+    QApplication::setActiveWindow(Main.get());
+    Settle();
+    ASSERT_NE(Open([](TTraining& training) { training.Header.FileKind = fkUser; }), nullptr);
+    Settle();
+    EXPECT_TRUE(Script.Messages.isEmpty()) << "focus the window gives itself is no entering";
+    EXPECT_FALSE(IsEmptyTraining(Window()->Training));
+}
+
 TEST_F(TrainingWindowTest, UserSettingsOfOtherTrainingsCannotBeChanged)
 {
     TfrmTraining* window = Open();
