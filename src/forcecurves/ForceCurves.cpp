@@ -1,62 +1,764 @@
 #include "untForceCurves.h"
 
-#include "untFormUtils.h"
+#include "jsUtils.h"
+#include "untCharts.h"
+#include "untFiles.h"
+#include "untIniFile.h"
+#include "untLineSample.h"
+#include "untMDIMain.h"
+#include "untModal.h"
 #include "untOpenTrainings.h"
-#include "untTypes.h"
 
+#include <QChart>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTimer>
-#include <QVBoxLayout>
+#include <QToolButton>
+#include <QValueAxis>
 
-TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings)
-    : TMDIChild(owner), OpenTrainings(trainings)
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// The browse and play glyphs, drawn here: a bar and a triangle for first and
+// last, a triangle for previous and next, a green triangle for play and a
+// square for stop. Disabled buttons get the style's greyed version.
+enum TGlyph { glFirst, glPrevious, glNext, glLast, glPlay, glStop };
+
+QIcon Glyph(TGlyph glyph)
+{
+    const int size = 16;
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const QColor ink(32, 32, 32);
+    const auto triangle = [&painter](double tipX, double baseX, const QColor& colour) {
+        QPainterPath path;
+        path.moveTo(tipX, 8);
+        path.lineTo(baseX, 2.5);
+        path.lineTo(baseX, 13.5);
+        path.closeSubpath();
+        painter.fillPath(path, colour);
+    };
+    switch (glyph) {
+    case glFirst:
+        painter.fillRect(QRectF(3, 2.5, 2, 11), ink);
+        triangle(5.5, 13, ink);
+        break;
+    case glPrevious: triangle(4, 12, ink); break;
+    case glNext: triangle(12, 4, ink); break;
+    case glLast:
+        triangle(10.5, 3, ink);
+        painter.fillRect(QRectF(11, 2.5, 2, 11), ink);
+        break;
+    case glPlay: triangle(13, 4, QColor(0, 128, 0)); break;
+    case glStop: painter.fillRect(QRectF(4, 4, 8, 8), QColor(160, 0, 0)); break;
+    }
+    painter.end();
+    return QIcon(picture);
+}
+
+// A hint "short|long": the tooltip, and the status text and accessible
+// description; the short part names the control for a screen reader.
+void SetHint(QWidget* control, const QString& hint)
+{
+    const QString tip = hint.section(QLatin1Char('|'), 0, 0);
+    const QString details = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : tip;
+    control->setToolTip(details);
+    control->setStatusTip(details);
+    control->setAccessibleName(tip);
+    control->setAccessibleDescription(details);
+}
+
+QToolButton* NewGlyphButton(QWidget* parent, const char* name, TGlyph glyph, const QString& hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(hint.section(QLatin1Char('|'), 0, 0));
+    button->setIcon(Glyph(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    SetHint(button, hint);
+    return button;
+}
+
+void SetColours(QWidget* control, const QColor& base, const QColor& text)
+{
+    QPalette colours = control->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Base, base);
+        colours.setColor(group, QPalette::Text, text);
+    }
+    control->setPalette(colours);
+}
+
+int LastStroke(const TTraining& training) { return std::max(static_cast<int>(training.Strokes.size()) - 1, 0); }
+
+QList<QPointF> ChartPoints(const TCurvePoints& points)
+{
+    QList<QPointF> chart;
+    chart.reserve(static_cast<qsizetype>(points.size()));
+    for (const TCurvePoint& point : points) chart.append(QPointF(point.X, point.Y));
+    return chart;
+}
+
+const int ButtonHeight = 25;
+
+} // namespace
+
+TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings) : TfrmChart(owner, trainings)
 {
     setObjectName("frmForceCurves");
-    setWindowTitle(QStringLiteral("Force curves"));
-    auto* page = new QWidget(this);
-    clbTrainings = new QListWidget(page);
-    clbTrainings->setObjectName("clbTrainings");
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Trainings"), page));
-    layout->addWidget(clbTrainings);
-    setWidget(page);
+    setWindowTitle(QStringLiteral("Force Curves"));
+    FSection = "ForceCurves";
+    FSquare = true;
+    FTrainingsMinimum = 230;
+    FTrainingsWidth = 230;
+    pnlTrainings->setMinimumWidth(230);
+    FChart->setAccessibleName(QStringLiteral("Force curves chart"));
+    FChart->setToolTip(QStringLiteral("Force curves chart"));
+    ShiftDown = [] {
+        return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier) ||
+               QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+    };
+
+    SetFixedAxis(*AxisX, 176, 10, QStringLiteral("Strokelength (cm)"));
+    SetFixedAxis(*AxisY, 780, 77, QStringLiteral("Force (N)"));
+
+    QStringList captions;
+    for (int index : StrokeColumns) captions << Text(StrokeCaption(index));
+    DataRows->SetColumnCaptions(captions);
+    sgdData->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+
+    CreateBrowsePanels();
+    CreateFixedValuesPanel();
+    cbxSquare = new QCheckBox(QStringLiteral("Square"), FChart);
+    cbxSquare->setObjectName("cbxSquare");
+    cbxSquare->setChecked(FSquare);
+    cbxSquare->adjustSize();
+    connect(cbxSquare, &QCheckBox::clicked, this, &TfrmForceCurves::cbxSquareClick);
+
     tmrPlay = new QTimer(this);
     tmrPlay->setObjectName("tmrPlay");
-    connect(clbTrainings, &QListWidget::itemChanged, this, &TfrmForceCurves::clbTrainingsClick);
+    tmrPlay->setInterval(500);
+    connect(tmrPlay, &QTimer::timeout, this, &TfrmForceCurves::tmrPlayTimer);
+
+    pnlTraining4->installEventFilter(this);
+    pnlTraining3->installEventFilter(this);
+    pnlTraining4Resize();
+    pnlTraining3Resize();
+    SetPlayGlyph(true);
+    // The client area of a new window before the main window places it.
+    resize(QSize(565, 476) + QSize(8, 30));
 }
 
-void TfrmForceCurves::LoadLayout(const std::string&, int placement)
+TfrmForceCurves::~TfrmForceCurves() = default;
+
+void TfrmForceCurves::CreateBrowsePanels()
 {
-    if (placement == 3) SetFormBounds(this, {-1, -1, -1, -1});
+    pnlBrowseCurves = new QFrame(pnlTraining4);
+    pnlBrowseCurves->setObjectName("pnlBrowseCurves");
+    pnlBrowseCurves->setFrameShape(QFrame::NoFrame);
+    btbFirst = NewGlyphButton(pnlBrowseCurves, "btbFirst", glFirst,
+                              QStringLiteral("First|Show first curve of current training"));
+    btbPrevious = NewGlyphButton(pnlBrowseCurves, "btbPrevious", glPrevious,
+                                 QStringLiteral("Previous|Show previous curve of current training"));
+    btbNext = NewGlyphButton(pnlBrowseCurves, "btbNext", glNext,
+                             QStringLiteral("Next|Show next curve of current training"));
+    btbLast = NewGlyphButton(pnlBrowseCurves, "btbLast", glLast,
+                             QStringLiteral("Last|Show last curve of current training"));
+    sbrCurves = new QScrollBar(Qt::Horizontal, pnlBrowseCurves);
+    sbrCurves->setObjectName("sbrCurves");
+    SetHint(sbrCurves, QStringLiteral("Browse|Browse through curves of current training"));
+    sbrCurves->setRange(1, 1);
+    sbrCurves->setPageStep(10);
+    btbPlay = NewGlyphButton(pnlBrowseCurves, "btbPlay", glPlay, QStringLiteral("Play|Play animation"));
+    rbtBrowseCurves = new QRadioButton(QStringLiteral("Browse curves"), pnlBrowseCurves);
+    rbtBrowseCurves->setObjectName("rbtBrowseCurves");
+    cbxShowAll = new QCheckBox(QStringLiteral("All"), pnlBrowseCurves);
+    cbxShowAll->setObjectName("cbxShowAll");
+    metCurve = new QLineEdit(pnlBrowseCurves);
+    metCurve->setObjectName("metCurve");
+    metCurve->setMaxLength(3);
+    metCurve->setValidator(new QIntValidator(0, 999, metCurve));
+    SetHint(metCurve, QStringLiteral("Curve|Change curve number of current training"));
+    btbDelete = NewGlyphButton(pnlBrowseCurves, "btbDelete", glStop,
+                               QStringLiteral("Delete|Delete curve of current training"));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{rbtBrowseCurves, cbxShowAll, metCurve, btbDelete})
+        hidden->hide();
+
+    pnlBrowseAverage = new QFrame(pnlTraining4);
+    pnlBrowseAverage->setObjectName("pnlBrowseAverage");
+    rbtBrowseAverage = new QRadioButton(QStringLiteral("Session average"), pnlBrowseAverage);
+    rbtBrowseAverage->setObjectName("rbtBrowseAverage");
+    pnlBrowseIntervals = new QFrame(pnlTraining4);
+    pnlBrowseIntervals->setObjectName("pnlBrowseIntervals");
+    rbtBrowseIntervals = new QRadioButton(QStringLiteral("Browse intervals"), pnlBrowseIntervals);
+    rbtBrowseIntervals->setObjectName("rbtBrowseIntervals");
+    sbrIntervals = new QScrollBar(Qt::Horizontal, pnlBrowseIntervals);
+    sbrIntervals->setObjectName("sbrIntervals");
+    sbrIntervals->setAccessibleName(QStringLiteral("Intervals"));
+    sbrIntervals->setRange(0, 0);
+    pnlBrowseAverage->hide();
+    pnlBrowseIntervals->hide();
+    // The three sources are exclusive by the refresh, which may also leave
+    // all three unchecked.
+    for (QRadioButton* source : {rbtBrowseCurves, rbtBrowseAverage, rbtBrowseIntervals}) source->setAutoExclusive(false);
+
+    connect(btbFirst, &QToolButton::clicked, this, &TfrmForceCurves::btbFirstClick);
+    connect(btbPrevious, &QToolButton::clicked, this, &TfrmForceCurves::btbPreviousClick);
+    connect(btbNext, &QToolButton::clicked, this, &TfrmForceCurves::btbNextClick);
+    connect(btbLast, &QToolButton::clicked, this, &TfrmForceCurves::btbLastClick);
+    connect(btbPlay, &QToolButton::clicked, this, &TfrmForceCurves::btbPlayClick);
+    // Every change of the position by the user (arrows, page clicks, keys,
+    // the wheel, and each move of a drag) arrives here; the refresh sets the
+    // position with the signals blocked.
+    connect(sbrCurves, &QScrollBar::valueChanged, this, &TfrmForceCurves::sbrCurvesScroll);
+    connect(btbDelete, &QToolButton::clicked, this, &TfrmForceCurves::btbDeleteClick);
+    connect(cbxShowAll, &QCheckBox::clicked, this, &TfrmForceCurves::cbxShowAllClick);
+    connect(metCurve, &QLineEdit::editingFinished, this, &TfrmForceCurves::metCurveExit);
+    connect(rbtBrowseCurves, &QRadioButton::clicked, this, [this] { SetCurveSource(0); });
+    connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(1); });
+    connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(2); });
+    connect(sbrIntervals, &QScrollBar::valueChanged, this, &TfrmForceCurves::sbrIntervalsScroll);
 }
 
-void TfrmForceCurves::ApplyColors(const QFont& font, const QColor& text, const QColor& window, const QColor& face)
+void TfrmForceCurves::CreateFixedValuesPanel()
 {
-    ApplyFontAndColors(font, text, window, face);
+    const auto row = [this](const char* boxName, const QString& caption, const QString& hint, const char* editName,
+                            const char* spinName, int maximum, int step, int value, QCheckBox*& box,
+                            QLineEdit*& edit, QSpinBox*& spin) {
+        box = new QCheckBox(caption, pnlTraining3);
+        box->setObjectName(QString::fromLatin1(boxName));
+        box->setToolTip(hint);
+        edit = new QLineEdit(QString::number(value), pnlTraining3);
+        edit->setObjectName(QString::fromLatin1(editName));
+        edit->setAccessibleName(caption);
+        edit->setValidator(new QIntValidator(0, maximum, edit));
+        spin = new QSpinBox(pnlTraining3);
+        spin->setObjectName(QString::fromLatin1(spinName));
+        spin->setAccessibleName(caption);
+        spin->setRange(0, maximum);
+        spin->setSingleStep(step);
+        spin->setValue(value);
+        edit->setEnabled(false);
+        spin->setEnabled(false);
+        // The up-down control writes its position into the entry.
+        connect(spin, &QSpinBox::valueChanged, edit, [edit](int position) { edit->setText(QString::number(position)); });
+    };
+    row("cbxForce", QStringLiteral("Fixed force"), QStringLiteral("Enable / disable fixed peakforce"), "edtForce",
+        "udnForce", 999, 10, 550, cbxForce, edtForce, udnForce);
+    row("cbxLength", QStringLiteral("Fixed length"), QStringLiteral("Enable / disable fixed strokelength"),
+        "edtLength", "udnLength", 176, 2, 150, cbxLength, edtLength, udnLength);
+    connect(cbxForce, &QCheckBox::clicked, this, &TfrmForceCurves::cbxForceClick);
+    connect(cbxLength, &QCheckBox::clicked, this, &TfrmForceCurves::cbxLengthClick);
+    connect(edtForce, &QLineEdit::textChanged, this, &TfrmForceCurves::edtForceChange);
+    connect(edtLength, &QLineEdit::textChanged, this, &TfrmForceCurves::edtLengthChange);
+    pnlTraining3->hide();
 }
 
-void TfrmForceCurves::ReloadTrainings(bool)
+// --- Layout of the bottom panels ---
+
+void TfrmForceCurves::pnlTraining4Resize()
 {
-    const QSignalBlocker quiet(clbTrainings);
-    clbTrainings->clear();
-    for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
-        const TTraining* training = OpenTrainings.TrainingRecord(i);
-        auto* item = new QListWidgetItem(QString::fromStdString(training->Header.Title.Utf8()), clbTrainings);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(training->Header.Visible ? Qt::Checked : Qt::Unchecked);
+    const int width = pnlTraining4->width();
+    const bool radio = !rbtBrowseCurves->isHidden();
+    const int left = radio ? 20 : 6;
+    const bool narrow = width < 400 || radio;
+    const int height = narrow ? (radio ? 90 : 65) : 40;
+    if (pnlTraining4->minimumHeight() != height || pnlTraining4->maximumHeight() != height)
+        pnlTraining4->setFixedHeight(height);
+    pnlBrowseCurves->setGeometry(0, 0, width, height);
+    QToolButton* buttons[] = {btbFirst, btbPrevious, btbNext, btbLast};
+    const int scrollHeight = std::min(sbrCurves->sizeHint().height(), ButtonHeight);
+    if (narrow) {
+        const int a = std::max((width - left - 8) / 4, 1);
+        const int top = radio ? 25 : 5;
+        for (int k = 0; k < 4; ++k) buttons[k]->setGeometry(left + k * a, top, a, ButtonHeight);
+        const int rowTop = top + 30;
+        sbrCurves->setGeometry(left, rowTop + (ButtonHeight - scrollHeight) / 2, 3 * a, scrollHeight);
+        btbPlay->setGeometry(left + 3 * a, rowTop, a, ButtonHeight);
+    } else {
+        const int a = std::max((width - left - 8) / 8, 1);
+        const int top = 8;
+        for (int k = 0; k < 4; ++k) buttons[k]->setGeometry(left + k * a, top, a, ButtonHeight);
+        const int scrollLeft = left + 4 * a + 2;
+        const int scrollRight = width - 8 - a;
+        sbrCurves->setGeometry(scrollLeft, top + (ButtonHeight - scrollHeight) / 2,
+                               std::max(scrollRight - scrollLeft, 1), scrollHeight);
+        btbPlay->setGeometry(width - 5 - a, top, a, ButtonHeight);
     }
+    rbtBrowseCurves->setGeometry(4, 4, std::max(width / 2 - 4, 1), 18);
+    cbxShowAll->setGeometry(width / 2, 4, 50, 18);
+    metCurve->setGeometry(width / 2 + 50, 2, 40, 20);
+    btbDelete->setGeometry(width - 30, 2, 26, 20);
+    pnlBrowseAverage->setGeometry(0, height, width, 26);
+    rbtBrowseAverage->setGeometry(4, 4, std::max(width - 8, 1), 18);
+    pnlBrowseIntervals->setGeometry(0, height + 26, width, 50);
+    rbtBrowseIntervals->setGeometry(4, 4, std::max(width - 8, 1), 18);
+    sbrIntervals->setGeometry(20, 26, std::max(width - 24, 1), std::min(sbrIntervals->sizeHint().height(), 20));
 }
 
-void TfrmForceCurves::TrainingsClosed() { ReloadTrainings(true); }
+void TfrmForceCurves::pnlTraining3Resize()
+{
+    const int width = pnlTraining3->width();
+    const bool wide = width >= 300;
+    const int height = wide ? 34 : 62;
+    if (pnlTraining3->minimumHeight() != height || pnlTraining3->maximumHeight() != height)
+        pnlTraining3->setFixedHeight(height);
+    const int half = wide ? width / 2 : width;
+    const auto place = [half](QCheckBox* box, QLineEdit* edit, QSpinBox* spin, int x, int y) {
+        box->setGeometry(x + 4, y, std::max(half - 110, 40), 22);
+        edit->setGeometry(x + half - 104, y, 40, 22);
+        spin->setGeometry(x + half - 62, y, 58, 22);
+    };
+    place(cbxForce, edtForce, udnForce, 0, 6);
+    place(cbxLength, edtLength, udnLength, wide ? half : 0, wide ? 6 : 34);
+}
+
+bool TfrmForceCurves::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == pnlTraining4) pnlTraining4Resize();
+        if (watched == pnlTraining3) pnlTraining3Resize();
+    }
+    return TfrmChart::eventFilter(watched, event);
+}
+
+void TfrmForceCurves::pnlChartResize()
+{
+    TfrmChart::pnlChartResize();
+    cbxSquare->move(8, FChart->height() - cbxSquare->height() - 8);
+}
+
+void TfrmForceCurves::cbxSquareClick()
+{
+    FSquare = cbxSquare->isChecked();
+    pnlChartResize();
+}
+
+// --- The list and the refresh ---
+
+void TfrmForceCurves::ReloadTrainings(bool justOpened)
+{
+    const int remembered = SelectedIndex();
+    TfrmChart::ReloadTrainings(justOpened);
+    {
+        const QSignalBlocker quiet(clbTrainings);
+        if (remembered < clbTrainings->count()) clbTrainings->setCurrentRow(remembered);
+        if (SelectedIndex() < 0 && clbTrainings->count() > 0) clbTrainings->setCurrentRow(0);
+    }
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::TrainingsClosed()
+{
+    StopPlaying();
+    TfrmChart::TrainingsClosed();
+}
 
 void TfrmForceCurves::clbTrainingsClick()
 {
-    for (int i = 0; i < clbTrainings->count(); ++i)
-        if (TTraining* training = OpenTrainings.TrainingRecord(i))
-            training->Header.Visible = clbTrainings->item(i)->checkState() == Qt::Checked;
+    TfrmChart::clbTrainingsClick();
+    if (OpenTrainings.OpenTrainingCount() != clbTrainings->count()) return;
+
+    const TBrowseState state = BrowseStateOf(SelectedRecord());
+    const bool browse = state.Back || state.Forward;
+    {
+        const QSignalBlocker quietCurves(rbtBrowseCurves), quietAverage(rbtBrowseAverage),
+            quietIntervals(rbtBrowseIntervals), quietScroll(sbrCurves), quietIntervalScroll(sbrIntervals),
+            quietEntry(metCurve), quietAll(cbxShowAll);
+        rbtBrowseCurves->setEnabled(state.CurvesEnabled);
+        rbtBrowseCurves->setChecked(state.CurvesChecked);
+        btbFirst->setEnabled(state.Back);
+        btbPrevious->setEnabled(state.Back);
+        btbNext->setEnabled(state.Forward);
+        btbLast->setEnabled(state.Forward);
+        btbDelete->setEnabled(state.Delete);
+        metCurve->setEnabled(browse);
+        metCurve->setText(QString::number(state.CurveNumber));
+
+        // A maximum below the position would first move the position.
+        if (state.ScrollMaximum < sbrCurves->value()) sbrCurves->setRange(0, 0);
+        sbrCurves->setMaximum(std::max(state.ScrollMaximum, state.ScrollMinimum));
+        sbrCurves->setValue(state.ScrollPosition);
+        sbrCurves->setMinimum(state.ScrollMinimum);
+        sbrCurves->setEnabled(browse);
+        btbPlay->setEnabled(browse);
+        SetPlayGlyph(!tmrPlay->isActive());
+
+        cbxShowAll->setEnabled(false);
+        cbxShowAll->setChecked(false);
+        rbtBrowseAverage->setEnabled(state.AverageEnabled);
+        rbtBrowseAverage->setChecked(state.AverageChecked);
+        rbtBrowseIntervals->setEnabled(state.IntervalsEnabled);
+        rbtBrowseIntervals->setChecked(false);
+        sbrIntervals->setRange(0, 0);
+        sbrIntervals->setValue(0);
+        sbrIntervals->setEnabled(state.IntervalsEnabled);
+    }
+    DrawForceCurves();
+    FillCurveGrid();
+}
+
+void TfrmForceCurves::clbTrainingsClickCheck()
+{
+    TfrmChart::clbTrainingsClickCheck();
+    DrawForceCurves();
+    FillCurveGrid();
+}
+
+void TfrmForceCurves::clbTrainingsDblClick()
+{
+    TfrmChart::clbTrainingsDblClick();
+    DrawForceCurves();
+    FillCurveGrid();
+}
+
+TCurveScaling TfrmForceCurves::Scaling() const
+{
+    TCurveScaling scaling;
+    scaling.FixedForce = cbxForce->isChecked();
+    scaling.FixedLength = cbxLength->isChecked();
+    scaling.Force = udnForce->value();
+    scaling.Length = udnLength->value();
+    return scaling;
+}
+
+void TfrmForceCurves::DrawForceCurves()
+{
+    const TCurveScaling scaling = Scaling();
+    const int count = OpenTrainings.OpenTrainingCount();
+    std::vector<TCurvePoints> all;
+    std::vector<THeader> allPens;
+    for (int i = 0; i < count; ++i) {
+        const TTraining* training = OpenTrainings.TrainingRecord(i);
+        if (!training) {
+            ShowTrainingSeries(i, {}, THeader{});
+            continue;
+        }
+        ShowTrainingSeries(i, ChartPoints(ShownCurvePoints(*training, scaling)), training->Header);
+        for (TCurvePoints& points : AllCurvePoints(*training, scaling)) {
+            all.push_back(std::move(points));
+            allPens.push_back(training->Header);
+            allPens.back().Color = InverseColor(training->Header.Color);
+        }
+    }
+    TrimTrainingSeries(count);
+
+    // The show-all curves, which nothing in this program turns on, are made
+    // afresh; without them nothing is done here.
+    if (AllSeries.isEmpty() && all.empty()) return;
+    for (QLineSeries* series : AllSeries) {
+        ChartData->removeSeries(series);
+        delete series;
+    }
+    AllSeries.clear();
+    for (size_t k = 0; k < all.size(); ++k) {
+        auto* series = new QLineSeries(ChartData);
+        series->setPen(CurvePen(allPens[k]));
+        series->replace(ChartPoints(all[k]));
+        ChartData->addSeries(series);
+        series->attachAxis(AxisX);
+        series->attachAxis(AxisY);
+        AllSeries << series;
+    }
+}
+
+void TfrmForceCurves::FillCurveGrid()
+{
+    BuildDataRows();
+    const TCurveScaling scaling = Scaling();
+    int row = 0;
+    for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
+        const TTraining* training = OpenTrainings.TrainingRecord(i);
+        if (!training || !training->Header.Visible) continue;
+        QStringList cells;
+        for (const std::string& text : CurveRowTexts(*training, scaling)) cells << Text(text);
+        DataRows->SetCells(row++, cells);
+    }
+}
+
+// --- Browsing and playing ---
+
+void TfrmForceCurves::ApplyToTrainings(const std::function<void(TTraining&)>& step, bool stopPlaying)
+{
+    if (stopPlaying) StopPlaying();
+    if (ShiftDown && ShiftDown()) {
+        for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i)
+            if (TTraining* training = OpenTrainings.TrainingRecord(i)) step(*training);
+    } else if (TTraining* training = SelectedRecord()) {
+        step(*training);
+    }
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::btbFirstClick()
+{
+    ApplyToTrainings([](TTraining& training) { FirstCurve(training); });
+}
+
+void TfrmForceCurves::btbPreviousClick()
+{
+    ApplyToTrainings([](TTraining& training) { PreviousCurve(training); });
+}
+
+void TfrmForceCurves::btbNextClick()
+{
+    ApplyToTrainings([](TTraining& training) { NextCurve(training); });
+}
+
+void TfrmForceCurves::btbLastClick()
+{
+    ApplyToTrainings([](TTraining& training) { LastCurve(training); });
+}
+
+void TfrmForceCurves::sbrCurvesScroll(int position)
+{
+    ApplyToTrainings([position](TTraining& training) { GoToCurve(training, position); });
+}
+
+void TfrmForceCurves::btbPlayClick()
+{
+    if (tmrPlay->isActive())
+        tmrPlay->stop();
+    else
+        tmrPlay->start();
+    SetPlayGlyph(!tmrPlay->isActive());
+}
+
+void TfrmForceCurves::StopPlaying()
+{
+    if (tmrPlay->isActive()) btbPlayClick();
+}
+
+bool TfrmForceCurves::IsPlaying() const { return tmrPlay->isActive(); }
+
+void TfrmForceCurves::tmrPlayTimer()
+{
+    TTraining* training = SelectedRecord();
+    if (training && training->Header.CurveIndex < LastStroke(*training))
+        NextCurve(*training);
+    else
+        StopPlaying();
+    clbTrainingsClick();
+    // The new curve is painted, and clicks on the window are handled, while
+    // the animation runs.
+    QCoreApplication::processEvents();
+}
+
+void TfrmForceCurves::SetPlayGlyph(bool showPlay)
+{
+    const QString name = showPlay ? QStringLiteral("Play") : QStringLiteral("Stop");
+    if (btbPlay->accessibleName() == name) return;
+    btbPlay->setIcon(Glyph(showPlay ? glPlay : glStop));
+    btbPlay->setText(name);
+    btbPlay->setAccessibleName(name);
+    const QString hint = showPlay ? QStringLiteral("Play animation") : QStringLiteral("Stop animation");
+    btbPlay->setToolTip(hint);
+    btbPlay->setStatusTip(hint);
+    btbPlay->setAccessibleDescription(hint);
 }
 
 void TfrmForceCurves::SetPlayInterval(int milliseconds) { tmrPlay->setInterval(milliseconds); }
 
 int TfrmForceCurves::PlayInterval() const { return tmrPlay->interval(); }
+
+// --- The hidden controls ---
+
+void TfrmForceCurves::SetCurveSource(int source)
+{
+    StopPlaying();
+    QRadioButton* buttons[] = {rbtBrowseCurves, rbtBrowseAverage, rbtBrowseIntervals};
+    for (int k = 0; k < 3; ++k) {
+        const QSignalBlocker quiet(buttons[k]);
+        buttons[k]->setChecked(k == source);
+    }
+    if (SelectedIndex() < 0) return;
+    ApplyToTrainings([source](TTraining& training) { training.Header.CurveSource = static_cast<uint8_t>(source); },
+                     false);
+}
+
+void TfrmForceCurves::metCurveExit()
+{
+    StopPlaying();
+    const int position = DigitsToInt(Trim(metCurve->text().toStdString()));
+    ApplyToTrainings(
+        [position](TTraining& training) {
+            if (position > 0 && position <= LastStroke(training)) training.Header.CurveIndex = position;
+        },
+        false);
+}
+
+void TfrmForceCurves::sbrIntervalsScroll()
+{
+    const int position = sbrIntervals->value();
+    ApplyToTrainings([position](TTraining& training) { training.Header.CurveInterval = position; }, false);
+}
+
+void TfrmForceCurves::cbxShowAllClick()
+{
+    if (TTraining* training = SelectedRecord()) training->Spare2 = cbxShowAll->isChecked() ? 1 : 0;
+    DrawForceCurves();
+}
+
+void TfrmForceCurves::btbDeleteClick()
+{
+    StopPlaying();
+    const int row = SelectedIndex();
+    if (TTraining* training = SelectedRecord()) {
+        DeleteShownCurve(*training);
+        // The training window shows the withdrawn curve and the new average.
+        const int window = OpenTrainings.TrainingWindowIndex(row);
+        if (window >= 0 && Owner())
+            if (auto* child = qobject_cast<TMDIChild*>(Owner()->Children().value(window))) child->ShowGeneral();
+    }
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::cbxForceClick()
+{
+    edtForce->setEnabled(cbxForce->isChecked());
+    udnForce->setEnabled(cbxForce->isChecked());
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::cbxLengthClick()
+{
+    edtLength->setEnabled(cbxLength->isChecked());
+    udnLength->setEnabled(cbxLength->isChecked());
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::edtForceChange()
+{
+    if (DigitsToInt(edtForce->text().toStdString()) != udnForce->value()) {
+        const QSignalBlocker quiet(edtForce);
+        edtForce->setText(QString::number(udnForce->value()));
+    }
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::edtLengthChange()
+{
+    if (DigitsToInt(edtLength->text().toStdString()) != udnLength->value()) {
+        const QSignalBlocker quiet(edtLength);
+        edtLength->setText(QString::number(udnLength->value()));
+    }
+    clbTrainingsClick();
+}
+
+void TfrmForceCurves::ShowFixedValues()
+{
+    const QSignalBlocker quietForce(cbxForce), quietLength(cbxLength), quietForceEdit(edtForce),
+        quietLengthEdit(edtLength), quietForceSpin(udnForce), quietLengthSpin(udnLength);
+    cbxForce->setChecked(false);
+    udnForce->setValue(550);
+    edtForce->setText(QStringLiteral("550"));
+    cbxLength->setChecked(false);
+    udnLength->setValue(150);
+    edtLength->setText(QStringLiteral("150"));
+    for (QWidget* control : std::initializer_list<QWidget*>{edtForce, udnForce, edtLength, udnLength})
+        control->setEnabled(false);
+}
+
+// --- Layout, colours, information and closing ---
+
+void TfrmForceCurves::LoadLayout(const std::string& settingsFile, int placement)
+{
+    TfrmChart::LoadLayout(settingsFile, placement);
+    if (FSection.empty()) return;
+    if (FileExists(settingsFile)) FSquare = TIniFile(settingsFile).ReadBool(FSection, "Square", FSquare);
+    ShowFixedValues();
+    {
+        const QSignalBlocker quiet(cbxSquare);
+        cbxSquare->setChecked(FSquare);
+    }
+    pnlChartResize();
+}
+
+void TfrmForceCurves::SaveLayout(const std::string& settingsFile)
+{
+    TfrmChart::SaveLayout(settingsFile);
+    if (FSection.empty() || settingsFile.empty() || !IsFileWritable(settingsFile)) return;
+    TIniFile ini(settingsFile);
+    ini.WriteBool(FSection, "Square", FSquare);
+    ini.UpdateFile();
+}
+
+void TfrmForceCurves::ApplyColors(const QFont& font, const QColor& text, const QColor& control, const QColor& form)
+{
+    TfrmChart::ApplyColors(font, text, control, form);
+    for (QLineEdit* edit : {metCurve, edtForce, edtLength}) {
+        edit->setFont(font);
+        SetColours(edit, control, text);
+    }
+    cbxSquare->adjustSize();
+    pnlChartResize();
+    update();
+}
+
+void TfrmForceCurves::UpdateInfo()
+{
+    const int line = std::abs(static_cast<int>(std::trunc(1.5 * QFontMetrics(pnlTraining1->font()).height())));
+    int height = 1;
+    QString text;
+    if (cbxForce->isChecked()) {
+        text = QStringLiteral("Fixed force : %1 N").arg(udnForce->value());
+        height += line;
+    }
+    if (cbxLength->isChecked()) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QStringLiteral("Fixed length : %1 cm").arg(udnLength->value());
+        height += line;
+    }
+    pnlTraining1->setFixedHeight(height);
+    lblInfo->setText(text);
+}
+
+void TfrmForceCurves::ExportStrokeFile(const QString& lastDir)
+{
+    const int row = SelectedIndex();
+    if (row < 0 || clbTrainings->item(row)->checkState() != Qt::Checked) {
+        ShowInformationMessage("Please select an active curve to export");
+        return;
+    }
+    TTraining training;
+    OpenTrainings.CopyTraining(row, training);
+    TSaveFileRequest request;
+    request.Caption = QStringLiteral("Export stroke file");
+    request.Folder = Text(ExtractFilePath(lastDir.toStdString()));
+    request.FileName = Text(ExtractFileName(ChangeFileExt(TrainingFileName(training), "")));
+    request.Filters = QStringList{QStringLiteral("Stroke files (*.str)"), QStringLiteral("All files (*.*)")};
+    request.DefaultSuffix = QStringLiteral("str");
+    const QString path = ChooseSaveFile(this, request);
+    if (path.isEmpty()) return;
+    if (!SaveTrainingFile(path.toStdString(), ExportedStrokeTraining(training, Scaling()), fkStroke))
+        ShowErrorMessage(QStringLiteral("Error writing file \"%1\"").arg(path).toStdString());
+}
+
+void TfrmForceCurves::CloseAccepted()
+{
+    tmrPlay->stop();
+    TfrmChart::CloseAccepted();
+}

@@ -71,6 +71,18 @@ QStringList ChooseOpenFiles(QWidget* parent, const TOpenFilesRequest& request)
     return ExecModal(dialog) == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
+QString ChooseSaveFile(QWidget* parent, const TSaveFileRequest& request)
+{
+    if (Answerer) return Answerer->SaveFile(request);
+    QFileDialog dialog(parent, request.Caption, request.Folder);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(request.Filters);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+    return ExecModal(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 void SystemBeep()
 {
     if (Answerer) Answerer->Beeped();

@@ -18,6 +18,16 @@ struct TOpenFilesRequest {
     QString SelectedFilter;
 };
 
+// A Save dialog: it asks before an existing file is overwritten and adds
+// DefaultSuffix to a name typed without one.
+struct TSaveFileRequest {
+    QString Caption;
+    QString Folder;
+    QString FileName; // without its folder
+    QStringList Filters;
+    QString DefaultSuffix;
+};
+
 class IModalAnswerer {
 public:
     virtual ~IModalAnswerer() = default;
@@ -25,6 +35,8 @@ public:
     virtual int Answer(QDialog& dialog) = 0;
     // The files chosen in an Open dialog; none for Cancel.
     virtual QStringList OpenFiles(const TOpenFilesRequest& request) = 0;
+    // The file chosen in a Save dialog; empty for Cancel.
+    virtual QString SaveFile(const TSaveFileRequest&) { return QString(); }
     virtual void Beeped() {}
 };
 
@@ -33,6 +45,8 @@ IModalAnswerer* SetModalAnswerer(IModalAnswerer* answerer);
 
 int ExecModal(QDialog& dialog);
 QStringList ChooseOpenFiles(QWidget* parent, const TOpenFilesRequest& request);
+// The chosen file's path; empty when the user cancelled.
+QString ChooseSaveFile(QWidget* parent, const TSaveFileRequest& request);
 void SystemBeep();
 
 // The core's messages as message boxes (run through ExecModal) and beeps.

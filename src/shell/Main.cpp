@@ -339,7 +339,8 @@ void TfrmMain::FileCloseExecute()
 
 void TfrmMain::FileSaveAsExecute()
 {
-    if (auto* forceCurves = qobject_cast<TfrmForceCurves*>(Client()->activeSubWindow())) forceCurves->ExportCurve();
+    if (auto* forceCurves = qobject_cast<TfrmForceCurves*>(Client()->activeSubWindow()))
+        forceCurves->ExportStrokeFile(FLastDir);
 }
 
 void TfrmMain::AnalyseForceCurvesExecute() { ShowForceCurves(); }
@@ -474,6 +475,14 @@ void TfrmMain::RefreshForceCurveList()
 void TfrmMain::NotifyForceCurves(bool reload)
 {
     if (frmForceCurves) frmForceCurves->ReloadTrainings(reload);
+}
+
+void TfrmMain::ChildClosing(QMdiSubWindow* child)
+{
+    // A closed force-curve window is freed later; from now on it is gone, and
+    // the next Force Curves command makes a new one.
+    if (child == frmForceCurves) frmForceCurves = nullptr;
+    TMDIMain::ChildClosing(child);
 }
 
 // --- Showing, closing and the hand-over from a later copy ---

@@ -63,6 +63,7 @@ public:
     void CloseTrainingsByNumber(int number) override;
     void RefreshForceCurveList() override;
     void NotifyForceCurves(bool reload);
+    void ChildClosing(QMdiSubWindow* child) override;
 
     TfrmForceCurves* ForceCurves() const { return frmForceCurves; }
     const TStatistics& Statistics() const { return Counters; }

@@ -33,6 +33,12 @@ QStringList TDialogScript::OpenFiles(const TOpenFilesRequest& request)
     return FilesToChoose;
 }
 
+QString TDialogScript::SaveFile(const TSaveFileRequest& request)
+{
+    SaveRequests.push_back(request);
+    return FileToSave;
+}
+
 void TShellTest::SetUp()
 {
     SetDocumentsFolderOverride(Root.Path() + "Documents");

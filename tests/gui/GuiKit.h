@@ -23,6 +23,7 @@ public:
 
     int Answer(QDialog& dialog) override;
     QStringList OpenFiles(const TOpenFilesRequest& request) override;
+    QString SaveFile(const TSaveFileRequest& request) override;
     void Beeped() override { ++Beeps; }
 
     // The next message box gets this button (Ok when none is queued).
@@ -32,6 +33,8 @@ public:
     QStringList Dialogs;        // object names of the other dialogs
     QStringList FilesToChoose;  // what the next Open dialog answers
     std::vector<TOpenFilesRequest> OpenRequests;
+    QString FileToSave;         // what the next Save dialog answers ("" for Cancel)
+    std::vector<TSaveFileRequest> SaveRequests;
     int Beeps = 0;
 
 private:

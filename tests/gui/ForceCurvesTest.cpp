@@ -1,0 +1,585 @@
+// The force-curve window: its grid rows and series for checked trainings,
+// the browse controls at the edges of a training, playing over withdrawn
+// curves, Shift applying a step to every training, the splitter limits, its
+// closing with the last training, its stored layout, the stroke-file export,
+// the chart options from its list, and what a screen reader reads of it.
+#include "GuiKit.h"
+
+#include "jsUtils.h"
+
+#include "DemoTraining.h"
+#include "untChartOptions.h"
+#include "untCharts.h"
+#include "untFiles.h"
+#include "untForceCurves.h"
+#include "untFormUtils.h"
+#include "untLineSample.h"
+#include "untOpenTrainings.h"
+#include "untTraining.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QChart>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QValueAxis>
+
+#include <functional>
+
+namespace {
+
+TTraining Demo(int strokes, const std::string& title, int curve = 1)
+{
+    TTraining training = MakeDemoTraining(strokes);
+    training.Header.Title.Assign(title);
+    training.Header.CurveIndex = curve;
+    return training;
+}
+
+// Open trainings without training windows, for the cases of more than the
+// one training the main window allows.
+class TFakeTrainings : public IOpenTrainings {
+public:
+    int OpenTrainingCount() const override { return static_cast<int>(Records.size()); }
+    TTraining* TrainingRecord(int i) const override
+    {
+        return i >= 0 && i < OpenTrainingCount() ? &Records[static_cast<size_t>(i)] : nullptr;
+    }
+    void CopyTraining(int i, TTraining& record) const override
+    {
+        record = TrainingRecord(i) ? *TrainingRecord(i) : TTraining{};
+    }
+    int TrainingWindowIndex(int) const override { return -1; }
+    // As the main window does: the force-curve window redraws.
+    void RefreshForceCurveList() override
+    {
+        if (Window) Window->clbTrainingsClick();
+    }
+    void CloseTrainingsByNumber(int) override {}
+
+    mutable std::vector<TTraining> Records;
+    QPointer<TfrmForceCurves> Window;
+};
+
+// Answers the chart-options dialog with Cancel.
+class TCancelOptions : public IModalAnswerer {
+public:
+    TCancelOptions() : Previous(SetModalAnswerer(this)) {}
+    ~TCancelOptions() override { SetModalAnswerer(Previous); }
+    int Answer(QDialog& dialog) override
+    {
+        if (qobject_cast<TfrmChartOptions*>(&dialog)) ++Shown;
+        return QDialog::Rejected;
+    }
+    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
+    int Shown = 0;
+
+private:
+    IModalAnswerer* Previous;
+};
+
+QString AccessibleName(QObject* object)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+QString RowCaption(const QTableView* grid, int row)
+{
+    return grid->model()->headerData(row, Qt::Vertical).toString();
+}
+
+QStringList RowCells(const QTableView* grid, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < grid->model()->columnCount(); ++column)
+        cells << grid->model()->index(row, column).data().toString();
+    return cells;
+}
+
+QStringList Texts(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    for (const std::string& text : texts) list << QString::fromStdString(text);
+    return list;
+}
+
+// A drag of a splitter handle by the mouse, by offset pixels.
+void DragHandle(QSplitterHandle* handle, QPoint offset)
+{
+    const QPoint from = handle->rect().center();
+    const auto send = [handle](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, handle->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(handle, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, from + offset / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, from + offset, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + offset, Qt::NoButton);
+}
+
+} // namespace
+
+class ForceCurvesTest : public TShellTest {
+protected:
+    void TearDown() override
+    {
+        delete Standalone.data();
+        Main.reset();
+        TShellTest::TearDown();
+    }
+
+    // Opens a demo training in the real main window, then its force-curve window.
+    TfrmForceCurves* Open(const std::function<void(TTraining&)>& change = nullptr, int strokes = 12,
+                          bool shown = false)
+    {
+        if (!Main) Main = NewMain();
+        if (shown) {
+            Main->resize(1000, 700);
+            Main->show();
+            Settle(20);
+        }
+        TTraining training = MakeDemoTraining(strokes);
+        if (change) change(training);
+        QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
+        const QString path = QString::fromStdString(Root.Path()) + "data/piece.stg";
+        WriteBytes(path.toStdString(), *TrainingFileBytes(training));
+        Main->OpenFile(path);
+        Main->ShowForceCurves();
+        Settle();
+        return Main->ForceCurves();
+    }
+    // The window over the fake trainings, as the main window sets one up.
+    TfrmForceCurves* OpenFake()
+    {
+        Standalone = new TfrmForceCurves(nullptr, Fake);
+        Fake.Window = Standalone;
+        Standalone->ReloadTrainings(true);
+        Standalone->SetPlayInterval(500);
+        return Standalone;
+    }
+    TTraining& Record(int i = 0) const
+    {
+        return Main ? *Main->TrainingRecord(i) : *Fake.TrainingRecord(i);
+    }
+    template <typename T>
+    static T* Control(QWidget* window, const char* name)
+    {
+        T* control = window->findChild<T*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    static void Click(QWidget* window, const char* name) { Control<QToolButton>(window, name)->click(); }
+    static QString Caption(TfrmForceCurves* window, int i = 0) { return window->Trainings()->item(i)->text(); }
+
+    std::unique_ptr<TfrmMain> Main;
+    TFakeTrainings Fake;
+    QPointer<TfrmForceCurves> Standalone;
+};
+
+TEST_F(ForceCurvesTest, GridAndChartHoldOneRowAndSeriesPerCheckedTraining)
+{
+    Fake.Records = {Demo(10, "Alpha"), Demo(12, "Beta", 3)};
+    TfrmForceCurves* window = OpenFake();
+    const QTableView* grid = window->DataGrid();
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(RowCaption(grid, 0), "Alpha (1/10)");
+    EXPECT_EQ(RowCaption(grid, 1), "Beta (3/12)");
+    EXPECT_EQ(RowCells(grid, 1), Texts(CurveRowTexts(Record(1), TCurveScaling{})));
+    EXPECT_NE(RowCells(grid, 0), RowCells(grid, 1));
+    EXPECT_EQ(grid->model()->columnCount(), static_cast<int>(StrokeColumns.size()));
+    QChart* chart = window->Chart()->chart();
+    ASSERT_EQ(chart->series().size(), 2);
+
+    // Unchecking a training in the list hides it everywhere.
+    window->Trainings()->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(Record(0).Header.Visible);
+    ASSERT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(RowCaption(grid, 0), "Beta (3/12)");
+    EXPECT_FALSE(chart->series()[0]->isVisible());
+    EXPECT_TRUE(chart->series()[1]->isVisible());
+
+    // With none checked one empty row is left.
+    window->Trainings()->item(1)->setCheckState(Qt::Unchecked);
+    ASSERT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(RowCaption(grid, 0), "");
+    EXPECT_EQ(RowCells(grid, 0).join(""), "");
+    EXPECT_FALSE(chart->series()[1]->isVisible());
+}
+
+TEST_F(ForceCurvesTest, ChartDrawsEightyPointsFromTheSampleSpacingToTheAxisEnd)
+{
+    TfrmForceCurves* window = Open();
+    ASSERT_NE(window, nullptr);
+    QChart* chart = window->Chart()->chart();
+    ASSERT_EQ(chart->series().size(), 1);
+    auto* series = qobject_cast<QLineSeries*>(chart->series()[0]);
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(series->count(), 80);
+    EXPECT_NEAR(series->at(0).x(), 2.2, 1e-5);
+    EXPECT_NEAR(series->at(79).x(), 176.0, 1e-4);
+    const TCurvePoints points = ShownCurvePoints(Record(), TCurveScaling{});
+    EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), points[40].Y);
+    EXPECT_EQ(series->pen().color(), QtColor(Record().Header.Color));
+    EXPECT_EQ(series->pen().width(), Record().Header.PenWidth);
+
+    const auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    const auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(x && y);
+    EXPECT_EQ(x->titleText(), "Strokelength (cm)");
+    EXPECT_EQ(y->titleText(), "Force (N)");
+    EXPECT_DOUBLE_EQ(x->max(), 176);
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+
+    // A zoom into part of the chart; a right click shows all of it again.
+    const QRectF plot = chart->plotArea();
+    chart->zoomIn(QRectF(plot.topLeft(), plot.size() / 4));
+    EXPECT_LT(x->max(), 100);
+    QTest::mouseClick(window->Chart()->viewport(), Qt::RightButton);
+    EXPECT_DOUBLE_EQ(x->min(), 0);
+    EXPECT_DOUBLE_EQ(x->max(), 176);
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+
+    // A step replaces the points of the same series; the axes stay.
+    Click(window, "btbNext");
+    ASSERT_EQ(chart->series().size(), 1);
+    EXPECT_EQ(chart->series()[0], series);
+    EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), ShownCurvePoints(Record(), TCurveScaling{})[40].Y);
+    EXPECT_DOUBLE_EQ(x->max(), 176);
+}
+
+TEST_F(ForceCurvesTest, AtTheLastCurveOnlyTheWayBackIsOpen)
+{
+    TfrmForceCurves* window = Open([](TTraining& training) { training.Header.CurveIndex = 120; }, 120);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Caption(window), "2000 m test (120/120)");
+    EXPECT_FALSE(Control<QToolButton>(window, "btbNext")->isEnabled());
+    EXPECT_FALSE(Control<QToolButton>(window, "btbLast")->isEnabled());
+    for (const char* open : {"btbFirst", "btbPrevious", "btbPlay"})
+        EXPECT_TRUE(Control<QToolButton>(window, open)->isEnabled()) << open;
+    auto* scroll = Control<QScrollBar>(window, "sbrCurves");
+    EXPECT_TRUE(scroll->isEnabled());
+    EXPECT_EQ(scroll->minimum(), 1);
+    EXPECT_EQ(scroll->maximum(), 120);
+    EXPECT_EQ(scroll->value(), 120);
+
+    // Play started here stops at its first tick.
+    Click(window, "btbPlay");
+    EXPECT_TRUE(window->IsPlaying());
+    window->tmrPlayTimer();
+    EXPECT_FALSE(window->IsPlaying());
+    EXPECT_EQ(Record().Header.CurveIndex, 120);
+    EXPECT_EQ(AccessibleName(Control<QToolButton>(window, "btbPlay")), "Play");
+
+    Click(window, "btbFirst");
+    EXPECT_EQ(Caption(window), "2000 m test (1/120)");
+    EXPECT_FALSE(Control<QToolButton>(window, "btbPrevious")->isEnabled());
+    EXPECT_TRUE(Control<QToolButton>(window, "btbLast")->isEnabled());
+}
+
+TEST_F(ForceCurvesTest, PlayPassesOverWithdrawnCurvesAndStopsAtTheLastStroke)
+{
+    TfrmForceCurves* window = Open(); // curves 5 and 6 are not valid
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(Record().Curves[5].Valid);
+    EXPECT_EQ(window->PlayInterval(), 500);
+    Click(window, "btbPlay");
+    EXPECT_TRUE(window->IsPlaying());
+    EXPECT_EQ(AccessibleName(Control<QToolButton>(window, "btbPlay")), "Stop");
+    std::vector<int> shown;
+    for (int tick = 0; tick < 20 && window->IsPlaying(); ++tick) {
+        window->tmrPlayTimer();
+        shown.push_back(Record().Header.CurveIndex);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 7, 8, 9, 10, 11, 12, 12}));
+    EXPECT_FALSE(window->IsPlaying());
+    EXPECT_EQ(AccessibleName(Control<QToolButton>(window, "btbPlay")), "Play");
+
+    // A browse command stops playing before it steps.
+    Click(window, "btbFirst");
+    Click(window, "btbPlay");
+    window->tmrPlayTimer();
+    Click(window, "btbNext");
+    EXPECT_FALSE(window->IsPlaying());
+    EXPECT_EQ(Record().Header.CurveIndex, 3);
+}
+
+TEST_F(ForceCurvesTest, ShiftAppliesAStepToEveryTrainingOnItsOwnStrokes)
+{
+    Fake.Records = {Demo(10, "Alpha", 3), Demo(10, "Beta", 10)};
+    TfrmForceCurves* window = OpenFake();
+    bool shift = true;
+    window->ShiftDown = [&shift] { return shift; };
+    Click(window, "btbNext");
+    EXPECT_EQ(Record(0).Header.CurveIndex, 4);
+    EXPECT_EQ(Record(1).Header.CurveIndex, 10);
+    EXPECT_EQ(Caption(window, 1), "Beta (10/10)");
+
+    // Without Shift only the selected training moves.
+    shift = false;
+    window->Trainings()->setCurrentRow(1);
+    Click(window, "btbFirst");
+    EXPECT_EQ(Record(0).Header.CurveIndex, 4);
+    EXPECT_EQ(Record(1).Header.CurveIndex, 1);
+
+    shift = true;
+    window->sbrCurvesScroll(9);
+    EXPECT_EQ(Record(0).Header.CurveIndex, 9);
+    EXPECT_EQ(Record(1).Header.CurveIndex, 9);
+}
+
+TEST_F(ForceCurvesTest, ScrollBarFollowsTheDragToTheLastStroke)
+{
+    TfrmForceCurves* window = Open();
+    ASSERT_NE(window, nullptr);
+    auto* scroll = Control<QScrollBar>(window, "sbrCurves");
+    scroll->setSliderDown(true);
+    scroll->setSliderPosition(6);
+    EXPECT_EQ(Record().Header.CurveIndex, 6); // a position shows its stroke, valid or not
+    EXPECT_EQ(Caption(window), "2000 m test (6/12)");
+    scroll->setSliderPosition(scroll->maximum());
+    EXPECT_EQ(Record().Header.CurveIndex, 12);
+    scroll->setSliderDown(false);
+    scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(Record().Header.CurveIndex, 11);
+    EXPECT_EQ(scroll->value(), 11);
+}
+
+TEST_F(ForceCurvesTest, ScrollBarTakesTheRangeOfTheSelectedTraining)
+{
+    TTraining empty{};
+    NewTraining(empty);
+    empty.Header.Title.Assign("Empty");
+    empty.Header.Visible = 1;
+    empty.Header.CurveIndex = 0;
+    SetStrokeCount(empty, 0);
+    Fake.Records = {Demo(216, "Long", 200), Demo(10, "Short", 3), empty};
+    TfrmForceCurves* window = OpenFake();
+    auto* scroll = Control<QScrollBar>(window, "sbrCurves");
+    EXPECT_EQ(scroll->maximum(), 216);
+    EXPECT_EQ(scroll->value(), 200);
+    window->Trainings()->setCurrentRow(1);
+    EXPECT_EQ(scroll->minimum(), 1);
+    EXPECT_EQ(scroll->maximum(), 10);
+    EXPECT_EQ(scroll->value(), 3);
+    EXPECT_EQ(Record(0).Header.CurveIndex, 200); // selecting is not browsing
+    // A training without strokes: both numbers 0, nothing to browse.
+    window->Trainings()->setCurrentRow(2);
+    EXPECT_EQ(Caption(window, 2), "Empty (0/0)");
+    EXPECT_EQ(scroll->minimum(), 0);
+    EXPECT_EQ(scroll->maximum(), 0);
+    EXPECT_FALSE(scroll->isEnabled());
+    EXPECT_FALSE(Control<QToolButton>(window, "btbNext")->isEnabled());
+    Click(window, "btbLast");
+    EXPECT_EQ(Record(2).Header.CurveIndex, 0);
+    window->Trainings()->setCurrentRow(0);
+    EXPECT_EQ(scroll->maximum(), 216);
+    EXPECT_EQ(scroll->value(), 200);
+}
+
+TEST_F(ForceCurvesTest, AnAverageCurveIsListedWithItsMarkAndCannotBeBrowsed)
+{
+    Fake.Records = {Demo(10, "Alpha", 4)};
+    Fake.Records[0].Header.CurveSource = 1;
+    TfrmForceCurves* window = OpenFake();
+    EXPECT_EQ(Caption(window), "Alpha [A] (10)");
+    for (const char* button : {"btbFirst", "btbPrevious", "btbNext", "btbLast", "btbPlay"})
+        EXPECT_FALSE(Control<QToolButton>(window, button)->isEnabled()) << button;
+    EXPECT_FALSE(Control<QScrollBar>(window, "sbrCurves")->isEnabled());
+    auto* series = qobject_cast<QLineSeries*>(window->Chart()->chart()->series().value(0));
+    ASSERT_NE(series, nullptr);
+    ASSERT_EQ(series->count(), 80);
+    EXPECT_FLOAT_EQ(static_cast<float>(series->at(20).y()), ShownCurvePoints(Record(), TCurveScaling{})[20].Y);
+}
+
+TEST_F(ForceCurvesTest, SplittersStopAtTheirLimits)
+{
+    TfrmForceCurves* window = Open(nullptr, 12, true);
+    ASSERT_NE(window, nullptr);
+    Settle(20);
+    QWidget* client = window->widget();
+    auto* data = Control<QSplitter>(window, "splData");
+    auto* trainings = Control<QSplitter>(window, "splTrainings");
+    QWidget* dataPanel = Control<QWidget>(window, "pnlData");
+    QWidget* trainingsPanel = Control<QWidget>(window, "pnlTrainings");
+    ASSERT_GT(client->height(), 400);
+
+    DragHandle(data->handle(1), QPoint(0, 1000)); // the data area would vanish
+    EXPECT_EQ(dataPanel->height(), 100);
+    DragHandle(data->handle(1), QPoint(0, -2000)); // the chart would vanish
+    EXPECT_EQ(dataPanel->height(), client->height() - 225);
+    DragHandle(trainings->handle(1), QPoint(2000, 0));
+    EXPECT_EQ(trainingsPanel->width(), 230); // this window's own minimum is above 160
+    DragHandle(trainings->handle(1), QPoint(-2000, 0));
+    EXPECT_EQ(trainingsPanel->width(), client->width() - 225);
+
+    int size = 99;
+    EXPECT_FALSE(window->splDataCanResize(size));
+    EXPECT_EQ(size, 100);
+    size = client->height() - 224;
+    EXPECT_FALSE(window->splDataCanResize(size));
+    EXPECT_EQ(size, client->height() - 225);
+    size = 150;
+    EXPECT_TRUE(window->splDataCanResize(size));
+    size = 200;
+    EXPECT_TRUE(window->splTrainingsCanResize(size) == false && size == 230);
+}
+
+TEST_F(ForceCurvesTest, ClosingTheLastTrainingWindowClosesTheForceCurveWindow)
+{
+    QPointer<TfrmForceCurves> window = Open();
+    ASSERT_FALSE(window.isNull());
+    QPointer<TfrmTraining> training = Main->findChild<TfrmTraining*>();
+    ASSERT_FALSE(training.isNull());
+    training->close();
+    EXPECT_EQ(Main->ForceCurves(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    // The next command makes a new one.
+    Main->OpenFile(QString::fromStdString(Root.Path()) + "data/piece.stg");
+    Main->ShowForceCurves();
+    ASSERT_NE(Main->ForceCurves(), nullptr);
+    EXPECT_EQ(Main->ForceCurves()->Trainings()->count(), 1);
+}
+
+TEST_F(ForceCurvesTest, LayoutIsRestoredOnReopeningButFixedValuesStartOff)
+{
+    WriteSettings("[ForceCurves]\nColumns=77 66\nData=1\nDataHeight=150\nTrainings=1\nTrainingsWidth=260\n"
+                  "Square=0\n");
+    TfrmForceCurves* window = Open(nullptr, 12, true);
+    ASSERT_NE(window, nullptr);
+    Settle(20);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_FALSE(window->IsSquare());
+    EXPECT_FALSE(Control<QCheckBox>(window, "cbxSquare")->isChecked());
+    EXPECT_EQ(window->DataGrid()->columnWidth(0), 77);
+    EXPECT_EQ(window->DataGrid()->columnWidth(1), 66);
+    EXPECT_EQ(Control<QWidget>(window, "pnlData")->height(), 150);
+    EXPECT_EQ(Control<QWidget>(window, "pnlTrainings")->width(), 260);
+    // Not square: the chart fills its panel.
+    EXPECT_EQ(window->Chart()->size(), Control<QWidget>(window, "pnlChart")->size());
+
+    Control<QCheckBox>(window, "cbxSquare")->click();
+    EXPECT_TRUE(window->IsSquare());
+    EXPECT_EQ(window->Chart()->width(), window->Chart()->height());
+    Control<QCheckBox>(window, "cbxForce")->click();
+    Control<QSpinBox>(window, "udnForce")->setValue(600);
+    EXPECT_TRUE(window->Scaling().FixedForce);
+    window->close();
+    const QString settings = ReadSettings();
+    for (const char* line : {"Left=-1", "Top=-1", "Width=-1", "Height=-1", "Columns=77 66 ", "Data=1",
+                             "DataHeight=150", "Trainings=1", "TrainingsWidth=260", "Square=1"})
+        EXPECT_TRUE(settings.contains(QString::fromLatin1(line))) << line << "\n" << settings.toStdString();
+
+    Main->ShowForceCurves();
+    window = Main->ForceCurves();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->IsSquare());
+    EXPECT_FALSE(Control<QCheckBox>(window, "cbxForce")->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(window, "cbxLength")->isChecked());
+    EXPECT_EQ(Control<QSpinBox>(window, "udnForce")->value(), 550);
+    EXPECT_EQ(Control<QSpinBox>(window, "udnLength")->value(), 150);
+}
+
+TEST_F(ForceCurvesTest, ExportedStrokeFileHoldsTheShownCurve)
+{
+    TfrmForceCurves* window = Open([](TTraining& training) { training.Header.CurveIndex = 3; }, 12, true);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(Main->Client()->activeSubWindow(), window);
+    Script.Messages.clear();
+    const QString path = QString::fromStdString(Root.Path()) + "export/curve.str";
+    Script.FileToSave = path;
+    Main->FileSaveAsExecute();
+    ASSERT_EQ(Script.SaveRequests.size(), 1u);
+    const TSaveFileRequest& request = Script.SaveRequests[0];
+    EXPECT_EQ(request.Caption, "Export stroke file");
+    EXPECT_EQ(request.Filters, QStringList({"Stroke files (*.str)", "All files (*.*)"}));
+    EXPECT_EQ(request.DefaultSuffix, "str");
+    EXPECT_EQ(request.FileName, "piece");
+    EXPECT_EQ(request.Folder, Main->LastDir());
+    EXPECT_TRUE(Script.Messages.isEmpty()) << Script.Messages.join("|").toStdString();
+
+    TTraining exported;
+    ASSERT_TRUE(OpenTrainingFile(path.toStdString(), exported, false));
+    ASSERT_GE(exported.Curves.size(), 2u);
+    // The file holds the 80 samples the chart shows, in the stroke file's
+    // steps of 3.85 N, and the stroke's length in whole centimetres.
+    EXPECT_EQ(ReadBytes(path.toStdString()), *StrokeFileBytes(ExportedStrokeTraining(Record(), TCurveScaling{})));
+    const TCurvePoints shown = ShownCurvePoints(Record(), TCurveScaling{});
+    ASSERT_EQ(shown.size(), 80u);
+    for (int k = 0; k < 80; ++k)
+        EXPECT_NEAR(exported.Curves[1].Samples[k], shown[static_cast<size_t>(k)].Y, 3.85 / 2 + 0.5) << k;
+    EXPECT_NEAR(exported.Strokes[1].StrokeLength, Record().Strokes[3].StrokeLength, 0.5);
+
+    // A file that cannot be written is reported.
+    Script.FileToSave = QString::fromStdString(Root.Path()) + "data/piece.stg/curve.str";
+    Main->FileSaveAsExecute();
+    ASSERT_EQ(Script.Messages.size(), 1);
+    EXPECT_TRUE(Script.Messages[0].startsWith("Error writing file")) << Script.Messages[0].toStdString();
+
+    // Without a checked training there is nothing to export.
+    Script.Messages.clear();
+    window->Trainings()->item(0)->setCheckState(Qt::Unchecked);
+    Main->FileSaveAsExecute();
+    EXPECT_EQ(Script.Messages, QStringList({"Please select an active curve to export"}));
+    EXPECT_EQ(Script.SaveRequests.size(), 2u);
+}
+
+TEST_F(ForceCurvesTest, CancelledChartOptionsStillMarkTheTrainingModified)
+{
+    TfrmChartOptions options;
+    TfrmForceCurves* window = Open();
+    ASSERT_NE(window, nullptr);
+    const TColor colour = Record().Header.Color;
+    EXPECT_FALSE(Record().Header.Modified);
+    TCancelOptions cancel;
+    auto* command = window->findChild<QAction*>("ChartOptions");
+    ASSERT_NE(command, nullptr);
+    command->trigger();
+    EXPECT_EQ(cancel.Shown, 1);
+    EXPECT_TRUE(Record().Header.Modified);
+    EXPECT_EQ(Record().Header.Color, colour);
+    auto* training = Main->findChild<TfrmTraining*>();
+    ASSERT_NE(training, nullptr);
+    EXPECT_TRUE(training->findChild<QGroupBox*>("gbxTraining")->title().endsWith(" (*)"));
+
+    // "Active" unchecks the training, as its check box does.
+    window->findChild<QAction*>("TrainingActive")->trigger();
+    EXPECT_FALSE(Record().Header.Visible);
+    EXPECT_EQ(window->Trainings()->item(0)->checkState(), Qt::Unchecked);
+}
+
+TEST_F(ForceCurvesTest, AScreenReaderReadsTheCaptionsAndTheButtonNames)
+{
+    TfrmForceCurves* window = Open();
+    ASSERT_NE(window, nullptr);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window->Trainings());
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->childCount(), 1);
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), "2000 m test (1/12)");
+    EXPECT_TRUE(list->child(0)->state().checked);
+    Click(window, "btbNext");
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), "2000 m test (2/12)");
+
+    const std::pair<const char*, const char*> buttons[] = {
+        {"btbFirst", "First"}, {"btbPrevious", "Previous"}, {"btbNext", "Next"}, {"btbLast", "Last"}, {"btbPlay", "Play"}};
+    for (const auto& [name, spoken] : buttons) EXPECT_EQ(AccessibleName(Control<QToolButton>(window, name)), spoken);
+    EXPECT_EQ(AccessibleName(Control<QScrollBar>(window, "sbrCurves")), "Browse");
+    EXPECT_EQ(Control<QToolButton>(window, "btbNext")->toolTip(), "Show next curve of current training");
+    EXPECT_EQ(window->windowTitle(), "Force Curves");
+    EXPECT_EQ(RowCaption(window->DataGrid(), 0), "2000 m test (2/12)");
+}
