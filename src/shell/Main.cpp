@@ -406,7 +406,10 @@ void TfrmMain::UpdateActions()
     QMdiSubWindow* active = Client()->activeSubWindow();
     FileOpen->setEnabled(open == 0);
     FileClose->setEnabled(active != nullptr);
-    FileSaveAs->setEnabled(qobject_cast<TfrmTraining*>(active) || qobject_cast<TfrmForceCurves*>(active));
+    // Save As exports the shown force curve: offered while the force-curve window is active.
+    const bool forceCurves = qobject_cast<TfrmForceCurves*>(active) != nullptr;
+    FileSaveAs->setVisible(forceCurves);
+    FileSaveAs->setEnabled(forceCurves);
     AnalyseForceCurves->setEnabled(open >= 1);
     for (QAction* document : HelpDocuments) document->setEnabled(QFileInfo::exists(HelpDocumentPath(TagOf(document))));
 }

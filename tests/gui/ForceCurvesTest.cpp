@@ -17,6 +17,7 @@
 #include "untOpenTrainings.h"
 #include "untTraining.h"
 
+#include <QAction>
 #include <QAccessible>
 #include <QApplication>
 #include <QChart>
@@ -503,7 +504,10 @@ TEST_F(ForceCurvesTest, ExportedStrokeFileHoldsTheShownCurve)
     Script.Messages.clear();
     const QString path = QString::fromStdString(Root.Path()) + "export/curve.str";
     Script.FileToSave = path;
-    Main->FileSaveAsExecute();
+    auto* saveAs = Main->findChild<QAction*>("FileSaveAs");
+    ASSERT_NE(saveAs, nullptr);
+    EXPECT_TRUE(saveAs->isVisible() && saveAs->isEnabled()) << "offered while the force-curve window is active";
+    saveAs->trigger();
     ASSERT_EQ(Script.SaveRequests.size(), 1u);
     const TSaveFileRequest& request = Script.SaveRequests[0];
     EXPECT_EQ(request.Caption, "Export stroke file");
