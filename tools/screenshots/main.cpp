@@ -1,5 +1,6 @@
 // Takes the README's pictures: the main window empty, the training window's
-// two pages with a training open, and the chart-options dialog. Run it under
+// two pages with a training open, the chart-options dialog and the
+// force-curve window. Run it under
 // a display (for example xvfb-run) with a throw-away HOME:
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
 #include "jsUtils.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -81,6 +83,14 @@ int main(int argc, char* argv[])
     pass.PictureOf = {QStringLiteral("frmChartOptions"), output + "/chart-options.png"};
     if (auto* options = main.findChild<QPushButton*>("btnOptions")) options->click();
     saved = pass.PictureSaved && saved;
+
+    // The force-curve window a few strokes in, with its data row below.
+    main.ShowForceCurves();
+    Wait(300);
+    for (int step = 0; step < 2; ++step)
+        if (auto* next = main.findChild<QAbstractButton*>("btbNext")) next->click();
+    Wait(300);
+    saved = main.grab().save(output + "/force-curves.png") && saved;
     SetModalAnswerer(nullptr);
     SetMessageSink(nullptr);
     return saved ? 0 : 1;
