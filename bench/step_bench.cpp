@@ -1,0 +1,147 @@
+// Force-curve browsing benchmark: on the largest training a file can hold
+// (65,535 strokes), the median time of one step to the next curve in the
+// force-curve window (the refresh, then the chart and the data row painted),
+// beside the median time of replacing one 80-point series in a bare chart
+// view of the same size, from the same run. A step must stay well inside one
+// 16 ms frame, so that playback and dragging the scroll bar never stutter.
+#include "DemoTraining.h"
+#include "jsUtils.h"
+#include "untFiles.h"
+#include "untForceCurves.h"
+#include "untMain.h"
+#include "untModal.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QDialog>
+#include <QDir>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int Strokes = 65535;
+const int Steps = 200;
+
+using TClock = std::chrono::steady_clock;
+
+double MedianSeconds(int repeats, const std::function<void(int)>& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        const auto start = TClock::now();
+        step(i);
+        times.push_back(std::chrono::duration<double>(TClock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+class TAcceptAll : public IModalAnswerer {
+public:
+    int Answer(QDialog&) override { return QDialog::Accepted; }
+    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
+};
+
+class TQuietSink : public IMessageSink {
+public:
+    TMessageAnswer Show(TMessageKind, const std::string&, TMessageButtons buttons) override
+    {
+        return buttons == TMessageButtons::YesNo ? TMessageAnswer::No : TMessageAnswer::Ok;
+    }
+    void Beep(int, int) override {}
+    void MessageBeep() override {}
+};
+
+// One step: the series takes new points, then the view is painted.
+double BareSeriesReplace(const QSize& size)
+{
+    QChartView view;
+    auto* chart = new QChart;
+    auto* series = new QLineSeries;
+    chart->addSeries(series);
+    auto* x = new QValueAxis;
+    auto* y = new QValueAxis;
+    x->setRange(0, 176);
+    y->setRange(0, 780);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    view.setChart(chart);
+    view.resize(size);
+    view.show();
+    QApplication::processEvents();
+    return MedianSeconds(Steps, [&](int i) {
+        QList<QPointF> points;
+        for (int j = 1; j <= CurveSamples; ++j) points << QPointF(j * 2.2, 300 + 200 * ((i + j) % 7) / 7.0);
+        series->replace(points);
+        QApplication::processEvents();
+        view.repaint();
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string folder = QDir::tempPath().toStdString() + "/marlo-step-XXXXXX";
+    if (!mkdtemp(folder.data())) return 1;
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("HOME", folder.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder + "/.config").c_str(), 1);
+    QApplication application(argc, argv);
+    SetDocumentsFolderOverride(folder + "/Documents");
+    QDir().mkpath(QString::fromStdString(folder + "/app"));
+    SetProgramFileName(folder + "/app/marlo");
+    TAcceptAll answerer;
+    SetModalAnswerer(&answerer);
+    TQuietSink sink;
+    SetMessageSink(&sink);
+
+    const std::string path = folder + "/largest.stg";
+    if (!SaveTrainingFile(path, MakeDemoTraining(Strokes), fkTraining)) return 1;
+
+    double step = 0;
+    QSize chartSize;
+    {
+        TfrmMain main;
+        main.resize(1000, 700);
+        main.show();
+        QApplication::processEvents();
+        main.OpenFile(QString::fromStdString(path));
+        main.ShowForceCurves();
+        TfrmForceCurves* window = main.ForceCurves();
+        if (!window || !window->Chart()) return 1;
+        QApplication::processEvents();
+        chartSize = window->Chart()->size();
+        step = MedianSeconds(Steps, [&](int) {
+            window->btbNextClick();
+            QApplication::processEvents();
+            window->repaint();
+        });
+    }
+    const double bare = BareSeriesReplace(chartSize);
+    QDir(QString::fromStdString(folder)).removeRecursively();
+
+    std::printf("Force-curve window on a training of %d strokes, chart %dx%d pixels\n", Strokes, chartSize.width(),
+                chartSize.height());
+    std::printf("  step: btbNextClick, then the chart and the data row painted; bare: one 80-point series\n"
+                "  replaced and painted in a bare chart view of the same size (medians of %d)\n",
+                Steps);
+    std::printf("  step               %8.2f ms\n", step * 1e3);
+    std::printf("  bare replacement   %8.2f ms\n", bare * 1e3);
+    std::printf("  ratio              %8.2f     (target <= 2.0, and the step under 16 ms)\n",
+                bare > 0 ? step / bare : 0.0);
+    return 0;
+}
