@@ -9,6 +9,7 @@
 #include "untFiles.h"
 #include "untForceCurves.h"
 #include "untMain.h"
+#include "OffscreenKit.h"
 #include "untModal.h"
 
 #include <QApplication>
@@ -45,22 +46,6 @@ double MedianSeconds(int repeats, const std::function<void(int)>& step)
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
-
-class TAcceptAll : public IModalAnswerer {
-public:
-    int Answer(QDialog&) override { return QDialog::Accepted; }
-    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
-};
-
-class TQuietSink : public IMessageSink {
-public:
-    TMessageAnswer Show(TMessageKind, const std::string&, TMessageButtons buttons) override
-    {
-        return buttons == TMessageButtons::YesNo ? TMessageAnswer::No : TMessageAnswer::Ok;
-    }
-    void Beep(int, int) override {}
-    void MessageBeep() override {}
-};
 
 // One step: the series takes new points, then the view is painted.
 double BareSeriesReplace(const QSize& size)

@@ -12,6 +12,7 @@
 #include "jsUtils.h"
 #include "untFiles.h"
 #include "untMain.h"
+#include "OffscreenKit.h"
 #include "untModal.h"
 #include "untTraining.h"
 
@@ -81,28 +82,6 @@ bool WriteTestFile(const std::string& path)
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
-// Answers every dialog with Accepted and every Open dialog with no file.
-class TAcceptAll : public IModalAnswerer {
-public:
-    int Answer(QDialog&) override { return QDialog::Accepted; }
-    QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
-};
-
-// Keeps the core's messages for the end of the run and gives the safe answer
-// (Ok to Ok and Ok/Cancel boxes, No to Yes/No ones).
-class TQuietSink : public IMessageSink {
-public:
-    TMessageAnswer Show(TMessageKind, const std::string& text, TMessageButtons buttons) override
-    {
-        Texts.push_back(text);
-        return buttons == TMessageButtons::YesNo ? TMessageAnswer::No : TMessageAnswer::Ok;
-    }
-    void Beep(int, int) override {}
-    void MessageBeep() override {}
-
-    std::vector<std::string> Texts;
-};
 
 // Median seconds of OpenTrainingFile into a fresh record, as the main window
 // calls it.
