@@ -105,7 +105,7 @@ void SetColours(QWidget* control, const QColor& base, const QColor& text)
 
 TPenSample PenSampleOf(const THeader& header)
 {
-    return {QtColor(header.Color), QtPenStyle(header.PenStyle), std::clamp(header.PenWidth, 1, 20)};
+    return {QtColor(header.Color), QtPenStyle(header.PenStyle), std::clamp(+header.PenWidth, 1, 20)};
 }
 
 QPen CurvePen(const THeader& header)

@@ -235,8 +235,8 @@ TEST_F(ForceCurvesTest, ChartDrawsEightyPointsFromTheSampleSpacingToTheAxisEnd)
     EXPECT_NEAR(series->at(79).x(), 176.0, 1e-4);
     const TCurvePoints points = ShownCurvePoints(Record(), TCurveScaling{});
     EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), points[40].Y);
-    EXPECT_EQ(series->pen().color(), QtColor(Record().Header.Color));
-    EXPECT_EQ(series->pen().width(), Record().Header.PenWidth);
+    EXPECT_EQ(series->pen().color(), QtColor(+Record().Header.Color));
+    EXPECT_EQ(series->pen().width(), +Record().Header.PenWidth);
 
     const auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
     const auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
@@ -283,7 +283,7 @@ TEST_F(ForceCurvesTest, AtTheLastCurveOnlyTheWayBackIsOpen)
     EXPECT_TRUE(window->IsPlaying());
     window->tmrPlayTimer();
     EXPECT_FALSE(window->IsPlaying());
-    EXPECT_EQ(Record().Header.CurveIndex, 120);
+    EXPECT_EQ(+Record().Header.CurveIndex, 120);
     EXPECT_EQ(AccessibleName(Control<QToolButton>(window, "btbPlay")), "Play");
 
     Click(window, "btbFirst");
@@ -304,7 +304,7 @@ TEST_F(ForceCurvesTest, PlayPassesOverWithdrawnCurvesAndStopsAtTheLastStroke)
     std::vector<int> shown;
     for (int tick = 0; tick < 20 && window->IsPlaying(); ++tick) {
         window->tmrPlayTimer();
-        shown.push_back(Record().Header.CurveIndex);
+        shown.push_back(+Record().Header.CurveIndex);
     }
     EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 7, 8, 9, 10, 11, 12, 12}));
     EXPECT_FALSE(window->IsPlaying());
@@ -316,7 +316,7 @@ TEST_F(ForceCurvesTest, PlayPassesOverWithdrawnCurvesAndStopsAtTheLastStroke)
     window->tmrPlayTimer();
     Click(window, "btbNext");
     EXPECT_FALSE(window->IsPlaying());
-    EXPECT_EQ(Record().Header.CurveIndex, 3);
+    EXPECT_EQ(+Record().Header.CurveIndex, 3);
 }
 
 TEST_F(ForceCurvesTest, ShiftAppliesAStepToEveryTrainingOnItsOwnStrokes)
@@ -326,21 +326,21 @@ TEST_F(ForceCurvesTest, ShiftAppliesAStepToEveryTrainingOnItsOwnStrokes)
     bool shift = true;
     window->ShiftDown = [&shift] { return shift; };
     Click(window, "btbNext");
-    EXPECT_EQ(Record(0).Header.CurveIndex, 4);
-    EXPECT_EQ(Record(1).Header.CurveIndex, 10);
+    EXPECT_EQ(+Record(0).Header.CurveIndex, 4);
+    EXPECT_EQ(+Record(1).Header.CurveIndex, 10);
     EXPECT_EQ(Caption(window, 1), "Beta (10/10)");
 
     // Without Shift only the selected training moves.
     shift = false;
     window->Trainings()->setCurrentRow(1);
     Click(window, "btbFirst");
-    EXPECT_EQ(Record(0).Header.CurveIndex, 4);
-    EXPECT_EQ(Record(1).Header.CurveIndex, 1);
+    EXPECT_EQ(+Record(0).Header.CurveIndex, 4);
+    EXPECT_EQ(+Record(1).Header.CurveIndex, 1);
 
     shift = true;
     window->sbrCurvesScroll(9);
-    EXPECT_EQ(Record(0).Header.CurveIndex, 9);
-    EXPECT_EQ(Record(1).Header.CurveIndex, 9);
+    EXPECT_EQ(+Record(0).Header.CurveIndex, 9);
+    EXPECT_EQ(+Record(1).Header.CurveIndex, 9);
 }
 
 TEST_F(ForceCurvesTest, ScrollBarFollowsTheDragToTheLastStroke)
@@ -350,13 +350,13 @@ TEST_F(ForceCurvesTest, ScrollBarFollowsTheDragToTheLastStroke)
     auto* scroll = Control<QScrollBar>(window, "sbrCurves");
     scroll->setSliderDown(true);
     scroll->setSliderPosition(6);
-    EXPECT_EQ(Record().Header.CurveIndex, 6); // a position shows its stroke, valid or not
+    EXPECT_EQ(+Record().Header.CurveIndex, 6); // a position shows its stroke, valid or not
     EXPECT_EQ(Caption(window), "2000 m test (6/12)");
     scroll->setSliderPosition(scroll->maximum());
-    EXPECT_EQ(Record().Header.CurveIndex, 12);
+    EXPECT_EQ(+Record().Header.CurveIndex, 12);
     scroll->setSliderDown(false);
     scroll->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(Record().Header.CurveIndex, 11);
+    EXPECT_EQ(+Record().Header.CurveIndex, 11);
     EXPECT_EQ(scroll->value(), 11);
 }
 
@@ -377,7 +377,7 @@ TEST_F(ForceCurvesTest, ScrollBarTakesTheRangeOfTheSelectedTraining)
     EXPECT_EQ(scroll->minimum(), 1);
     EXPECT_EQ(scroll->maximum(), 10);
     EXPECT_EQ(scroll->value(), 3);
-    EXPECT_EQ(Record(0).Header.CurveIndex, 200); // selecting is not browsing
+    EXPECT_EQ(+Record(0).Header.CurveIndex, 200); // selecting is not browsing
     // A training without strokes: both numbers 0, nothing to browse.
     window->Trainings()->setCurrentRow(2);
     EXPECT_EQ(Caption(window, 2), "Empty (0/0)");
@@ -386,7 +386,7 @@ TEST_F(ForceCurvesTest, ScrollBarTakesTheRangeOfTheSelectedTraining)
     EXPECT_FALSE(scroll->isEnabled());
     EXPECT_FALSE(Control<QToolButton>(window, "btbNext")->isEnabled());
     Click(window, "btbLast");
-    EXPECT_EQ(Record(2).Header.CurveIndex, 0);
+    EXPECT_EQ(+Record(2).Header.CurveIndex, 0);
     window->Trainings()->setCurrentRow(0);
     EXPECT_EQ(scroll->maximum(), 216);
     EXPECT_EQ(scroll->value(), 200);
@@ -556,7 +556,7 @@ TEST_F(ForceCurvesTest, CancelledChartOptionsStillMarkTheTrainingModified)
     command->trigger();
     EXPECT_EQ(cancel.Shown, 1);
     EXPECT_TRUE(Record().Header.Modified);
-    EXPECT_EQ(Record().Header.Color, colour);
+    EXPECT_EQ(+Record().Header.Color, colour);
     auto* training = Main->findChild<TfrmTraining*>();
     ASSERT_NE(training, nullptr);
     EXPECT_TRUE(training->findChild<QGroupBox*>("gbxTraining")->title().endsWith(" (*)"));
