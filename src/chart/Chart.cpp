@@ -89,16 +89,6 @@ void SizeDataRows(QTableView& grid)
     grid.horizontalHeader()->setFixedHeight(headerHeight);
 }
 
-void SetColours(QWidget* control, const QColor& base, const QColor& text)
-{
-    QPalette colours = control->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        colours.setColor(group, QPalette::Base, base);
-        colours.setColor(group, QPalette::Text, text);
-    }
-    control->setPalette(colours);
-}
-
 } // namespace
 
 // --- Pen samples ---
@@ -978,7 +968,7 @@ void TfrmChart::ApplyColors(const QFont& font, const QColor& text, const QColor&
     widget()->setAutoFillBackground(true);
     for (QWidget* list : std::initializer_list<QWidget*>{clbTrainings, sgdData}) {
         list->setFont(font);
-        SetColours(list, control, text);
+        SetEditColours(list, control, text);
     }
     SizeDataRows(*sgdData);
     for (QValueAxis* axis : {AxisX, AxisY}) {

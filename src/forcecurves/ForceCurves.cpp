@@ -1,5 +1,7 @@
 #include "untForceCurves.h"
 
+#include "untFormUtils.h"
+
 #include "jsUtils.h"
 #include "untCharts.h"
 #include "untFiles.h"
@@ -100,16 +102,6 @@ QToolButton* NewGlyphButton(QWidget* parent, const char* name, TGlyph glyph, con
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     SetHint(button, hint);
     return button;
-}
-
-void SetColours(QWidget* control, const QColor& base, const QColor& text)
-{
-    QPalette colours = control->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        colours.setColor(group, QPalette::Base, base);
-        colours.setColor(group, QPalette::Text, text);
-    }
-    control->setPalette(colours);
 }
 
 int LastStroke(const TTraining& training) { return std::max(static_cast<int>(training.Strokes.size()) - 1, 0); }
@@ -711,7 +703,7 @@ void TfrmForceCurves::ApplyColors(const QFont& font, const QColor& text, const Q
     TfrmChart::ApplyColors(font, text, control, form);
     for (QLineEdit* edit : {metCurve, edtForce, edtLength}) {
         edit->setFont(font);
-        SetColours(edit, control, text);
+        SetEditColours(edit, control, text);
     }
     cbxSquare->adjustSize();
     pnlChartResize();

@@ -88,6 +88,16 @@ void CopyGridToClipboard(const QTableView& grid, TCopyMode mode)
     QGuiApplication::clipboard()->setText(GridText(grid, mode));
 }
 
+void SetEditColours(QWidget* control, const QColor& base, const QColor& text)
+{
+    QPalette colours = control->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Base, base);
+        colours.setColor(group, QPalette::Text, text);
+    }
+    control->setPalette(colours);
+}
+
 QString VersionMessageText(const QString& extra)
 {
     QString text = QString::fromStdString(ProductAndVersion()) + QLatin1Char('\r');

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class QColor;
 class QFontMetrics;
 class QTableView;
 class QWidget;
@@ -36,6 +37,10 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 // Tab-separated cells, "\r\n" after each row; hidden columns are left out.
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
+
+// An edit's, list's or grid's background and text colour; disabled controls
+// keep the style's look, so that they read as disabled.
+void SetEditColours(QWidget* control, const QColor& base, const QColor& text);
 
 QString VersionMessageText(const QString& extra);
 void ShowVersionMessage(const QString& extra = QString());

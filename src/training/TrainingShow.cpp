@@ -225,21 +225,12 @@ void TfrmTraining::ApplyTrainingStyle(const QFont& font, const QColor& text, con
     QFont bold = font;
     bold.setBold(true);
     for (QLabel* value : ValueLabels()) value->setFont(bold);
-    const auto colour = [&](QWidget* control) {
-        // Disabled controls keep the style's look, so that they read as disabled.
-        QPalette colours = control->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            colours.setColor(group, QPalette::Base, edit);
-            colours.setColor(group, QPalette::Text, text);
-        }
-        control->setPalette(colours);
-    };
     for (QWidget* control : std::initializer_list<QWidget*>{
              edtTitle, cmbName, cmbDescription, cmbType, cmbEvent, dtpDate, dtpTime, memNote, edtWeight, cmbGender,
              cmbBoat, cmbSprocket, cmbErgometer, cmbSessionLimit, edtLimitValue, cmbIntervalBy, edtWorkPeriod,
              edtRestPeriod, edtStartValue, edtStepValue, edtRestValue, cmbDisplay, sgdIntervals, sgdStrokeData,
              sgdForceCurves, sgdSplits, memLog})
-        colour(control);
+        SetEditColours(control, edit, text);
     for (QTableView* grid : {sgdIntervals, sgdStrokeData, sgdForceCurves, sgdSplits}) SizeGridRows(*grid);
     const auto fill = [](QFrame* sample, const QColor& background) {
         QPalette colours = sample->palette();
