@@ -18,6 +18,9 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFrame>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
@@ -136,12 +139,30 @@ void TChartDataModel::SetRowHeaders(const std::vector<TRow>& rows)
 {
     const auto shown = [](size_t rows) { return std::max(static_cast<int>(rows), 1); };
     const int before = shown(Rows.size()), after = shown(rows.size());
-    const size_t kept = std::min(Rows.size(), rows.size());
-    bool changed = Rows.size() != rows.size();
+    const size_t kept = std::min(Rows.size(), rows.size()), filled = std::max(Rows.size(), rows.size());
+    // The first and last of a set of rows.
+    struct TRange {
+        int First = -1, Last = -1;
+        void Add(int row)
+        {
+            First = First < 0 ? row : std::min(First, row);
+            Last = std::max(Last, row);
+        }
+        bool Empty() const { return First < 0; }
+    };
+    // Of the kept rows, those whose pen or caption length changed may need
+    // another header width; those whose caption only changed its characters
+    // are just repainted. A browse step changes one caption, and its cells
+    // come with SetCells.
+    TRange relaid, retexted;
     std::vector<TRow> next = rows;
     for (size_t r = 0; r < kept; ++r) {
         next[r].Cells = Rows[r].Cells;
-        changed = changed || Rows[r].Caption != rows[r].Caption || !(Rows[r].Pen == rows[r].Pen);
+        const int row = static_cast<int>(r);
+        if (!(Rows[r].Pen == rows[r].Pen) || Rows[r].Caption.size() != rows[r].Caption.size())
+            relaid.Add(row);
+        else if (Rows[r].Caption != rows[r].Caption)
+            retexted.Add(row);
     }
     if (after > before) {
         beginInsertRows(QModelIndex(), before, after - 1);
@@ -154,10 +175,16 @@ void TChartDataModel::SetRowHeaders(const std::vector<TRow>& rows)
     } else {
         Rows = std::move(next);
     }
-    if (changed) {
-        emit headerDataChanged(Qt::Vertical, 0, after - 1);
-        if (!Captions.isEmpty()) emit dataChanged(index(0, 0), index(after - 1, columnCount() - 1));
+    // Rows the view keeps that turn from a training into the empty first row,
+    // or back, change their cells too.
+    const int swapped = static_cast<int>(kept), stable = std::min({before, after, static_cast<int>(filled)});
+    if (swapped < stable) {
+        relaid.Add(swapped);
+        relaid.Add(stable - 1);
+        if (!Captions.isEmpty()) emit dataChanged(index(swapped, 0), index(stable - 1, columnCount() - 1));
     }
+    if (!relaid.Empty()) emit headerDataChanged(Qt::Vertical, relaid.First, relaid.Last);
+    if (!retexted.Empty()) emit RowCaptionsRetexted(retexted.First, retexted.Last);
 }
 
 void TChartDataModel::SetCells(int row, const QStringList& cells)
@@ -201,6 +228,20 @@ QVariant TChartDataModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 TDataRowHeader::TDataRowHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+void TDataRowHeader::setModel(QAbstractItemModel* model)
+{
+    QHeaderView::setModel(model);
+    if (auto* rows = qobject_cast<TChartDataModel*>(model))
+        connect(rows, &TChartDataModel::RowCaptionsRetexted, this, &TDataRowHeader::RepaintRows);
+}
+
+void TDataRowHeader::RepaintRows(int first, int last)
+{
+    const int top = sectionViewportPosition(first);
+    const int bottom = sectionViewportPosition(last) + sectionSize(last);
+    viewport()->update(0, top, viewport()->width(), bottom - top);
+}
 
 QSize TDataRowHeader::sizeHint() const
 {
@@ -269,6 +310,28 @@ TChartView::TChartView(QChart* chart, QWidget* parent) : QChartView(chart, paren
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::RectangleRubberBand);
     setFrameShape(QFrame::NoFrame);
+}
+
+void TChartView::paintEvent(QPaintEvent* event)
+{
+    CacheFixedItems();
+    QChartView::paintEvent(event);
+}
+
+void TChartView::CacheFixedItems()
+{
+    // The chart makes its plain parts as standard graphics items, and makes
+    // new ones when the axes change; its series are items of its own types.
+    // A cached item is painted again only when it changes itself.
+    if (!scene()) return;
+    for (QGraphicsItem* item : scene()->items()) {
+        const int type = item->type();
+        const bool plain = type == QGraphicsRectItem::Type || type == QGraphicsLineItem::Type ||
+                           type == QGraphicsTextItem::Type || type == QGraphicsSimpleTextItem::Type ||
+                           type == QGraphicsPathItem::Type;
+        if (plain && item->cacheMode() == QGraphicsItem::NoCache)
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    }
 }
 
 void TChartView::mouseReleaseEvent(QMouseEvent* event)
@@ -376,6 +439,18 @@ void TfrmChart::CreateChart()
     ChartData->addAxis(AxisX, Qt::AlignBottom);
     ChartData->addAxis(AxisY, Qt::AlignLeft);
     ChartData->setBackgroundBrush(Qt::white);
+    // Grid lines and ticks are drawn one pixel wide by cosmetic pens: for a
+    // line of a wider pen the scene strokes its outline each time it asks for
+    // the line's bounds, on every repaint of the plot.
+    const auto cosmetic = [](QPen pen) {
+        pen.setWidth(0);
+        return pen;
+    };
+    for (QValueAxis* axis : {AxisX, AxisY}) {
+        axis->setGridLinePen(cosmetic(axis->gridLinePen()));
+        axis->setMinorGridLinePen(cosmetic(axis->minorGridLinePen()));
+        axis->setLinePen(cosmetic(axis->linePen()));
+    }
     // Labels that would not fit between two ticks stand upright instead of
     // being cut to "...".
     connect(ChartData, &QChart::plotAreaChanged, this, &TfrmChart::FitAxisLabels, Qt::QueuedConnection);
@@ -652,7 +727,6 @@ void TfrmChart::clbTrainingsClick()
 {
     if (OpenTrainings.OpenTrainingCount() == clbTrainings->count())
         for (int i = 0; i < clbTrainings->count(); ++i) RefreshItem(i);
-    clbTrainings->viewport()->update();
 }
 
 void TfrmChart::ItemChanged(QListWidgetItem* item)

@@ -88,6 +88,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    // Row captions changed only in characters of the same count, as a browse
+    // step changes the curve number: the row header repaints them and keeps
+    // its width, without the relayout that headerDataChanged starts.
+    void RowCaptionsRetexted(int first, int last);
+
 private:
     QStringList Captions;
     std::vector<TRow> Rows;
@@ -100,6 +106,8 @@ class TDataRowHeader : public QHeaderView {
 public:
     explicit TDataRowHeader(QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    void setModel(QAbstractItemModel* model) override;
+    void RepaintRows(int first, int last);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -121,7 +129,9 @@ public:
 };
 
 // The chart control: a rubber band zooms into the dragged rectangle, a right
-// click shows the whole chart again.
+// click shows the whole chart again. The chart's plain parts (backgrounds,
+// grid lines, ticks and labels) are drawn from pixmaps of their own, so that
+// a new curve repaints only itself over them.
 class TChartView : public QChartView {
     Q_OBJECT
 
@@ -130,6 +140,10 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void CacheFixedItems();
 };
 
 class TfrmChart : public TMDIChild {

@@ -28,6 +28,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -39,6 +41,46 @@
 namespace {
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// The curve scroll bar spans up to 65,535 curves, so most steps move its
+// handle by less than a pixel; it is repainted only when what it shows
+// changes: the handle's place, or an end reached or left.
+class TCurveScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change == SliderValueChange && PaintedLook == Look()) return;
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        PaintedLook = Look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct TLook {
+        QRect Handle;
+        bool AtMinimum = false, AtMaximum = false;
+        bool operator==(const TLook& other) const
+        {
+            return Handle == other.Handle && AtMinimum == other.AtMinimum && AtMaximum == other.AtMaximum;
+        }
+    };
+    TLook PaintedLook;
+
+    TLook Look() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+};
 
 // The browse and play glyphs, drawn here: a bar and a triangle for first and
 // last, a triangle for previous and next, a green triangle for play and a
@@ -179,7 +221,7 @@ void TfrmForceCurves::CreateBrowsePanels()
                              QStringLiteral("Next|Show next curve of current training"));
     btbLast = NewGlyphButton(pnlBrowseCurves, "btbLast", glLast,
                              QStringLiteral("Last|Show last curve of current training"));
-    sbrCurves = new QScrollBar(Qt::Horizontal, pnlBrowseCurves);
+    sbrCurves = new TCurveScrollBar(Qt::Horizontal, pnlBrowseCurves);
     sbrCurves->setObjectName("sbrCurves");
     SetHint(sbrCurves, QStringLiteral("Browse|Browse through curves of current training"));
     sbrCurves->setRange(1, 1);

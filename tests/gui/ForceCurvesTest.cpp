@@ -24,6 +24,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QImage>
+#include <QSignalSpy>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineSeries>
@@ -261,6 +266,80 @@ TEST_F(ForceCurvesTest, ChartDrawsEightyPointsFromTheSampleSpacingToTheAxisEnd)
     EXPECT_EQ(chart->series()[0], series);
     EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), ShownCurvePoints(Record(), TCurveScaling{})[40].Y);
     EXPECT_DOUBLE_EQ(x->max(), 176);
+}
+
+// Counts the paint events a widget gets.
+class TPaintCounter : public QObject {
+public:
+    explicit TPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+    int Paints = 0;
+};
+
+TEST_F(ForceCurvesTest, ABrowseStepRepaintsWhatItChangesAndNoMore)
+{
+    TfrmForceCurves* window = Open([](TTraining& training) { training.Header.CurveIndex = 7; }, 3000, true);
+    ASSERT_NE(window, nullptr);
+    Settle(20);
+    const QTableView* grid = window->DataGrid();
+    QSignalSpy relaid(grid->model(), &QAbstractItemModel::headerDataChanged);
+    QSignalSpy retexted(qobject_cast<TChartDataModel*>(grid->model()), &TChartDataModel::RowCaptionsRetexted);
+    auto* scroll = Control<QScrollBar>(window, "sbrCurves");
+    TPaintCounter scrollPaints(scroll);
+
+    // 7 to 8: the curve number keeps its digit count, the row header its width.
+    Click(window, "btbNext");
+    Settle();
+    EXPECT_EQ(RowCaption(grid, 0), "2000 m test (8/3000)");
+    EXPECT_EQ(relaid.count(), 0);
+    ASSERT_EQ(retexted.count(), 1);
+    EXPECT_EQ(retexted[0][0].toInt(), 0);
+    // On 3000 curves the handle moves by less than a pixel.
+    EXPECT_EQ(scrollPaints.Paints, 0);
+
+    // 8 to 9 to 10: a digit more may widen the row header.
+    Click(window, "btbNext");
+    Click(window, "btbNext");
+    Settle();
+    EXPECT_EQ(RowCaption(grid, 0), "2000 m test (10/3000)");
+    EXPECT_EQ(relaid.count(), 1);
+    EXPECT_GE(grid->verticalHeader()->width(), 120);
+
+    // The last curve closes the way forward, and the scroll bar shows it.
+    Click(window, "btbLast");
+    Settle();
+    EXPECT_EQ(scroll->value(), 3000);
+    EXPECT_GT(scrollPaints.Paints, 0);
+}
+
+TEST_F(ForceCurvesTest, TheChartKeepsItsPlainPartsInPixmapsAndItsCurvesLive)
+{
+    TfrmForceCurves* window = Open(nullptr, 12, true);
+    ASSERT_NE(window, nullptr);
+    window->Chart()->grab();
+    int plain = 0, live = 0;
+    for (QGraphicsItem* item : window->Chart()->scene()->items()) {
+        if (item->type() == QGraphicsLineItem::Type || item->type() == QGraphicsTextItem::Type)
+            plain += item->cacheMode() == QGraphicsItem::DeviceCoordinateCache ? 1 : -1000;
+        if (item->type() >= QGraphicsItem::UserType && item->cacheMode() == QGraphicsItem::NoCache) ++live;
+    }
+    EXPECT_GT(plain, 20); // grid lines, ticks and labels, every one cached
+    EXPECT_GT(live, 0);
+
+    // A new curve is drawn over them: the picture changes with the step.
+    const QImage before = window->Chart()->grab().toImage();
+    Click(window, "btbNext");
+    EXPECT_NE(window->Chart()->grab().toImage(), before);
+    // Changed axes are drawn anew, not from their old pixmaps.
+    const QImage stepped = window->Chart()->grab().toImage();
+    auto* y = qobject_cast<QValueAxis*>(window->Chart()->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(y, nullptr);
+    y->setRange(0, 390);
+    EXPECT_NE(window->Chart()->grab().toImage(), stepped);
 }
 
 TEST_F(ForceCurvesTest, AtTheLastCurveOnlyTheWayBackIsOpen)
