@@ -20,7 +20,6 @@
 #include <QFrame>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
-#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
@@ -320,15 +319,13 @@ void TChartView::paintEvent(QPaintEvent* event)
 
 void TChartView::CacheFixedItems()
 {
-    // The chart makes its plain parts as standard graphics items, and makes
-    // new ones when the axes change; its series are items of its own types.
-    // A cached item is painted again only when it changes itself.
+    // The chart makes its backgrounds, grid lines and ticks as standard
+    // rectangle and line items, and makes new ones when the axes change; its
+    // series are items of its own types. A cached item is painted again only
+    // when it changes itself. Labels lie outside the plot and are left alone.
     if (!scene()) return;
     for (QGraphicsItem* item : scene()->items()) {
-        const int type = item->type();
-        const bool plain = type == QGraphicsRectItem::Type || type == QGraphicsLineItem::Type ||
-                           type == QGraphicsTextItem::Type || type == QGraphicsSimpleTextItem::Type ||
-                           type == QGraphicsPathItem::Type;
+        const bool plain = item->type() == QGraphicsRectItem::Type || item->type() == QGraphicsLineItem::Type;
         if (plain && item->cacheMode() == QGraphicsItem::NoCache)
             item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     }

@@ -130,7 +130,7 @@ public:
 
 // The chart control: a rubber band zooms into the dragged rectangle, a right
 // click shows the whole chart again. The chart's plain parts (backgrounds,
-// grid lines, ticks and labels) are drawn from pixmaps of their own, so that
+// grid lines and ticks) are drawn from pixmaps of their own, so that
 // a new curve repaints only itself over them.
 class TChartView : public QChartView {
     Q_OBJECT
