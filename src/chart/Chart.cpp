@@ -91,6 +91,16 @@ void SizeDataRows(QTableView& grid)
     grid.horizontalHeader()->setFixedHeight(headerHeight);
 }
 
+// Two texts of the same width in any font with digits of one width: they
+// differ only in digits, in place, as a caption whose curve number changed.
+bool OnlyDigitsDiffer(const QString& a, const QString& b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && !(a[i].isDigit() && b[i].isDigit())) return false;
+    return true;
+}
+
 } // namespace
 
 // --- Pen samples ---
@@ -125,6 +135,7 @@ void DrawPenSample(QPainter& painter, const QRect& rect, Qt::PenStyle style, int
 
 // --- The data grid ---
 
+
 TChartDataModel::TChartDataModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TChartDataModel::SetColumnCaptions(const QStringList& captions)
@@ -149,16 +160,16 @@ void TChartDataModel::SetRowHeaders(const std::vector<TRow>& rows)
         }
         bool Empty() const { return First < 0; }
     };
-    // Of the kept rows, those whose pen or caption length changed may need
-    // another header width; those whose caption only changed its characters
-    // are just repainted. A browse step changes one caption, and its cells
-    // come with SetCells.
+    // Of the kept rows, those whose pen or caption text changed may need
+    // another header width; those whose caption only changed digits in place
+    // keep their width and are just repainted. A browse step changes one
+    // caption so, and its cells come with SetCells.
     TRange relaid, retexted;
     std::vector<TRow> next = rows;
     for (size_t r = 0; r < kept; ++r) {
         next[r].Cells = Rows[r].Cells;
         const int row = static_cast<int>(r);
-        if (!(Rows[r].Pen == rows[r].Pen) || Rows[r].Caption.size() != rows[r].Caption.size())
+        if (!(Rows[r].Pen == rows[r].Pen) || !OnlyDigitsDiffer(Rows[r].Caption, rows[r].Caption))
             relaid.Add(row);
         else if (Rows[r].Caption != rows[r].Caption)
             retexted.Add(row);

@@ -89,9 +89,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 signals:
-    // Row captions changed only in characters of the same count, as a browse
-    // step changes the curve number: the row header repaints them and keeps
-    // its width, without the relayout that headerDataChanged starts.
+    // Row captions changed only in digits, in place, as a browse step changes
+    // the curve number: the row header repaints them and keeps its width,
+    // without the relayout that headerDataChanged starts.
     void RowCaptionsRetexted(int first, int last);
 
 private:

@@ -2,7 +2,8 @@
 // the browse controls at the edges of a training, playing over withdrawn
 // curves, Shift applying a step to every training, the splitter limits, its
 // closing with the last training, its stored layout, the stroke-file export,
-// the chart options from its list, and what a screen reader reads of it.
+// the chart options from its list, what a screen reader reads of it, and
+// what a browse step repaints, down to the signals of the data grid's model.
 #include "GuiKit.h"
 
 #include "jsUtils.h"
@@ -313,6 +314,49 @@ TEST_F(ForceCurvesTest, ABrowseStepRepaintsWhatItChangesAndNoMore)
     Settle();
     EXPECT_EQ(scroll->value(), 3000);
     EXPECT_GT(scrollPaints.Paints, 0);
+}
+
+TEST(ChartDataModelTest, OnlyACurveNumberChangedInPlaceSparesTheRowHeaderItsRelayout)
+{
+    TChartDataModel model;
+    model.SetColumnCaptions({"Stroke", "Power (W)"});
+    const TPenSample pen{Qt::red, Qt::SolidLine, 2};
+    model.SetRowHeaders({{"Alpha (1/10)", pen, {}}, {"Beta (9/12)", pen, {}}});
+    model.SetCells(0, {"1", "300"});
+    QSignalSpy relaid(&model, &QAbstractItemModel::headerDataChanged);
+    QSignalSpy retexted(&model, &TChartDataModel::RowCaptionsRetexted);
+    QSignalSpy cells(&model, &QAbstractItemModel::dataChanged);
+    const auto counts = [&] { return std::vector<qsizetype>{relaid.count(), retexted.count(), cells.count()}; };
+
+    model.SetRowHeaders({{"Alpha (2/10)", pen, {}}, {"Beta (9/12)", pen, {}}});
+    EXPECT_EQ(counts(), (std::vector<qsizetype>{0, 1, 0}));
+    EXPECT_EQ(retexted.last()[0].toInt(), 0);
+    EXPECT_EQ(retexted.last()[1].toInt(), 0);
+    EXPECT_EQ(model.index(0, 1).data().toString(), "300"); // the row keeps its cells
+
+    // The same captions again: nothing to tell.
+    model.SetRowHeaders({{"Alpha (2/10)", pen, {}}, {"Beta (9/12)", pen, {}}});
+    EXPECT_EQ(counts(), (std::vector<qsizetype>{0, 1, 0}));
+
+    // Another number of digits, other letters of the same count, another pen:
+    // the header may need another width.
+    model.SetRowHeaders({{"Alpha (2/10)", pen, {}}, {"Beta (10/12)", pen, {}}});
+    EXPECT_EQ(counts(), (std::vector<qsizetype>{1, 1, 0}));
+    model.SetRowHeaders({{"Gamma (2/10)", pen, {}}, {"Beta (10/12)", pen, {}}});
+    EXPECT_EQ(counts(), (std::vector<qsizetype>{2, 1, 0}));
+    model.SetRowHeaders({{"Gamma (2/10)", pen, {}}, {"Beta (10/12)", {Qt::blue, Qt::SolidLine, 2}, {}}});
+    EXPECT_EQ(counts(), (std::vector<qsizetype>{3, 1, 0}));
+    EXPECT_EQ(relaid.last()[1].toInt(), 1);
+
+    // The last training unchecked: the first row turns empty, cells and all.
+    model.SetRowHeaders({});
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), "");
+    EXPECT_EQ(model.index(0, 1).data().toString(), "");
+    EXPECT_EQ(relaid.count(), 4);
+    EXPECT_EQ(cells.count(), 1);
+    model.SetRowHeaders({});
+    EXPECT_EQ(relaid.count(), 4);
 }
 
 TEST_F(ForceCurvesTest, TheChartKeepsItsPlainPartsInPixmapsAndItsCurvesLive)
