@@ -101,6 +101,33 @@ bool OnlyDigitsDiffer(const QString& a, const QString& b)
     return true;
 }
 
+// The trainings list. A caption whose curve number changed in place keeps
+// its width, so the item is repainted without the relayout that a list
+// starts for every change of an item's data.
+class TTrainingList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    void SetCaption(QListWidgetItem& item, const QString& caption)
+    {
+        KeepLayout = OnlyDigitsDiffer(item.text(), caption);
+        item.setText(caption);
+        KeepLayout = false;
+    }
+
+protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override
+    {
+        if (KeepLayout)
+            QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        else
+            QListWidget::dataChanged(topLeft, bottomRight, roles);
+    }
+
+private:
+    bool KeepLayout = false;
+};
+
 } // namespace
 
 // --- Pen samples ---
@@ -330,16 +357,13 @@ void TChartView::paintEvent(QPaintEvent* event)
 
 void TChartView::CacheFixedItems()
 {
-    // The chart makes its backgrounds, grid lines and ticks as standard
-    // rectangle and line items, and makes new ones when the axes change; its
-    // series are items of its own types. A cached item is painted again only
-    // when it changes itself. Labels lie outside the plot and are left alone.
+    // The chart makes its grid lines and ticks as standard line items, and
+    // makes new ones when the axes change; its series are items of its own
+    // types. A cached item is painted again only when it changes itself.
     if (!scene()) return;
-    for (QGraphicsItem* item : scene()->items()) {
-        const bool plain = item->type() == QGraphicsRectItem::Type || item->type() == QGraphicsLineItem::Type;
-        if (plain && item->cacheMode() == QGraphicsItem::NoCache)
+    for (QGraphicsItem* item : scene()->items())
+        if (item->type() == QGraphicsLineItem::Type && item->cacheMode() == QGraphicsItem::NoCache)
             item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
-    }
 }
 
 void TChartView::mouseReleaseEvent(QMouseEvent* event)
@@ -509,7 +533,7 @@ void TfrmChart::CreateTrainingsPanel()
     pnlTitle->setFixedHeight(18);
     pnlTitle->setAlignment(Qt::AlignCenter);
     pnlTitle->setFrameShape(QFrame::StyledPanel);
-    clbTrainings = new QListWidget(pnlList);
+    clbTrainings = new TTrainingList(pnlList);
     clbTrainings->setObjectName("clbTrainings");
     clbTrainings->setAccessibleName(QStringLiteral("Training sessions"));
     SetHint(clbTrainings, QStringLiteral("Training sessions list|Check training session to activate"));
@@ -691,7 +715,7 @@ void TfrmChart::RefreshItem(int index)
     if (!item || !training) return;
     const QSignalBlocker quiet(clbTrainings);
     const QString caption = TrainingCaption(index);
-    if (item->text() != caption) item->setText(caption);
+    if (item->text() != caption) static_cast<TTrainingList*>(clbTrainings)->SetCaption(*item, caption);
     const Qt::CheckState check = training->Header.Visible ? Qt::Checked : Qt::Unchecked;
     if (item->checkState() != check) item->setCheckState(check);
     const TPenSample pen = PenSampleOf(training->Header);

@@ -129,9 +129,9 @@ public:
 };
 
 // The chart control: a rubber band zooms into the dragged rectangle, a right
-// click shows the whole chart again. The chart's plain parts (backgrounds,
-// grid lines and ticks) are drawn from pixmaps of their own, so that
-// a new curve repaints only itself over them.
+// click shows the whole chart again. The chart's grid lines and ticks are
+// drawn from pixmaps of their own, so that a new curve costs little more
+// than itself.
 class TChartView : public QChartView {
     Q_OBJECT
 
