@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -109,10 +110,21 @@ void SizeGridRows(QTableView& grid)
     grid.verticalHeader()->setFixedWidth(std::max(30, numbers));
 }
 
+TRowNumberHeader::TRowNumberHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+QSize TRowNumberHeader::sizeHint() const
+{
+    if (!model() || count() == 0) return QHeaderView::sizeHint();
+    const QSize first = sectionSizeFromContents(logicalIndex(0));
+    const QSize last = sectionSizeFromContents(logicalIndex(count() - 1));
+    return {std::max(first.width(), last.width()), std::max(first.height(), last.height())};
+}
+
 QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QString& name, QWidget* parent)
 {
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
+    grid->setVerticalHeader(new TRowNumberHeader(grid));
     grid->setModel(new TTrainingGridModel(training, kind, grid));
     grid->setItemDelegate(new TGridCellPainter(grid));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -7,6 +7,7 @@
 #include "untTrainingGrids.h"
 
 #include <QAbstractTableModel>
+#include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -43,6 +44,17 @@ class TGridCellPainter : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// The row-number column. Its numbers grow down the grid, so its first and
+// last rows alone tell its width: the standard header would measure a
+// hundred rows at each end, on every change of a grid of 65,535.
+class TRowNumberHeader : public QHeaderView {
+    Q_OBJECT
+
+public:
+    explicit TRowNumberHeader(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
 };
 
 // A read-only grid over one of the training's tables, named name: fixed row

@@ -162,6 +162,25 @@ TEST_F(TrainingWindowTest, GridsHaveTheirColumnsHeadersAndOneEmptyRowWithoutData
     }
 }
 
+TEST_F(TrainingWindowTest, RowNumberColumnIsAsWideAsTheStandardHeaderWouldMakeIt)
+{
+    TfrmTraining* window = Open(nullptr, 1500);
+    ASSERT_NE(window, nullptr);
+    auto* strokes = Control<QTableView>("sgdStrokeData");
+    const auto standardWidth = [strokes] {
+        QHeaderView standard(Qt::Vertical);
+        standard.setFont(strokes->verticalHeader()->font());
+        standard.setModel(strokes->model());
+        return standard.sizeHint().width();
+    };
+    EXPECT_EQ(strokes->verticalHeader()->sizeHint().width(), standardWidth()); // "1500" rules
+    window->Training.Strokes.resize(10);
+    window->Training.Curves.resize(10);
+    window->ShowTraining();
+    ASSERT_EQ(strokes->model()->rowCount(), 9);
+    EXPECT_EQ(strokes->verticalHeader()->sizeHint().width(), standardWidth());
+}
+
 TEST_F(TrainingWindowTest, SummaryShowsTotalsAveragesAndIntervalsOnlyForIntervalSessions)
 {
     TfrmTraining* window = Open(nullptr, 216);
