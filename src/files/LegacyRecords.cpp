@@ -167,3 +167,13 @@ void PutLegacyCurve(unsigned char* record, const TForceCurve& curve)
         previous = byte * CurveStep;
     }
 }
+
+void TotalsFromLastStroke(TTraining& training)
+{
+    if (training.Totals.TotalDistance != 0 || training.Strokes.size() < 2) return;
+    const TStroke& last = training.Strokes.back();
+    training.Totals.TotalDistance = last.Distance;
+    training.Totals.TotalTime = last.Time;
+    training.Totals.TotalEnergy = static_cast<float>(last.EnergySum / 1000.0);
+    training.Totals.AveragePower = last.AveragePower;
+}

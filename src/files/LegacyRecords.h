@@ -63,6 +63,9 @@ TStroke LegacyStroke(const unsigned char* record);
 TForceCurve LegacyCurve(const unsigned char* record);
 TInterval LegacyInterval(const unsigned char* record);
 TTotals LegacyTotals(const unsigned char* record);
+// A training without a total distance takes its totals from its last stroke:
+// distance, time, energy (in kJ) and average power.
+void TotalsFromLastStroke(TTraining& training);
 
 // The record images the conversions above read back (within the records'
 // 16-bit and 8-bit resolution).
@@ -74,5 +77,5 @@ void PutLegacyCurve(unsigned char* record, const TForceCurve& curve);
 
 // The values a Pelm table leaves out, worked out after reading it: stroke
 // lengths and peak forces of a force-curve table, the average stroke, and the
-// distances per stroke of a stroke table.
+// distances per stroke and the totals of a stroke table.
 void CompletePelmTraining(TTraining& training);

@@ -647,7 +647,7 @@ bool DecodePelmFile(const std::string& path, TTraining& training, const TProgres
 }
 
 // The stroke lengths and peak forces of a force-curve table, the average
-// stroke, and the distances per stroke of a stroke table. A stroke without
+// stroke, and the distances per stroke and totals of a stroke table. A stroke without
 // force keeps length and peak force 0, as it had them before.
 void CompletePelmTraining(TTraining& training)
 {
@@ -660,8 +660,10 @@ void CompletePelmTraining(TTraining& training)
         }
     }
     ComputeAverageStroke(training); // all zero for an interval table, which has no strokes
-    if (training.Header.OrigFileKind == fkStrokeData)
+    if (training.Header.OrigFileKind == fkStrokeData) {
         ComputeDistancePerStroke(training.Strokes, static_cast<int>(training.Strokes.size()) - 1);
+        TotalsFromLastStroke(training); // a stroke table holds no totals of its own
+    }
 }
 
 bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress)

@@ -3,11 +3,17 @@
 // legacy records.
 #include "LegacyRecords.h"
 
+#include <cstring>
+
 namespace {
 
 const int64_t MinimumSessionSize = 20001;
 const int StrokeCurvePairs = 199;
 
+// Reads whatever a session file holds. A recording cut short still shows
+// what was recorded: a record the file ends inside is read as far as it goes,
+// the bytes beyond the end reading as zero, and the tables keep the size their
+// counts gave them.
 class TSessionReader {
 public:
     TSessionReader(TBinaryFile& file, TTraining& training, const TProgress& progress)
@@ -15,59 +21,65 @@ public:
     {
     }
 
-    // False when the file ends before its totals.
-    bool Read()
+    void Read()
     {
-        if (!ReadUser() || !ReadStrokeTable() || !ReadStrokeCurvePairs()) return false;
+        ReadUser();
+        ReadStrokeTable();
+        ReadStrokeCurvePairs();
         ComputeAverageStroke(Training);
-        if (!ReadIntervals() || !ReadTotals()) return false;
+        ReadIntervals();
+        ReadTotals();
         ComputeDistancePerStroke(Training.Strokes, StrokeCount);
-        return true;
     }
 
 private:
-    bool Next(unsigned char* record, size_t size) { return ReadLegacyRecord(File, record, size); }
+    // Fills the record from the file, zeros where the file has ended; true
+    // when the whole record was in the file.
+    bool Next(unsigned char* record, size_t size)
+    {
+        std::memset(record, 0, size);
+        if (File.Position() >= File.Size()) return false;
+        return ReadLegacyRecord(File, record, size);
+    }
 
     void ReportPosition() const
     {
         ReportProgress(Progress, static_cast<double>(File.Position()) / static_cast<double>(File.Size()));
     }
 
-    bool ReadUser()
+    void ReadUser()
     {
         unsigned char user[LegacyUserSize];
-        if (!Next(user, sizeof user)) return false;
+        Next(user, sizeof user);
         ApplyLegacyUser(user, Training);
-        return true;
     }
 
     // A count record, an unused record, then strokes 1..N; a record whose
-    // number is not its position is skipped.
-    bool ReadStrokeTable()
+    // number is not its position, or that the file ends inside, is skipped.
+    void ReadStrokeTable()
     {
         unsigned char stroke[LegacyStrokeSize];
-        if (!Next(stroke, sizeof stroke)) return false;
+        Next(stroke, sizeof stroke);
         StrokeCount = WordAt(stroke, 0);
         SetStrokeCount(Training, StrokeCount);
-        if (!Next(stroke, sizeof stroke)) return false;
+        Next(stroke, sizeof stroke);
         for (int i = 1; i <= StrokeCount; ++i) {
             ReportPosition();
-            if (!Next(stroke, sizeof stroke)) return false;
-            if (WordAt(stroke, 0) == i) Training.Strokes[i] = LegacyStroke(stroke);
+            if (Next(stroke, sizeof stroke) && WordAt(stroke, 0) == i) Training.Strokes[i] = LegacyStroke(stroke);
         }
-        return true;
     }
 
     // An unused curve record, then always 199 pairs; a pair is stored under its
     // stroke's own number when that lies within the strokes.
-    bool ReadStrokeCurvePairs()
+    void ReadStrokeCurvePairs()
     {
         unsigned char curve[LegacyCurveSize];
-        if (!Next(curve, sizeof curve)) return false;
+        Next(curve, sizeof curve);
         unsigned char stroke[LegacyStrokeSize];
         for (int i = 1; i <= StrokeCurvePairs; ++i) {
             ReportPosition();
-            if (!Next(stroke, sizeof stroke) || !Next(curve, sizeof curve)) return false;
+            Next(stroke, sizeof stroke);
+            Next(curve, sizeof curve);
             const int k = WordAt(stroke, 0);
             if (i > StrokeCount || k < 1 || k > StrokeCount) continue;
             TStroke& target = Training.Strokes[k];
@@ -76,43 +88,36 @@ private:
             Training.Curves[k].Number = static_cast<uint16_t>(k);
             ComputePeakForce(target, Training.Curves[k], Training.Settings.Sprocket);
         }
-        return true;
     }
 
     // A record whose number is the interval count M and that is the last
-    // interval, an unused record, then intervals 1..M-1.
-    bool ReadIntervals()
+    // interval, an unused record, then intervals 1..M-1; all of it only as far
+    // as those first two records are whole.
+    void ReadIntervals()
     {
         unsigned char interval[LegacyIntervalSize];
-        if (!Next(interval, sizeof interval)) return false;
+        if (!Next(interval, sizeof interval)) return;
         const int count = WordAt(interval, 0);
         SetIntervalCount(Training, count);
         if (count > 0) Training.Intervals[count - 1] = LegacyInterval(interval);
-        if (!Next(interval, sizeof interval)) return false;
+        if (!Next(interval, sizeof interval)) return;
         ReportPosition();
         for (int i = 0; i < count - 1; ++i) {
-            if (!Next(interval, sizeof interval)) return false;
+            Next(interval, sizeof interval);
             Training.Intervals[i] = LegacyInterval(interval);
         }
-        return true;
     }
 
-    // Files without a total distance take their totals from the last stroke.
-    bool ReadTotals()
+    // Totals only from a whole record; without a total distance they come
+    // from the last stroke.
+    void ReadTotals()
     {
         ReportPosition();
         unsigned char totals[LegacyTotalsSize];
-        if (!Next(totals, sizeof totals)) return false;
+        const bool whole = Next(totals, sizeof totals);
         ReportPosition();
-        Training.Totals = LegacyTotals(totals);
-        if (Training.Totals.TotalDistance == 0 && StrokeCount >= 1) {
-            const TStroke& last = Training.Strokes[StrokeCount];
-            Training.Totals.TotalDistance = last.Distance;
-            Training.Totals.TotalTime = last.Time;
-            Training.Totals.TotalEnergy = static_cast<float>(last.EnergySum / 1000.0);
-            Training.Totals.AveragePower = last.AveragePower;
-        }
-        return true;
+        if (whole) Training.Totals = LegacyTotals(totals);
+        TotalsFromLastStroke(Training);
     }
 
     TBinaryFile& File;
@@ -129,7 +134,8 @@ bool ReadSessionFile(const std::string& path, TTraining& training, const TProgre
         TBinaryFile file(path);
         ApplyLegacyHeader(training, path, ffSES, fkTraining);
         if (file.Size() < MinimumSessionSize) return false;
-        return TSessionReader(file, training, progress).Read();
+        TSessionReader(file, training, progress).Read();
+        return true;
     } catch (const EInOutError& error) {
         ShowIOError(path, error.what(), error.Code);
         return false;

@@ -207,34 +207,104 @@ TEST_F(LegacyFiles, SessionSizeLimitIsAbove20000Bytes)
     for (size_t size : {size_t(20000), size_t(20001)}) {
         WriteBytes(Folder.File("a.ses"), bytes.substr(0, size));
         int reports = 0;
-        EXPECT_FALSE(ReadSessionFile(Folder.File("a.ses"), Training, [&](double) { ++reports; }));
+        EXPECT_EQ(ReadSessionFile(Folder.File("a.ses"), Training, [&](double) { ++reports; }), size == 20001);
         EXPECT_EQ(reports > 0, size == 20001) << "the reader went on reading";
     }
 }
 
-TEST_F(LegacyFiles, TruncatedSessionFilesFailAtEveryRecord)
-{
-    const std::string bytes = SessionOf(2, 2).Bytes();
-    // The ends of user, count, unused and table strokes, the unused curve,
-    // each pair's stroke and curve, the intervals, and inside the totals.
-    std::vector<size_t> ends = {106, 138, 170, 202, 234, 314};
-    for (size_t pair = 1; pair <= 199; ++pair) ends.push_back(314 + 112 * pair - 80);
-    for (size_t pair = 1; pair <= 199; ++pair) ends.push_back(314 + 112 * pair);
-    for (size_t end : {12, 24, 36}) ends.push_back(bytes.size() - 26 - 36 + end);
-    ends.push_back(bytes.size() - 1);
-    for (size_t end : ends) {
-        if (end <= 20000) continue;
-        ExpectRejected("t.ses", bytes.substr(0, end));
-        ExpectRejected("t.ses", bytes.substr(0, end - 1));
+// 190 strokes, so that the 199 pairs reach past the 20000 bytes every session
+// file has; every curve sample is 77 N, every interval's numbers start at 21.
+class CutSession : public LegacyFiles {
+protected:
+    CutSession() : Session(SessionOf(Strokes, 3))
+    {
+        for (uint16_t i = 1; i <= Strokes; ++i)
+            Session.Pairs[i - 1] = LegacyStrokeBytes(i, static_cast<uint16_t>(100 * i)) + std::string(80, '\x14');
+        Bytes = Session.Bytes();
     }
+    static const uint16_t Strokes = 190;
+    static const size_t PairsStart = 106 + 64 + Strokes * 32 + 80;
+    static const size_t IntervalsStart = PairsStart + 199 * 112;
+    static const size_t TotalsStart = IntervalsStart + 4 * 12;
+
+    bool OpenCut(size_t end) { return Open("cut.ses", Bytes.substr(0, end)); }
+    void ExpectTotalsOfTheLastStroke()
+    {
+        const TStroke& last = Training.Strokes[Strokes];
+        EXPECT_NE(+last.Distance, 0);
+        EXPECT_EQ(+Training.Totals.TotalDistance, +last.Distance);
+        EXPECT_EQ(+Training.Totals.TotalTime, +last.Time);
+        EXPECT_EQ(+Training.Totals.AveragePower, +last.AveragePower);
+    }
+
+    TSessionImage Session;
+    std::string Bytes;
+};
+
+TEST_F(CutSession, EndingInsideACurveKeepsWhatWasRecorded)
+{
+    ASSERT_TRUE(OpenCut(PairsStart + 149 * 112 + 32 + 40)); // half of pair 150's curve
+    ASSERT_EQ(Training.Strokes.size(), Strokes + 1u);
+    EXPECT_EQ(+Training.Strokes[Strokes].Power, 100 * Strokes + 1); // the table is whole
+    EXPECT_EQ(+Training.Curves[149].Samples[79], 77);
+    EXPECT_EQ(+Training.Curves[150].Number, 150);
+    EXPECT_EQ(+Training.Curves[150].Samples[39], 77);
+    EXPECT_EQ(+Training.Curves[150].Samples[40], 0); // beyond the end: zero, not an earlier curve
+    EXPECT_EQ(+Training.Curves[151].Valid, 0);
+    EXPECT_TRUE(Training.Intervals.empty());
+    ExpectTotalsOfTheLastStroke();
+    EXPECT_TRUE(Messages.Messages.empty());
 }
 
-TEST_F(LegacyFiles, HostileSessionCountsFailWithoutReadingPastTheFile)
+TEST_F(CutSession, IntervalsNeedTheirFirstTwoRecordsWhole)
 {
+    ASSERT_TRUE(OpenCut(IntervalsStart + 11)); // inside the count record
+    EXPECT_TRUE(Training.Intervals.empty());
+
+    ASSERT_TRUE(OpenCut(IntervalsStart + 12 + 11)); // inside the unused record
+    ASSERT_EQ(Training.Intervals.size(), 3u);
+    EXPECT_EQ(+Training.Intervals[2].AveragePower, 41); // the last one, from the count record
+    EXPECT_EQ(+Training.Intervals[0].AveragePower, 0);  // not read
+
+    ASSERT_TRUE(OpenCut(IntervalsStart + 36 + 6)); // inside the second of M - 1
+    EXPECT_EQ(+Training.Intervals[0].AveragePower, 21);
+    EXPECT_EQ(+Training.Intervals[1].Number, 2);
+    EXPECT_EQ(+Training.Intervals[1].AverageStrokeRate, 22);
+    EXPECT_EQ(+Training.Intervals[1].TotalTime, 0); // beyond the end
+    ExpectTotalsOfTheLastStroke();
+}
+
+TEST_F(CutSession, TotalsCountOnlyWhenWhole)
+{
+    ASSERT_TRUE(OpenCut(TotalsStart + 25));
+    ExpectTotalsOfTheLastStroke();
+    ASSERT_TRUE(OpenCut(TotalsStart + 26));
+    EXPECT_EQ(+Training.Totals.TotalDistance, 2000);
+    EXPECT_EQ(+Training.Totals.TotalEnergy, 96);
+}
+
+TEST_F(LegacyFiles, HostileSessionCountsReadNothingPastTheFile)
+{
+    // 65,535 strokes claimed, none stored: the table runs into the pairs and
+    // the rest of the file, then off its end, where everything reads as zero.
     TSessionImage session = SessionOf(0, 0);
     session.StrokeCount = 65535;
-    ExpectRejected("h.ses", session.Bytes());
+    int reports = 0;
+    WriteBytes(Folder.File("h.ses"), session.Bytes());
+    ASSERT_TRUE(ReadSessionFile(Folder.File("h.ses"), Training, [&](double) { ++reports; }));
+    ASSERT_EQ(Training.Strokes.size(), 65536u);
+    EXPECT_EQ(+Training.Strokes[65535].Power, 0);
+    EXPECT_EQ(+Training.Strokes[1000].Distance, 0);
+    EXPECT_TRUE(Training.Intervals.empty()); // the file ended in the stroke table
+    EXPECT_GT(reports, 0);
+
+    // 65,535 intervals claimed: the last from the count record, the others
+    // from the totals and then from beyond the file's end.
     session.StrokeCount = 0;
     session.IntervalCount = 65535;
-    ExpectRejected("h.ses", session.Bytes());
+    ASSERT_TRUE(Open("h.ses", session.Bytes()));
+    ASSERT_EQ(Training.Intervals.size(), 65535u);
+    EXPECT_EQ(+Training.Intervals[65534].AveragePower, 41);
+    EXPECT_EQ(+Training.Intervals[100].AveragePower, 0);
+    EXPECT_EQ(Training.Strokes.size(), 1u);
 }

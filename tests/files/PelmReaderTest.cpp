@@ -54,6 +54,25 @@ TEST_F(PelmFiles, StrokeTableFillsEveryColumnAndTheAverage)
     EXPECT_EQ(+Training.Settings.Weight, 80); // fresh settings
 }
 
+TEST_F(PelmFiles, StrokeTableTakesItsTotalsFromItsLastStroke)
+{
+    ASSERT_TRUE(Open(PelmStrokeTable({PelmStrokeRow(2, 100), PelmStrokeRow(3, 300)})));
+    EXPECT_EQ(+Training.Totals.TotalDistance, 307);
+    EXPECT_EQ(+Training.Totals.TotalTime, 305);
+    EXPECT_FLOAT_EQ(+Training.Totals.TotalEnergy, 0.31f);
+    EXPECT_EQ(+Training.Totals.AveragePower, 302);
+    // 2, 3, 1: the last row cuts the table to one stroke, whose values count.
+    ASSERT_TRUE(Open(PelmStrokeTable({PelmStrokeRow(2, 100), PelmStrokeRow(3, 300), PelmStrokeRow(1, 500)})));
+    EXPECT_EQ(+Training.Totals.TotalDistance, 507);
+
+    // Without strokes, and for the other tables, the totals stay zero.
+    ASSERT_TRUE(Open(PelmStrokeTable({PelmStrokeRow(0)})));
+    EXPECT_EQ(+Training.Totals.TotalDistance, 0);
+    ASSERT_TRUE(Open(PelmIntervalTable({{210, 28, 240, 1000, 150}})));
+    EXPECT_EQ(+Training.Totals.TotalDistance, 0);
+    EXPECT_EQ(+Training.Totals.TotalTime, 0);
+}
+
 TEST_F(PelmFiles, SmallerStrokeNumbersCutOffTheStrokesAbove)
 {
     // 2, 4, 1, 3: stroke 2 is cut off by 1 and not written again; 4 by 3.
