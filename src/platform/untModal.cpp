@@ -1,11 +1,13 @@
 #include "untModal.h"
 
 #include "jsUtils.h"
+#include "untFileNames.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 
@@ -68,7 +70,12 @@ QStringList ChooseOpenFiles(QWidget* parent, const TOpenFilesRequest& request)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(request.Filters);
     dialog.selectNameFilter(request.SelectedFilter);
-    return ExecModal(dialog) == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    if (ExecModal(dialog) != QDialog::Accepted) return QStringList();
+    // The URLs keep the bytes of names that are not UTF-8, where a desktop's
+    // own file dialog lists them.
+    QStringList files;
+    for (const QUrl& url : dialog.selectedUrls()) files << LocalFileOfUrl(url);
+    return files;
 }
 
 QString ChooseSaveFile(QWidget* parent, const TSaveFileRequest& request)

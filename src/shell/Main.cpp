@@ -4,6 +4,7 @@
 #include "jsUtils.h"
 #include "untAbout.h"
 #include "untDialog.h"
+#include "untFileNames.h"
 #include "untFiles.h"
 #include "untForceCurves.h"
 #include "untFormUtils.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -54,7 +56,7 @@ QStringList DroppedFiles(const QMimeData* data)
     QStringList files;
     if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) files << url.toLocalFile();
+        if (url.isLocalFile()) files << LocalFileOfUrl(url);
     return files;
 }
 
@@ -217,16 +219,18 @@ void TfrmMain::OpenFile(const QString& path)
 void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path)
 {
     if (OpenLimitReached()) return;
-    const QString full = QFileInfo(path).absoluteFilePath();
-    if (!QFileInfo(full).isFile()) {
-        ShowErrorMessage(QStringLiteral("File \"%1\" not found.").arg(full).toStdString());
+    // The name may hold bytes that are not UTF-8 (see untFileNames.h): it is
+    // made absolute as text and looked up by its bytes.
+    const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const std::string file = FileNameBytes(full);
+    if (!FileExists(file)) {
+        ShowErrorMessage(QStringLiteral("File \"%1\" not found.").arg(ShownFileName(full)).toStdString());
         SetMessageText(QString());
         RemoveRecentFile(full);
         return;
     }
-    SetMessageText(QStringLiteral("Opening file \"%1\" ...").arg(full));
+    SetMessageText(QStringLiteral("Opening file \"%1\" ...").arg(ShownFileName(full)));
     Status()->repaint();
-    const std::string file = full.toStdString();
     if (FormatOfExtension(file) == 0) {
         ShowErrorMessage(QStringLiteral("Extension \"%1\" not supported.")
                              .arg(QString::fromStdString(ExtractFileExt(file)))
@@ -251,7 +255,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
                                palette().window().color());
     NotifyForceCurves(true);
     ++Counters.FilesOpened;
-    FLastDir = QFileInfo(full).absolutePath() + QLatin1Char('/');
+    FLastDir = full.left(full.lastIndexOf(QLatin1Char('/')) + 1);
     AddRecentFile(full);
     SetMessageText(QString());
     RefreshWindowButtons(); // the caption is known only now
@@ -316,10 +320,10 @@ void TfrmMain::BuildRecentMenu()
     };
     for (int i = 0; i < Recent.size(); ++i) {
         const QString path = Recent[i];
-        QString shown = QString::fromStdString(ShortenPath(path.toStdString(), width, 200));
+        QString shown = QString::fromStdString(ShortenPath(ShownFileName(path).toStdString(), width, 200));
         auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace('&', "&&")), FileMenu);
         item->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
-        item->setStatusTip(QStringLiteral("Open file \"%1\"").arg(path));
+        item->setStatusTip(QStringLiteral("Open file \"%1\"").arg(ShownFileName(path)));
         connect(item, &QAction::triggered, this, [this, path] { OpenFile(path); });
         FileMenu->insertAction(FileExit, item);
         RecentItems << item;

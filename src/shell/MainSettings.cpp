@@ -7,6 +7,7 @@
 #include "untCharts.h"
 #include "untDataFiles.h"
 #include "untDateTime.h"
+#include "untFileNames.h"
 #include "untFormUtils.h"
 #include "untIniFile.h"
 
@@ -41,7 +42,7 @@ void TfrmMain::LoadSettings()
     {
         const TIniFile ini(file);
         recent = ini.ReadSectionValues(RecentSection);
-        FLastDir = QString::fromStdString(ini.ReadString(OptionsSection, "LastDir", FLastDir.toStdString()));
+        FLastDir = FileNameFromBytes(ini.ReadString(OptionsSection, "LastDir", FileNameBytes(FLastDir)));
         DataRange = ini.ReadInteger("Row", "DataRange", 65535);
         Counters.RunningTime = ReadDays(ini, "RunningTime", Counters.RunningTime);
         Counters.TimesStarted = ini.ReadInteger(StatisticsSection, "TimesStarted", 0);
@@ -61,7 +62,7 @@ void TfrmMain::LoadSettings()
     LoadParameterSettings(file, StrokeDataSection, StrokeParameters, StoredStrokeParameterCount);
     Recent.clear();
     for (const auto& entry : recent)
-        if (!entry.second.empty() && Recent.size() < MaxRecentFiles) Recent << QString::fromStdString(entry.second);
+        if (!entry.second.empty() && Recent.size() < MaxRecentFiles) Recent << FileNameFromBytes(entry.second);
     SetFormBounds(this, bounds);
 }
 
@@ -75,8 +76,8 @@ void TfrmMain::SaveSettings()
         // Cleared first, so that entries removed from the list stay removed.
         ini.EraseSection(RecentSection);
         for (int i = 0; i < Recent.size(); ++i)
-            ini.WriteString(RecentSection, std::to_string(i + 1), Recent[i].toStdString());
-        ini.WriteString(OptionsSection, "LastDir", FLastDir.toStdString());
+            ini.WriteString(RecentSection, std::to_string(i + 1), FileNameBytes(Recent[i]));
+        ini.WriteString(OptionsSection, "LastDir", FileNameBytes(FLastDir));
         const TDateTime now = Now();
         if (StartTime > 0 && now > StartTime)
             ini.WriteFloat(StatisticsSection, "RunningTime", now + Counters.RunningTime - StartTime);

@@ -3,6 +3,7 @@
 
 #include "jsUtils.h"
 #include "untCharts.h"
+#include "untFileNames.h"
 #include "untFiles.h"
 #include "untFormUtils.h"
 #include "untIniFile.h"
@@ -247,7 +248,7 @@ void TfrmTraining::ApplyTrainingStyle(const QFont& font, const QColor& text, con
 
 void TfrmTraining::LoadTrainingLayout(const std::string& layoutFile, int placement, const QString& trainingPath)
 {
-    const std::string path = trainingPath.toStdString();
+    const std::string path = FileNameBytes(trainingPath);
     std::string section = LayoutSection;
     if (!SameFileName(layoutFile, SettingsFileName(false)))
         section = SameFileName(ExtractFilePath(path), ExtractFilePath(layoutFile)) ? ExtractFileName(path) : path;

@@ -4,6 +4,7 @@
 #include "GuiKit.h"
 
 #include "jsUtils.h"
+#include "untFileNames.h"
 #include "untForceCurves.h"
 #include "untMenuBar.h"
 #include "untTraining.h"
@@ -21,6 +22,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace {
 
 QMenu* MenuOf(TfrmMain& main, const char* command)
@@ -30,17 +33,22 @@ QMenu* MenuOf(TfrmMain& main, const char* command)
 
 QAction* Command(TfrmMain& main, const char* name) { return main.findChild<QAction*>(name); }
 
+void Drop(TfrmMain& main, const QMimeData& data)
+{
+    // As in a real drag, the window that accepts the entering drag gets the drop.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &drop);
+}
+
 void Drop(TfrmMain& main, const QStringList& files)
 {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& file : files) urls << QUrl::fromLocalFile(file);
     data.setUrls(urls);
-    // As in a real drag, the window that accepts the entering drag gets the drop.
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&main, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&main, &drop);
+    Drop(main, data);
 }
 
 void CloseAllChildren(TfrmMain& main)
@@ -156,6 +164,47 @@ TEST_F(MainWindowTest, DroppingTwoFilesOpensTheFirstAndRefusesTheSecond)
     EXPECT_EQ(main->RecentFiles(), QStringList({QString::fromStdString(Root.Path()) + "data/a.stg"}));
     EXPECT_EQ(Script.Messages,
               QStringList({"Only 1 file(s) / training session(s) can be opened at the same time."}));
+}
+
+TEST_F(MainWindowTest, AFileNameThatIsNotUtf8OpensByDropAndByTheOpenDialog)
+{
+    auto main = NewMain();
+    const std::string folder = Root.Path() + "data/";
+    const std::string name = folder + "\xe9\xff.stg"; // Latin-1, as an older system wrote it
+    ASSERT_EQ(std::rename(WriteTraining("plain.stg").toStdString().c_str(), name.c_str()), 0);
+    const QString shown = QString::fromStdString(folder) + QString(2, QChar::ReplacementCharacter) + ".stg";
+
+    // A file manager's drag holds the name's bytes percent-encoded.
+    QMimeData data;
+    data.setData("text/uri-list", "file://" + QByteArray::fromStdString(name).toPercentEncoding("/") + "\r\n");
+    Drop(*main, data);
+    ASSERT_EQ(main->OpenTrainingCount(), 1);
+    EXPECT_TRUE(Script.Messages.isEmpty());
+    ASSERT_EQ(main->RecentFiles().size(), 1);
+    EXPECT_EQ(FileNameBytes(main->RecentFiles().front()), name);
+    EXPECT_EQ(Command(*main, "RecentFile1")->statusTip(), "Open file \"" + shown + "\"");
+    CloseAllChildren(*main);
+
+    // The open dialog's answer, as a desktop's own dialog gives it.
+    Script.FilesToChoose = {FileNameFromBytes(name)};
+    main->FileOpenExecute();
+    EXPECT_EQ(main->OpenTrainingCount(), 1);
+    EXPECT_EQ(main->LastDir(), QString::fromStdString(folder));
+    CloseAllChildren(*main);
+
+    // The recent list keeps the bytes through the settings file.
+    main.reset();
+    main = NewMain();
+    ASSERT_EQ(main->RecentFiles().size(), 1);
+    Command(*main, "RecentFile1")->trigger();
+    EXPECT_EQ(main->OpenTrainingCount(), 1);
+
+    // Gone, it is named readably.
+    CloseAllChildren(*main);
+    std::remove(name.c_str());
+    main->OpenFile(FileNameFromBytes(name));
+    ASSERT_EQ(Script.Messages.size(), 1);
+    EXPECT_EQ(Script.Messages[0], "File \"" + shown + "\" not found.");
 }
 
 TEST_F(MainWindowTest, FilesThatCannotBeOpenedLeaveNoWindow)

@@ -1,9 +1,10 @@
 // What the platform layer stands in for: single instance between two real
-// processes and between two copies of the program, the hand-over text, the screen-saver hold and the locale's
-// formats.
+// processes and between two copies of the program, the hand-over text, the screen-saver hold, the locale's
+// formats, and file names that are not UTF-8.
 #include "GuiKit.h"
 
 #include "jsUtils.h"
+#include "untFileNames.h"
 #include "untInstance.h"
 #include "untPowerSaving.h"
 #include "untShell.h"
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -201,4 +203,25 @@ TEST(LocaleFormats, QtFormatsBecomeTheCoresFormatLanguage)
     EXPECT_EQ(FormatSettings().DateSeparator, '.');
     EXPECT_EQ(FormatSettings().ShortDateFormat, "dd/mm/yy");
     FormatSettings() = saved;
+}
+
+TEST(FileNames, NamesThatAreNotUtf8KeepTheirBytesAndReadAsReplacements)
+{
+    // Valid UTF-8 of every length stays text.
+    const std::string valid = "/d/\x41\xc3\xa9\xe2\x82\xac\xf0\x9f\x9a\xa3.stg";
+    EXPECT_EQ(FileNameFromBytes(valid), QString::fromUtf8(valid.c_str()));
+    EXPECT_EQ(FileNameBytes(FileNameFromBytes(valid)), valid);
+    // Latin-1 bytes, an overlong form, a surrogate, a sequence cut short and a
+    // lone continuation byte all come back byte for byte.
+    for (const std::string& bytes : {std::string("\xe9\xff.stg"), std::string("\xc0\x80"), std::string("\xed\xa0\x80"),
+                                     std::string("a\xe2\x82"), std::string("\x80z")}) {
+        const QString name = FileNameFromBytes(bytes);
+        EXPECT_EQ(FileNameBytes(name), bytes);
+        EXPECT_FALSE(ShownFileName(name).toUtf8().contains('\xed')) << "no surrogate is shown";
+    }
+    EXPECT_EQ(ShownFileName(FileNameFromBytes("\xe9\xff.stg")), QString(2, QChar::ReplacementCharacter) + ".stg");
+
+    EXPECT_EQ(FileNameBytes(LocalFileOfUrl(QUrl::fromEncoded("file:///d/%E9%FF.stg"))), "/d/\xe9\xff.stg");
+    EXPECT_EQ(LocalFileOfUrl(QUrl::fromEncoded("file:///d/%C3%A9%20x.stg")), QString::fromUtf8("/d/\xc3\xa9 x.stg"));
+    EXPECT_EQ(LocalFileOfUrl(QUrl("https://example.org/a.stg")), QString());
 }
