@@ -76,8 +76,6 @@ QAction* NewAction(QObject* parent, const char* name, const QString& caption, co
     return action;
 }
 
-double PointSize(const QFont& font) { return font.pointSizeF() > 0 ? font.pointSizeF() : 9; }
-
 // Default row height twice the font's point size, the header row 2.5 times,
 // never lower than the text.
 void SizeDataRows(QTableView& grid)

@@ -5,15 +5,6 @@
 
 #include <algorithm>
 
-QColor QtColor(TColor colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
-
-TColor ColorOf(const QColor& colour)
-{
-    const QColor rgb = colour.toRgb();
-    return static_cast<TColor>(rgb.red()) | static_cast<TColor>(rgb.green()) << 8
-           | static_cast<TColor>(rgb.blue()) << 16;
-}
-
 Qt::PenStyle QtPenStyle(int penStyle)
 {
     switch (penStyle) {

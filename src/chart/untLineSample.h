@@ -1,15 +1,14 @@
 // A line sample: how a curve will be drawn, shown as a short line in its pen
-// colour, width and style. Also the conversions between the training record's
-// colours and pen styles and Qt's.
+// colour, width and style. Also the conversion of the training record's pen
+// styles to Qt's.
 #pragma once
 
 #include "jsUtils.h"
+#include "untFormUtils.h"
 
 #include <QColor>
 #include <QWidget>
 
-QColor QtColor(TColor colour);        // 0x00BBGGRR -> QColor
-TColor ColorOf(const QColor& colour); // QColor -> 0x00BBGGRR
 // The record's pen styles: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot;
 // any other value draws solid.
 Qt::PenStyle QtPenStyle(int penStyle);

@@ -1,13 +1,17 @@
 #include "untFormUtils.h"
 
 #include "jsUtils.h"
+#include "untIniFile.h"
 #include "untMessages.h"
 
 #include <QAbstractItemModel>
 #include <QClipboard>
+#include <QColor>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPalette>
 #include <QTableView>
 #include <QWidget>
 
@@ -96,6 +100,29 @@ void SetEditColours(QWidget* control, const QColor& base, const QColor& text)
         colours.setColor(group, QPalette::Text, text);
     }
     control->setPalette(colours);
+}
+
+QColor QtColor(TColor colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+
+TColor ColorOf(const QColor& colour)
+{
+    const QColor rgb = colour.toRgb();
+    return static_cast<TColor>(rgb.red()) | static_cast<TColor>(rgb.green()) << 8
+           | static_cast<TColor>(rgb.blue()) << 16;
+}
+
+double PointSize(const QFont& font) { return font.pointSizeF() > 0 ? font.pointSizeF() : 9; }
+
+QColor DialogColor()
+{
+    // Colours with the top byte FF name a system colour; the stored default
+    // is the face colour's.
+    const int32_t faceColour = static_cast<int32_t>(0xFF00000Fu);
+    const std::string file = SettingsFileName(false);
+    const auto stored = static_cast<uint32_t>(
+        FileExists(file) ? TIniFile(file).ReadInteger("Options", "Dialog", faceColour) : faceColour);
+    if (stored >> 24 == 0xFF) return QGuiApplication::palette().color(QPalette::Window);
+    return QtColor(stored);
 }
 
 QString VersionMessageText(const QString& extra)

@@ -4,6 +4,7 @@
 #include "untIniFile.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -19,8 +20,9 @@ const char* const WelcomeText =
     "or from the list of recent files. A demonstration training, <i>default.stg</i>, waits in "
     "your data folder.</p>"
     "<p><b>Force curves</b> of the open training are drawn, browsed and played back with "
-    "<i>Analyse | Force Curves</i>.</p>"
-    "<p>%1 reads files; it never changes them.</p>";
+    "<i>Analyse | Force Curves</i>. While that window is active, <i>File | Save As</i> saves the "
+    "curve on show as a one-stroke file.</p>"
+    "<p>%1 reads training files; it never changes them.</p>";
 
 uint32_t StoredWelcome(const std::string& file)
 {
@@ -37,7 +39,9 @@ TfrmWelcome::TfrmWelcome(QWidget* parent) : TFormDialog(parent)
     rdtWelcome->setObjectName("rdtWelcome");
     rdtWelcome->setFrameShape(QFrame::NoFrame);
     rdtWelcome->setHtml(QString::fromLatin1(WelcomeText).arg(QString::fromStdString(ProductName())));
+    // Entering the text hands the focus to OK, so that Enter closes the window.
     rdtWelcome->setFocusPolicy(Qt::NoFocus);
+    rdtWelcome->installEventFilter(this);
     auto* layout = new QVBoxLayout(Content());
     layout->addWidget(rdtWelcome);
     Content()->setFixedSize(452, 366);
@@ -48,6 +52,13 @@ TfrmWelcome::TfrmWelcome(QWidget* parent) : TFormDialog(parent)
     cbxDontShowAgain->adjustSize();
     cbxDontShowAgain->setChecked(StoredWelcome(SettingsFileName(false)) >= CurrentVersion());
     CancelButton()->hide();
+}
+
+bool TfrmWelcome::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && watched->objectName() == QLatin1String("rdtWelcome"))
+        OkButton()->setFocus();
+    return TFormDialog::eventFilter(watched, event);
 }
 
 void TfrmWelcome::done(int result)

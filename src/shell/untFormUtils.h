@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QColor;
+class QFont;
 class QFontMetrics;
 class QTableView;
 class QWidget;
@@ -41,6 +42,16 @@ void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 // An edit's, list's or grid's background and text colour; disabled controls
 // keep the style's look, so that they read as disabled.
 void SetEditColours(QWidget* control, const QColor& base, const QColor& text);
+
+// The record's colours (0x00BBGGRR) as Qt's, and back.
+QColor QtColor(TColor colour);
+TColor ColorOf(const QColor& colour);
+// A font's size in points; 9 for a font sized in pixels.
+double PointSize(const QFont& font);
+
+// The background of the splash window and the about box: the colour stored
+// as "Dialog" in section "Options", by default the desktop's face colour.
+QColor DialogColor();
 
 QString VersionMessageText(const QString& extra);
 void ShowVersionMessage(const QString& extra = QString());

@@ -20,12 +20,15 @@ public:
     int DisplayTime() const;
     // Advances the progress bar by one (up to its maximum) and shows text.
     void SplashStep(const QString& text);
+    // The window takes the font, the title its bold form.
+    void ApplyFont(const QFont& font);
     QProgressBar* Progress() const { return pbrParam; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* lblname;
     QLabel* pnlParam;
     QProgressBar* pbrParam;
     QLabel* lblVersion;

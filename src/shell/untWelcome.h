@@ -16,6 +16,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QCheckBox* cbxDontShowAgain;
 };

@@ -1,5 +1,6 @@
 #include "untTrainingGrid.h"
 
+#include "untFormUtils.h"
 #include "untTypes.h"
 
 #include <QAbstractButton>
@@ -98,7 +99,7 @@ void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
 void SizeGridRows(QTableView& grid)
 {
     const QFont font = grid.font();
-    const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 9;
+    const double points = PointSize(font);
     const int text = QFontMetrics(font).height();
     const int rowHeight = std::max(static_cast<int>(std::lround(2 * points)), text + 2);
     const int headerHeight = std::max(static_cast<int>(std::nearbyint(2.5 * points)), text + 6);

@@ -1,6 +1,7 @@
-// Takes the README's pictures: the main window empty, the training window's
-// two pages with a training open, the chart-options dialog and the
-// force-curve window. Run it under
+// Takes the README's pictures: the splash window, the welcome dialog, the
+// main window empty, the training window's two pages with a training open,
+// the chart-options dialog, the force-curve window and the about box's three
+// pages. Run it under
 // a display (for example xvfb-run) with a throw-away HOME:
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
 #include "jsUtils.h"
@@ -8,6 +9,7 @@
 #include "untMain.h"
 #include "untModal.h"
 #include "untShell.h"
+#include "untSplash.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,6 +19,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -28,23 +31,52 @@ void Wait(int ms)
 }
 
 // Lets the start-up splash and welcome pass without waiting; the dialog named
-// in PictureOf is shown, saved as a picture and cancelled.
+// Name is shown, Take saves its pictures, and it is cancelled.
 class TPassDialogs : public IModalAnswerer {
 public:
     int Answer(QDialog& dialog) override
     {
-        if (dialog.objectName() != PictureOf.first) return QDialog::Accepted;
+        if (dialog.objectName() != Name) return QDialog::Accepted;
         dialog.show();
         Wait(300);
-        PictureSaved = dialog.grab().save(PictureOf.second);
+        PictureSaved = Take(dialog);
         dialog.hide();
         return QDialog::Rejected;
     }
     QStringList OpenFiles(const TOpenFilesRequest&) override { return {}; }
 
-    QPair<QString, QString> PictureOf;
+    void Expect(const QString& name, const std::function<bool(QDialog&)>& take)
+    {
+        Name = name;
+        Take = take;
+        PictureSaved = false;
+    }
     bool PictureSaved = false;
+
+private:
+    QString Name;
+    std::function<bool(QDialog&)> Take;
 };
+
+std::function<bool(QDialog&)> SaveAs(const QString& file)
+{
+    return [file](QDialog& dialog) { return dialog.grab().save(file); };
+}
+
+// One picture per page of the dialog's page control, numbered from 1.
+std::function<bool(QDialog&)> SaveEachPage(const QString& pageControl, const QString& stem)
+{
+    return [pageControl, stem](QDialog& dialog) {
+        auto* pages = dialog.findChild<QTabWidget*>(pageControl);
+        bool saved = pages != nullptr;
+        for (int page = 0; pages && page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            Wait(200);
+            saved = dialog.grab().save(QStringLiteral("%1-%2.png").arg(stem).arg(page + 1)) && saved;
+        }
+        return saved;
+    };
+}
 
 } // namespace
 
@@ -62,13 +94,24 @@ int main(int argc, char* argv[])
     SetModalAnswerer(&pass);
 
     const QString output = QString::fromLocal8Bit(argv[2]);
+    bool saved = true;
+    {
+        TfrmSplash splash(nullptr, 3);
+        splash.SplashStep(QStringLiteral("Loading settings"));
+        splash.show();
+        Wait(300);
+        saved = splash.grab().save(output + "/splash.png");
+    }
     TfrmMain main;
     TfrmChartOptions chartOptions; // the one the program block keeps
     main.setWindowState(Qt::WindowNoState);
     main.resize(1000, 640);
     main.show();
     Wait(500);
-    bool saved = main.grab().save(output + "/main-empty.png");
+    saved = main.grab().save(output + "/main-empty.png") && saved;
+    pass.Expect(QStringLiteral("frmWelcome"), SaveAs(output + "/welcome.png"));
+    main.HelpWelcomeExecute();
+    saved = pass.PictureSaved && saved;
     main.OpenFile(QString::fromLocal8Bit(argv[1]));
     Wait(500);
     auto* pages = main.findChild<QTabWidget*>("pgcTraining");
@@ -80,7 +123,7 @@ int main(int argc, char* argv[])
 
     // The training window's Options button opens the dialog; the answerer
     // takes its picture and cancels it.
-    pass.PictureOf = {QStringLiteral("frmChartOptions"), output + "/chart-options.png"};
+    pass.Expect(QStringLiteral("frmChartOptions"), SaveAs(output + "/chart-options.png"));
     if (auto* options = main.findChild<QPushButton*>("btnOptions")) options->click();
     saved = pass.PictureSaved && saved;
 
@@ -91,6 +134,10 @@ int main(int argc, char* argv[])
         if (auto* next = main.findChild<QAbstractButton*>("btbNext")) next->click();
     Wait(300);
     saved = main.grab().save(output + "/force-curves.png") && saved;
+
+    pass.Expect(QStringLiteral("frmAbout"), SaveEachPage(QStringLiteral("pgcAbout"), output + "/about"));
+    main.HelpAboutExecute();
+    saved = pass.PictureSaved && saved;
     SetModalAnswerer(nullptr);
     SetMessageSink(nullptr);
     return saved ? 0 : 1;
