@@ -166,6 +166,17 @@ QPixmap Render(int index, QIcon::Mode mode)
     return pixmap;
 }
 
+// The water under the curve: rows of small waves, on a light band if filled.
+void DrawWater(QPainter& p, const QColor& accent, bool filled)
+{
+    QLinearGradient water(0, 120, 0, 220);
+    water.setColorAt(0, QColor(0xe4, 0xf2, 0xf5));
+    water.setColorAt(1, QColor(0xc9, 0xe4, 0xea));
+    if (filled) p.fillRect(QRectF(0, 150, 420, 70), water);
+    p.setPen(QPen(accent.lighter(150), 1.5));
+    for (int x = 0; x < 420; x += 28) p.drawArc(QRectF(x, 158 + (x / 28 % 2) * 18, 22, 8), 0, 180 * 16);
+}
+
 } // namespace
 
 QIcon MainImage(int index)
@@ -198,12 +209,7 @@ QPixmap SplashPicture()
     pixmap.fill(Qt::white);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient water(0, 120, 0, 220);
-    water.setColorAt(0, QColor(0xe4, 0xf2, 0xf5));
-    water.setColorAt(1, QColor(0xc9, 0xe4, 0xea));
-    p.fillRect(QRectF(0, 150, 420, 70), water);
-    p.setPen(QPen(Accent.lighter(150), 1.5));
-    for (int x = 0; x < 420; x += 28) p.drawArc(QRectF(x, 158 + (x / 28 % 2) * 18, 22, 8), 0, 180 * 16);
+    DrawWater(p, Accent, true);
     p.setPen(QPen(Accent, 6, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(CurvePath(40, 40, 150, 105));
     p.setPen(Ink);
@@ -218,5 +224,20 @@ QPixmap SplashPicture()
     p.setFont(subtitle);
     p.setPen(Ink.lighter(160));
     p.drawText(QRectF(192, 104, 220, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("rowing training viewer"));
+    return pixmap;
+}
+
+QPixmap BackgroundPicture()
+{
+    // A quiet watermark for the empty client area, unlike the splash picture
+    // that shows above it at start-up.
+    QPixmap pixmap(420, 220);
+    pixmap.fill(Qt::white);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(0.45);
+    DrawWater(p, Accent, false);
+    p.setPen(QPen(Accent.lighter(140), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(CurvePath(135, 30, 150, 115));
     return pixmap;
 }

@@ -89,7 +89,7 @@ TfrmMain::TfrmMain(TInstance* instance, QWidget* parent) : TMDIMain(parent)
     HideUnofferedCommands();
     AddHelpDocuments();
     HelpWelcome->setVisible(true);
-    Client()->SetWallpaper(SplashPicture());
+    Client()->SetWallpaper(BackgroundPicture());
     BuildToolBar();
     UpdateActions();
 }

@@ -1,6 +1,6 @@
 // The program's pictures, drawn in code so that they stay sharp and share one
 // style: the command images by their image index, the window icon and the
-// picture of the splash window and the empty main window.
+// pictures of the splash window and of the empty main window.
 #pragma once
 
 #include <QIcon>
@@ -29,3 +29,5 @@ QIcon MainImage(int index);
 QIcon ProgramIcon();
 // The program's picture: a force curve under the product's name.
 QPixmap SplashPicture();
+// The empty main window's watermark: a faint force curve over the water.
+QPixmap BackgroundPicture();
