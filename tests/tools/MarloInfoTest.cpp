@@ -1,44 +1,15 @@
 #include "DemoTraining.h"
+#include "InfoRun.h"
 #include "StgBuilder.h"
 #include "TestKit.h"
 #include "untFiles.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <algorithm>
 
 using nlohmann::json;
-
-namespace {
-
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-// Runs marlo-info with the given arguments, capturing both output streams.
-TRun RunInfo(const std::string& arguments, const TTempFolder& temp)
-{
-    const std::string errFile = temp.File("stderr.txt");
-    const std::string command = std::string(MARLO_INFO_PATH) + " " + arguments + " 2>" + errFile;
-    TRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.Out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Err = ReadBytes(errFile);
-    return run;
-}
-
-std::string Quote(const std::string& path) { return "'" + path + "'"; }
-
-} // namespace
 
 TEST(MarloInfo, SummaryOfTheBundledSample)
 {
@@ -108,6 +79,32 @@ TEST(MarloInfo, UnreadableFileReportsMessagesAndAnEmptyRecord)
     EXPECT_EQ(report["training"]["strokes"].size(), 1u);
     EXPECT_EQ(report["training"]["Magic"], std::string(4, '\0'));
     EXPECT_EQ(report["training"]["header"]["Title"], "");
+}
+
+// A file's name is bytes. In the JSON those that are not UTF-8 become U+FFFD,
+// so that the document stays valid whether the file was read or not; the
+// summary and standard error keep the name's own bytes.
+TEST(MarloInfo, JsonOfAFileNameThatIsNotUtf8)
+{
+    TTempFolder temp;
+    const std::string bytes = "\xe9\xff", replaced = "\xef\xbf\xbd\xef\xbf\xbd";
+    const std::string path = temp.File(bytes + ".stg");
+    WriteBytes(path, ReadBytes(MARLO_SAMPLE_PATH));
+    const TRun read = RunInfo("--json " + Quote(path), temp);
+    ASSERT_EQ(read.ExitCode, 0) << read.Err;
+    const json report = json::parse(read.Out);
+    EXPECT_EQ(report["file"], temp.File(replaced + ".stg"));
+    EXPECT_EQ(report["ok"], true);
+    EXPECT_EQ(report["training"]["strokes"].size(), 217u);
+    EXPECT_EQ(RunInfo(Quote(path), temp).Out.rfind("File            " + path + "\n", 0), 0u);
+
+    const std::string missing = temp.File(bytes + "gone.stg");
+    const TRun notRead = RunInfo("--json " + Quote(missing), temp);
+    EXPECT_EQ(notRead.ExitCode, 1);
+    EXPECT_EQ(notRead.Err, "File \"" + missing + "\" not found\n");
+    const json failed = json::parse(notRead.Out);
+    EXPECT_EQ(failed["file"], temp.File(replaced + "gone.stg"));
+    EXPECT_EQ(failed["messages"], json::array({"File \"" + temp.File(replaced + "gone.stg") + "\" not found"}));
 }
 
 TEST(MarloInfo, MessagesWithLineBreaksTakeOneLine)

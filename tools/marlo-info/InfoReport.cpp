@@ -1,14 +1,13 @@
 #include "InfoReport.h"
 
+#include "JsonStream.h"
+#include "ValueReport.h"
 #include "untFiles.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
-
-using nlohmann::json;
 
 std::string SingleText(float value)
 {
@@ -18,165 +17,212 @@ std::string SingleText(float value)
     return std::string(text, result.ptr);
 }
 
-json SingleJson(float value)
-{
-    if (!std::isfinite(value)) return nullptr;
-    return std::strtod(SingleText(value).c_str(), nullptr);
-}
-
 namespace {
 
-// Packed fields are copied into a json by value: a reference to one may be misaligned.
-template <typename T>
-json Field(T value)
+// A single as the double its shortest decimal reads back as, so that the
+// JSON shows those digits and no more; infinities and NaN stay as they are
+// and are written as null.
+double Single(float value)
 {
-    return json(value);
+    return std::isfinite(value) ? std::strtod(SingleText(value).c_str(), nullptr) : value;
 }
 
-json DoubleJson(double value) { return std::isfinite(value) ? json(value) : json(nullptr); }
+// Members are written in the order of their names, as nlohmann::json sorts
+// them. Packed fields are passed by value: a reference to one may be
+// misaligned.
 
-json StrokeJson(const TStroke& s)
+void WriteStroke(TJsonStream& json, const TStroke& s)
 {
-    return {
-        {"Number", Field(s.Number)},
-        {"Power", SingleJson(s.Power)},
-        {"AveragePower", SingleJson(s.AveragePower)},
-        {"StrokeRate", SingleJson(s.StrokeRate)},
-        {"TargetPower", SingleJson(s.TargetPower)},
-        {"Time", SingleJson(s.Time)},
-        {"StrokeLength", SingleJson(s.StrokeLength)},
-        {"Distance", SingleJson(s.Distance)},
-        {"Split500", SingleJson(s.Split500)},
-        {"EnergyPerStroke", SingleJson(s.EnergyPerStroke)},
-        {"EnergySum", SingleJson(s.EnergySum)},
-        {"Pulse", SingleJson(s.Pulse)},
-        {"WorkPerPulse", SingleJson(s.WorkPerPulse)},
-        {"PeakForce", SingleJson(s.PeakForce)},
-        {"PeakForcePosition", SingleJson(s.PeakForcePosition)},
-        {"RelPeakForcePosition", SingleJson(s.RelPeakForcePosition)},
-        {"DriveRecoverRatio", SingleJson(s.DriveRecoverRatio)},
-        {"KValue", SingleJson(s.KValue)},
-        {"IntervalNumber", Field(s.IntervalNumber)},
-        {"IntervalCountdown", Field(s.IntervalCountdown)},
-        {"IntervalPower", Field(s.IntervalPower)},
-        {"DriveTime", SingleJson(s.DriveTime)},
-        {"DistancePerStroke", SingleJson(s.DistancePerStroke)},
-    };
+    json.BeginObject();
+    json.Member("AveragePower", Single(s.AveragePower));
+    json.Member("Distance", Single(s.Distance));
+    json.Member("DistancePerStroke", Single(s.DistancePerStroke));
+    json.Member("DriveRecoverRatio", Single(s.DriveRecoverRatio));
+    json.Member("DriveTime", Single(s.DriveTime));
+    json.Member("EnergyPerStroke", Single(s.EnergyPerStroke));
+    json.Member("EnergySum", Single(s.EnergySum));
+    json.Member("IntervalCountdown", s.IntervalCountdown);
+    json.Member("IntervalNumber", s.IntervalNumber);
+    json.Member("IntervalPower", s.IntervalPower);
+    json.Member("KValue", Single(s.KValue));
+    json.Member("Number", s.Number);
+    json.Member("PeakForce", Single(s.PeakForce));
+    json.Member("PeakForcePosition", Single(s.PeakForcePosition));
+    json.Member("Power", Single(s.Power));
+    json.Member("Pulse", Single(s.Pulse));
+    json.Member("RelPeakForcePosition", Single(s.RelPeakForcePosition));
+    json.Member("Split500", Single(s.Split500));
+    json.Member("StrokeLength", Single(s.StrokeLength));
+    json.Member("StrokeRate", Single(s.StrokeRate));
+    json.Member("TargetPower", Single(s.TargetPower));
+    json.Member("Time", Single(s.Time));
+    json.Member("WorkPerPulse", Single(s.WorkPerPulse));
+    json.EndObject();
 }
 
-json CurveJson(const TForceCurve& curve)
+void WriteCurve(TJsonStream& json, const TForceCurve& curve)
 {
-    const TSamples samples = SamplesOf(curve);
-    return {{"Number", Field(curve.Number)}, {"Valid", Field(curve.Valid)}, {"Samples", samples}};
+    json.BeginObject();
+    json.Member("Number", curve.Number);
+    json.Key("Samples");
+    json.BeginArray();
+    for (const uint16_t sample : SamplesOf(curve)) json.Value(sample);
+    json.EndArray();
+    json.Member("Valid", curve.Valid);
+    json.EndObject();
 }
 
-json IntervalJson(const TInterval& interval)
+void WriteInterval(TJsonStream& json, const TInterval& interval)
 {
-    return {
-        {"Number", Field(interval.Number)},
-        {"AveragePower", Field(interval.AveragePower)},
-        {"AverageStrokeRate", Field(interval.AverageStrokeRate)},
-        {"TotalTime", Field(interval.TotalTime)},
-        {"TotalDistance", Field(interval.TotalDistance)},
-        {"AveragePulse", Field(interval.AveragePulse)},
-        {"Curve", CurveJson(interval.Curve)},
-        {"Stroke", StrokeJson(interval.Stroke)},
-    };
+    json.BeginObject();
+    json.Member("AveragePower", interval.AveragePower);
+    json.Member("AveragePulse", interval.AveragePulse);
+    json.Member("AverageStrokeRate", interval.AverageStrokeRate);
+    json.Key("Curve");
+    WriteCurve(json, interval.Curve);
+    json.Member("Number", interval.Number);
+    json.Key("Stroke");
+    WriteStroke(json, interval.Stroke);
+    json.Member("TotalDistance", interval.TotalDistance);
+    json.Member("TotalTime", interval.TotalTime);
+    json.EndObject();
 }
 
-json HeaderJson(const THeader& h)
+void WriteExtraEntry(TJsonStream& json, const TExtraEntry& entry)
 {
-    return {
-        {"FileName", h.FileName.Utf8()},
-        {"FileDateTime", DoubleJson(h.FileDateTime)},
-        {"FileSize", Field(h.FileSize)},
-        {"FileFormat", Field(h.FileFormat)},
-        {"FileKind", Field(h.FileKind)},
-        {"Title", h.Title.Utf8()},
-        {"Name", h.Name.Utf8()},
-        {"Description", h.Description.Utf8()},
-        {"DateTime", DoubleJson(h.DateTime)},
-        {"TrainingType", h.TrainingType.Utf8()},
-        {"Event", h.Event.Utf8()},
-        {"Note", h.Note.Utf8()},
-        {"OrigFileName", h.OrigFileName.Utf8()},
-        {"OrigFileDateTime", DoubleJson(h.OrigFileDateTime)},
-        {"OrigFileSize", Field(h.OrigFileSize)},
-        {"OrigFileFormat", Field(h.OrigFileFormat)},
-        {"OrigFileKind", Field(h.OrigFileKind)},
-        {"Visible", Field(h.Visible)},
-        {"CurveIndex", Field(h.CurveIndex)},
-        {"Color", Field(h.Color)},
-        {"PenStyle", Field(h.PenStyle)},
-        {"PenWidth", Field(h.PenWidth)},
-        {"Modified", Field(h.Modified)},
-        {"CurveSource", Field(h.CurveSource)},
-        {"CurveInterval", Field(h.CurveInterval)},
-        {"Recorder", Field(h.Recorder)},
-        {"Interface", Field(h.Interface)},
-        {"TrainingID", h.TrainingID.ToString()},
-    };
+    json.BeginArray();
+    json.Value(entry.Number);
+    json.Value(entry.Value);
+    json.EndArray();
 }
 
-json SettingsJson(const TUserSettings& s)
+void WriteHeader(TJsonStream& json, const THeader& h)
 {
-    return {
-        {"Weight", Field(s.Weight)},           {"Gender", Field(s.Gender)},
-        {"Boat", Field(s.Boat)},               {"Ergometer", Field(s.Ergometer)},
-        {"Sprocket", Field(s.Sprocket)},       {"SessionLimit", Field(s.SessionLimit)},
-        {"LimitIntervals", Field(s.LimitIntervals)}, {"LimitTime", Field(s.LimitTime)},
-        {"LimitStrokes", Field(s.LimitStrokes)}, {"LimitDistance", Field(s.LimitDistance)},
-        {"LimitEnergy", Field(s.LimitEnergy)}, {"StartValue", Field(s.StartValue)},
-        {"StepValue", Field(s.StepValue)},     {"RestValue", Field(s.RestValue)},
-        {"IntervalBy", Field(s.IntervalBy)},   {"WorkPeriod", Field(s.WorkPeriod)},
-        {"WorkTime", Field(s.WorkTime)},       {"WorkStrokes", Field(s.WorkStrokes)},
-        {"WorkDistance", Field(s.WorkDistance)}, {"WorkEnergy", Field(s.WorkEnergy)},
-        {"RestPeriod", Field(s.RestPeriod)},   {"RestTime", Field(s.RestTime)},
-        {"RestStrokes", Field(s.RestStrokes)}, {"RestDistance", Field(s.RestDistance)},
-        {"RestEnergy", Field(s.RestEnergy)},   {"Display", Field(s.Display)},
-    };
+    json.BeginObject();
+    json.Member("Color", h.Color);
+    json.Member("CurveIndex", h.CurveIndex);
+    json.Member("CurveInterval", h.CurveInterval);
+    json.Member("CurveSource", h.CurveSource);
+    json.Member("DateTime", h.DateTime);
+    json.Member("Description", h.Description.Utf8());
+    json.Member("Event", h.Event.Utf8());
+    json.Member("FileDateTime", h.FileDateTime);
+    json.Member("FileFormat", h.FileFormat);
+    json.Member("FileKind", h.FileKind);
+    json.Member("FileName", h.FileName.Utf8());
+    json.Member("FileSize", h.FileSize);
+    json.Member("Interface", h.Interface);
+    json.Member("Modified", h.Modified);
+    json.Member("Name", h.Name.Utf8());
+    json.Member("Note", h.Note.Utf8());
+    json.Member("OrigFileDateTime", h.OrigFileDateTime);
+    json.Member("OrigFileFormat", h.OrigFileFormat);
+    json.Member("OrigFileKind", h.OrigFileKind);
+    json.Member("OrigFileName", h.OrigFileName.Utf8());
+    json.Member("OrigFileSize", h.OrigFileSize);
+    json.Member("PenStyle", h.PenStyle);
+    json.Member("PenWidth", h.PenWidth);
+    json.Member("Recorder", h.Recorder);
+    json.Member("Title", h.Title.Utf8());
+    json.Member("TrainingID", h.TrainingID.ToString());
+    json.Member("TrainingType", h.TrainingType.Utf8());
+    json.Member("Visible", h.Visible);
+    json.EndObject();
 }
 
-json TotalsJson(const TTotals& t)
+void WriteSettings(TJsonStream& json, const TUserSettings& s)
 {
-    return {{"TotalDistance", SingleJson(t.TotalDistance)},
-            {"TotalTime", SingleJson(t.TotalTime)},
-            {"TotalEnergy", SingleJson(t.TotalEnergy)},
-            {"AveragePower", SingleJson(t.AveragePower)}};
+    json.BeginObject();
+    json.Member("Boat", s.Boat);
+    json.Member("Display", s.Display);
+    json.Member("Ergometer", s.Ergometer);
+    json.Member("Gender", s.Gender);
+    json.Member("IntervalBy", s.IntervalBy);
+    json.Member("LimitDistance", s.LimitDistance);
+    json.Member("LimitEnergy", s.LimitEnergy);
+    json.Member("LimitIntervals", s.LimitIntervals);
+    json.Member("LimitStrokes", s.LimitStrokes);
+    json.Member("LimitTime", s.LimitTime);
+    json.Member("RestDistance", s.RestDistance);
+    json.Member("RestEnergy", s.RestEnergy);
+    json.Member("RestPeriod", s.RestPeriod);
+    json.Member("RestStrokes", s.RestStrokes);
+    json.Member("RestTime", s.RestTime);
+    json.Member("RestValue", s.RestValue);
+    json.Member("SessionLimit", s.SessionLimit);
+    json.Member("Sprocket", s.Sprocket);
+    json.Member("StartValue", s.StartValue);
+    json.Member("StepValue", s.StepValue);
+    json.Member("Weight", s.Weight);
+    json.Member("WorkDistance", s.WorkDistance);
+    json.Member("WorkEnergy", s.WorkEnergy);
+    json.Member("WorkPeriod", s.WorkPeriod);
+    json.Member("WorkStrokes", s.WorkStrokes);
+    json.Member("WorkTime", s.WorkTime);
+    json.EndObject();
 }
 
+void WriteTotals(TJsonStream& json, const TTotals& t)
+{
+    json.BeginObject();
+    json.Member("AveragePower", Single(t.AveragePower));
+    json.Member("TotalDistance", Single(t.TotalDistance));
+    json.Member("TotalEnergy", Single(t.TotalEnergy));
+    json.Member("TotalTime", Single(t.TotalTime));
+    json.EndObject();
+}
+
+// The items one at a time, so that no array is ever held whole.
 template <typename T, typename F>
-json ArrayJson(const std::vector<T>& items, F toJson)
+void WriteArray(TJsonStream& json, const std::vector<T>& items, F write)
 {
-    json array = json::array();
-    for (const T& item : items) array.push_back(toJson(item));
-    return array;
+    json.BeginArray();
+    for (const T& item : items) write(json, item);
+    json.EndArray();
+}
+
+void WriteTraining(TJsonStream& json, const TTraining& training)
+{
+    json.BeginObject();
+    json.Member("ClientID", training.ClientID);
+    json.Member("Magic", AnsiToUtf8(std::string(training.Magic, 4)));
+    json.Member("Status", training.Status);
+    json.Member("Version", FormatVersion(training.Version));
+    json.Key("curves");
+    WriteArray(json, training.Curves, WriteCurve);
+    json.Key("extra");
+    WriteArray(json, training.ExtraEntries, WriteExtraEntry);
+    json.Key("header");
+    WriteHeader(json, training.Header);
+    json.Key("intervals");
+    WriteArray(json, training.Intervals, WriteInterval);
+    json.Key("settings");
+    WriteSettings(json, training.Settings);
+    json.Key("strokes");
+    WriteArray(json, training.Strokes, WriteStroke);
+    json.Key("totals");
+    WriteTotals(json, training.Totals);
+    json.EndObject();
 }
 
 } // namespace
 
-json TrainingJson(const TTraining& training)
+void WriteReportJson(std::ostream& out, const std::string& path, bool ok, const std::vector<std::string>& messages,
+                     const TTraining& training)
 {
-    return {
-        {"Magic", AnsiToUtf8(std::string(training.Magic, 4))},
-        {"Version", FormatVersion(training.Version)},
-        {"ClientID", training.ClientID},
-        {"Status", training.Status},
-        {"header", HeaderJson(training.Header)},
-        {"settings", SettingsJson(training.Settings)},
-        {"strokes", ArrayJson(training.Strokes, StrokeJson)},
-        {"curves", ArrayJson(training.Curves, CurveJson)},
-        {"intervals", ArrayJson(training.Intervals, IntervalJson)},
-        {"extra", ArrayJson(training.ExtraEntries,
-                            [](const TExtraEntry& e) { return json::array({Field(e.Number), Field(e.Value)}); })},
-        {"totals", TotalsJson(training.Totals)},
-    };
-}
-
-json ReportJson(const std::string& path, bool ok, const std::vector<std::string>& messages,
-                const TTraining& training)
-{
-    return {{"file", path}, {"ok", ok}, {"messages", messages}, {"training", TrainingJson(training)}};
+    TJsonStream json(out);
+    json.BeginObject();
+    json.Member("file", path);
+    json.Key("messages");
+    WriteArray(json, messages, [](TJsonStream& j, const std::string& message) { j.Value(message); });
+    json.Member("ok", ok);
+    json.Key("training");
+    WriteTraining(json, training);
+    json.Key("values");
+    WriteValuesJson(json, training);
+    json.EndObject();
+    json.Flush();
+    out << '\n';
 }
 
 std::string SummaryText(const std::string& path, const TTraining& training)

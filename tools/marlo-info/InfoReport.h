@@ -3,17 +3,19 @@
 
 #include "untTypes.h"
 
-#include <nlohmann/json.hpp>
+#include <ostream>
 #include <string>
 #include <vector>
 
-// A single as the shortest decimal that reads back to the same 32-bit value;
-// null for infinities and NaN, which JSON cannot hold.
-nlohmann::json SingleJson(float value);
-// The same shortest decimal as text ("inf", "nan" for those).
+// A single as the shortest decimal that reads back to the same 32-bit value
+// ("inf", "nan" for those).
 std::string SingleText(float value);
 
-nlohmann::json TrainingJson(const TTraining& training);
-nlohmann::json ReportJson(const std::string& path, bool ok, const std::vector<std::string>& messages,
-                          const TTraining& training);
+// The report of one read as a JSON document and a line break, written record
+// by record as it is made: the file's name, whether it was read, the
+// messages shown, the whole training record and its shown values. Any text
+// that is not valid UTF-8, a file name among them, is written with U+FFFD
+// in place of what is not.
+void WriteReportJson(std::ostream& out, const std::string& path, bool ok, const std::vector<std::string>& messages,
+                     const TTraining& training);
 std::string SummaryText(const std::string& path, const TTraining& training);

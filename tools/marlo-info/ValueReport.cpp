@@ -1,5 +1,6 @@
 #include "ValueReport.h"
 
+#include "JsonStream.h"
 #include "untCharts.h"
 #include "untTrainingGrids.h"
 
@@ -7,16 +8,15 @@
 #include <sstream>
 #include <vector>
 
-using nlohmann::json;
-
 namespace {
 
+// An array of the texts text(0) .. text(count - 1).
 template <typename TText>
-json Texts(int count, TText text)
+void WriteTexts(TJsonStream& json, int count, TText text)
 {
-    json texts = json::array();
-    for (int i = 0; i < count; ++i) texts.push_back(text(i));
-    return texts;
+    json.BeginArray();
+    for (int i = 0; i < count; ++i) json.Value(text(i));
+    json.EndArray();
 }
 
 std::string PadRight(const std::string& text, size_t width)
@@ -67,22 +67,24 @@ std::string SidewaysTable(const TTextGrid& grid)
 
 } // namespace
 
-json ValuesJson(const TTraining& training)
+void WriteValuesJson(TJsonStream& json, const TTraining& training)
 {
-    json strokes = json::array();
-    for (size_t r = 1; r < training.Strokes.size(); ++r)
-        strokes.push_back(Texts(StrokeParameterCount, [&](int i) {
-            return StrokeValueText(training.Strokes[r], i, training.Settings);
-        }));
-    json intervals = json::array();
+    json.BeginObject();
+    json.Member("dr_ratio", AverageDRRatioText(training));
+    json.Key("intervals");
+    json.BeginArray();
     for (const TInterval& interval : training.Intervals)
-        intervals.push_back(Texts(IntervalParameterCount, [&](int i) { return IntervalValueText(interval, i); }));
-    return {
-        {"totals", Texts(TotalParameterCount, [&](int i) { return TotalValueWithUnit(training, i); })},
-        {"dr_ratio", AverageDRRatioText(training)},
-        {"strokes", strokes},
-        {"intervals", intervals},
-    };
+        WriteTexts(json, IntervalParameterCount, [&](int i) { return IntervalValueText(interval, i); });
+    json.EndArray();
+    json.Key("strokes");
+    json.BeginArray();
+    for (size_t r = 1; r < training.Strokes.size(); ++r)
+        WriteTexts(json, StrokeParameterCount,
+                   [&](int i) { return StrokeValueText(training.Strokes[r], i, training.Settings); });
+    json.EndArray();
+    json.Key("totals");
+    WriteTexts(json, TotalParameterCount, [&](int i) { return TotalValueWithUnit(training, i); });
+    json.EndObject();
 }
 
 std::string ValuesSummaryText(const TTraining& training)

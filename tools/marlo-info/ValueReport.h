@@ -4,12 +4,14 @@
 
 #include "untTypes.h"
 
-#include <nlohmann/json.hpp>
 #include <string>
 
-// "totals" (the seven totals with units), "dr_ratio", "strokes" (42 texts for
-// each of strokes 1..N) and "intervals" (22 texts for each interval).
-nlohmann::json ValuesJson(const TTraining& training);
+class TJsonStream;
+
+// An object of "dr_ratio", "intervals" (22 texts for each interval),
+// "strokes" (42 texts for each of strokes 1..N) and "totals" (the seven
+// totals with units), one row of texts at a time.
+void WriteValuesJson(TJsonStream& json, const TTraining& training);
 // The totals and averages with units as the training window shows them, then
 // the intervals table (when there are intervals).
 std::string ValuesSummaryText(const TTraining& training);

@@ -8,6 +8,7 @@
 #include "untFiles.h"
 #include "untMessages.h"
 
+#include <exception>
 #include <iostream>
 #include <optional>
 
@@ -19,12 +20,21 @@ const char* const Usage =
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
     "  --csv GRID   the stroke-data, force-curve or intervals grid as CSV\n"
-    "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error.\n";
+    "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
+    "3 for any other failure.\n";
+
+const int FailureExit = 3;
 
 // Writes every message to standard error, one per line, and keeps them for
-// the JSON report; questions get the answer that changes nothing.
+// the JSON report; questions get the answer that changes nothing. Installed
+// for its lifetime.
 class TErrorStreamSink : public IMessageSink {
 public:
+    TErrorStreamSink() { SetMessageSink(this); }
+    ~TErrorStreamSink() override { SetMessageSink(nullptr); }
+    TErrorStreamSink(const TErrorStreamSink&) = delete;
+    TErrorStreamSink& operator=(const TErrorStreamSink&) = delete;
+
     TMessageAnswer Show(TMessageKind, const std::string& text, TMessageButtons buttons) override
     {
         std::string line = text;
@@ -54,9 +64,20 @@ std::optional<TGridKind> GridNamed(const std::string& name)
     return std::nullopt;
 }
 
-} // namespace
+// Reads the file and prints it as the options ask.
+int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGrid)
+{
+    TErrorStreamSink sink;
+    TTraining training;
+    const bool ok = OpenTrainingFile(path, training, true);
+    if (json) WriteReportJson(std::cout, path, ok, sink.Messages, training);
+    else if (ok && csvGrid) WriteCsv(std::cout, training, *csvGrid);
+    else if (ok) std::cout << SummaryText(path, training) << ValuesSummaryText(training);
+    return ok ? 0 : 1;
+}
 
-int main(int argc, char** argv)
+// Takes the options and the file's name from the command line; the exit status.
+int Run(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
     bool json = false;
@@ -79,20 +100,23 @@ int main(int argc, char** argv)
     }
     if (path.empty()) return UsageError("no file given");
     if (json && csvGrid) return UsageError("--json and --csv exclude each other");
+    return PrintFile(path, json, csvGrid);
+}
 
-    TErrorStreamSink sink;
-    SetMessageSink(&sink);
-    TTraining training;
-    const bool ok = OpenTrainingFile(path, training, true);
-    if (json) {
-        nlohmann::json report = ReportJson(path, ok, sink.Messages, training);
-        report["values"] = ValuesJson(training);
-        std::cout << report.dump(1) << "\n";
-    } else if (ok && csvGrid) {
-        WriteCsv(std::cout, training, *csvGrid);
-    } else if (ok) {
-        std::cout << SummaryText(path, training) << ValuesSummaryText(training);
+} // namespace
+
+// Whatever goes wrong ends in a message and an exit status, never in an
+// abort.
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << "marlo-info: " << e.what() << "\n";
+    } catch (...) {
+        std::cout.flush();
+        std::cerr << "marlo-info: unexpected failure\n";
     }
-    SetMessageSink(nullptr);
-    return ok ? 0 : 1;
+    return FailureExit;
 }

@@ -1,0 +1,108 @@
+#include "JsonStream.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+// The buffer goes to the stream in pieces of about this size.
+const size_t FlushSize = 64 * 1024;
+
+std::string Dumped(const nlohmann::json& value)
+{
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// Printable ASCII other than the quote and the backslash: a text of only
+// these is written as it is, which is what nlohmann would write.
+bool NeedsNoEscape(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c >= 0x20 && c <= 0x7E && c != '"' && c != '\\'; });
+}
+
+} // namespace
+
+TJsonStream::TJsonStream(std::ostream& out) : Out(out) { Buffer.reserve(FlushSize + 4096); }
+
+TJsonStream::~TJsonStream() { Flush(); }
+
+void TJsonStream::Flush()
+{
+    Out.write(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
+    Buffer.clear();
+}
+
+void TJsonStream::NextLine()
+{
+    Buffer += Filled.back() ? ",\n" : "\n";
+    Filled.back() = true;
+    Buffer.append(Filled.size(), ' ');
+}
+
+void TJsonStream::StartValue()
+{
+    if (Buffer.size() >= FlushSize) Flush();
+    if (AfterKey) AfterKey = false;
+    else if (!Filled.empty()) NextLine();
+}
+
+void TJsonStream::Key(std::string_view name)
+{
+    NextLine();
+    Quoted(name);
+    Buffer += ": ";
+    AfterKey = true;
+}
+
+void TJsonStream::Open(char bracket)
+{
+    StartValue();
+    Buffer += bracket;
+    Filled.push_back(false);
+}
+
+void TJsonStream::Close(char bracket)
+{
+    const bool filled = Filled.back();
+    Filled.pop_back();
+    if (filled) {
+        Buffer += '\n';
+        Buffer.append(Filled.size(), ' ');
+    }
+    Buffer += bracket;
+}
+
+void TJsonStream::BeginObject() { Open('{'); }
+void TJsonStream::EndObject() { Close('}'); }
+void TJsonStream::BeginArray() { Open('['); }
+void TJsonStream::EndArray() { Close(']'); }
+
+void TJsonStream::Scalar(std::string_view text)
+{
+    StartValue();
+    Buffer += text;
+}
+
+void TJsonStream::Value(std::nullptr_t) { Scalar("null"); }
+
+void TJsonStream::Value(bool value) { Scalar(value ? "true" : "false"); }
+
+void TJsonStream::Value(double value) { Scalar(Dumped(value)); }
+
+void TJsonStream::Value(std::string_view text)
+{
+    StartValue();
+    Quoted(text);
+}
+
+void TJsonStream::Quoted(std::string_view text)
+{
+    if (NeedsNoEscape(text)) {
+        Buffer += '"';
+        Buffer += text;
+        Buffer += '"';
+    } else {
+        Buffer += Dumped(std::string(text));
+    }
+}
