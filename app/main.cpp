@@ -19,6 +19,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(ProductName()));
+    // The installed desktop entry's id, by which a desktop matches the windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.marlo.Marlo"));
     // No display name: Qt would add it to every window title.
     SetCommandLine(argc, argv);
     LoadFormatSettings(QLocale::system());

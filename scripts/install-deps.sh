@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
   clang libclang-rt-dev
   xvfb xauth imagemagick dbus
+  librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <glob.h>
 #include <sys/stat.h>
@@ -132,9 +133,24 @@ std::string ProgramFileName()
 
 void SetProgramFileName(const std::string& path) { ProgramFileOverride() = path; }
 
+std::vector<std::string> ProgramDataFolders()
+{
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) return {};
+    // Resolved lexically, so that names and messages read "/usr/share/marlo/"
+    // rather than "/usr/bin/../share/marlo/"; the program's own file already
+    // has its links resolved.
+    const std::string shared = std::filesystem::path(folder + "../share/marlo/").lexically_normal().generic_string();
+    return {folder, WithTrailingDelimiter(shared)};
+}
+
 std::string HelpDocumentName(const std::string& suffix)
 {
-    return ChangeFileExt(ProgramFileName(), "") + suffix + VersionDigits() + ".pdf";
+    const std::string besideProgram = ChangeFileExt(ProgramFileName(), "") + suffix + VersionDigits() + ".pdf";
+    const std::string name = ExtractFileName(besideProgram);
+    for (const std::string& folder : ProgramDataFolders())
+        if (FileExists(folder + name)) return folder + name;
+    return besideProgram;
 }
 
 bool FileExists(const std::string& path)
@@ -230,14 +246,19 @@ std::string UserDataFolder()
 
 std::string LocateSettingsFile(bool forWriting, const std::string& fileName)
 {
-    for (const std::string& folder : {UserDataFolder(), ProgramFolder()}) {
+    if (forWriting) {
+        for (const std::string& folder : {UserDataFolder(), ProgramFolder()})
+            if (!folder.empty() && IsFileWritable(folder + fileName)) return folder + fileName;
+        return "";
+    }
+    // Files are never written to the share folder: what is read from there
+    // (such as the sample) is moved or copied into the user's data folder.
+    std::vector<std::string> folders{UserDataFolder()};
+    for (const std::string& folder : ProgramDataFolders()) folders.push_back(folder);
+    for (const std::string& folder : folders) {
         if (folder.empty()) continue;
-        if (forWriting) {
-            if (IsFileWritable(folder + fileName)) return folder + fileName;
-        } else {
-            const std::string found = NameAsFoundOnDisk(folder, fileName);
-            if (!found.empty()) return folder + found;
-        }
+        const std::string found = NameAsFoundOnDisk(folder, fileName);
+        if (!found.empty()) return folder + found;
     }
     return "";
 }

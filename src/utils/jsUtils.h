@@ -71,6 +71,13 @@ uint32_t CurrentVersion();
 // The running program's file; tests and the desktop program may set it.
 std::string ProgramFileName();
 void SetProgramFileName(const std::string& path);
+// The folders the program's own files (the bundled sample, the help
+// documents) are looked for in, in this order: the program's folder, then
+// "../share/marlo/" from it, where an installation puts them. Both end with
+// "/"; none when the program's file is unknown.
+std::vector<std::string> ProgramDataFolders();
+// The help document with the given suffix from the first of
+// ProgramDataFolders() that holds it; beside the program when none does.
 std::string HelpDocumentName(const std::string& suffix);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
@@ -86,6 +93,9 @@ std::string UserDataFolder();
 // Replaces the system's documents folder (tests); "" means the system has
 // none, std::nullopt asks the system again.
 void SetDocumentsFolderOverride(std::optional<std::string> folder);
+// Where fileName is written (the first writable of the user's data folder and
+// the program's folder) or read from (the first of the user's data folder and
+// ProgramDataFolders() that holds it, in any case); "" when there is none.
 std::string LocateSettingsFile(bool forWriting, const std::string& fileName);
 std::string SettingsFileName(bool forWriting);
 // Replaces path only by a completed write: the data goes to a temporary file

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -144,4 +146,77 @@ TEST_F(SettingsLocation, NoWritableLocationGivesAnEmptyName)
 TEST_F(SettingsLocation, HelpDocumentsSitBesideTheProgram)
 {
     EXPECT_EQ(HelpDocumentName("Help"), Program.File("bin/marloHelp") + VersionDigits() + ".pdf");
+}
+
+// An installed program keeps its sample and help documents in
+// PREFIX/share/marlo/ beside PREFIX/bin/; a build keeps them beside itself.
+TEST_F(SettingsLocation, ProgramDataFoldersAreTheProgramsFolderThenItsShareFolder)
+{
+    EXPECT_EQ(ProgramDataFolders(), (std::vector<std::string>{Program.File("bin/"), Program.File("share/marlo/")}));
+}
+
+TEST_F(SettingsLocation, ShareFolderIsResolvedWithoutDotSteps)
+{
+    using Folders = std::vector<std::string>;
+    SetProgramFileName("/usr/bin/marlo");
+    EXPECT_EQ(ProgramDataFolders(), (Folders{"/usr/bin/", "/usr/share/marlo/"}));
+    SetProgramFileName("/opt/m/./bin/../bin/marlo");
+    EXPECT_EQ(ProgramDataFolders(), (Folders{"/opt/m/./bin/../bin/", "/opt/m/share/marlo/"}));
+    // A program in the root folder has no parent to step up to.
+    SetProgramFileName("/marlo");
+    EXPECT_EQ(ProgramDataFolders(), (Folders{"/", "/share/marlo/"}));
+    SetProgramFileName("bin/marlo");
+    EXPECT_EQ(ProgramDataFolders(), (Folders{"bin/", "share/marlo/"}));
+    SetProgramFileName("./marlo");
+    EXPECT_EQ(ProgramDataFolders(), (Folders{"./", "../share/marlo/"}));
+    // No folder at all: nothing to look in, as before for the program's folder.
+    SetProgramFileName("marlo");
+    EXPECT_TRUE(ProgramDataFolders().empty());
+}
+
+TEST_F(SettingsLocation, ReadingTriesTheDataFolderThenBesideTheProgramThenTheShareFolder)
+{
+    ForceFolder(Program.File("share/marlo/"));
+    EXPECT_EQ(LocateSettingsFile(false, "default.STG"), "");
+    WriteBytes(Program.File("share/marlo/Default.stg"), "installed");
+    EXPECT_EQ(LocateSettingsFile(false, "default.STG"), Program.File("share/marlo/Default.stg"));
+    WriteBytes(Program.File("bin/default.stg"), "built");
+    EXPECT_EQ(LocateSettingsFile(false, "default.STG"), Program.File("bin/default.stg"));
+    ForceFolder(DataFolder());
+    WriteBytes(DataFolder() + "default.stg", "moved");
+    EXPECT_EQ(LocateSettingsFile(false, "default.STG"), DataFolder() + "default.stg");
+}
+
+TEST_F(SettingsLocation, SettingsAreNeverWrittenToTheShareFolder)
+{
+    ForceFolder(Program.File("share/marlo/"));
+    WriteBytes(Program.File("share/marlo/marlo.ini"), "[Options]\n");
+    EXPECT_EQ(SettingsFileName(false), Program.File("share/marlo/marlo.ini"));
+    EXPECT_EQ(SettingsFileName(true), DataFolder() + "marlo.ini");
+    // With neither the data folder nor the program's folder writable, the
+    // writable share folder is still not chosen.
+    SetDocumentsFolderOverride(std::string());
+    chmod(Program.File("bin").c_str(), 0555);
+    EXPECT_EQ(SettingsFileName(true), "");
+}
+
+TEST_F(SettingsLocation, HelpDocumentsBesideTheProgramWinOverInstalledOnes)
+{
+    const std::string name = "marloq" + VersionDigits() + ".pdf";
+    ForceFolder(Program.File("share/marlo/"));
+    WriteBytes(Program.File("share/marlo/") + name, "%PDF-1.4\n");
+    EXPECT_EQ(HelpDocumentName("q"), Program.File("share/marlo/") + name);
+    WriteBytes(Program.File("bin/") + name, "%PDF-1.4\n");
+    EXPECT_EQ(HelpDocumentName("q"), Program.File("bin/") + name);
+    // A document found nowhere is named beside the program.
+    EXPECT_EQ(HelpDocumentName("m"), Program.File("bin/marlom") + VersionDigits() + ".pdf");
+}
+
+TEST_F(SettingsLocation, HelpDocumentsOfAProgramWithAnExtensionDropIt)
+{
+    SetProgramFileName(Program.File("bin/marlo.exe"));
+    const std::string name = "marlof" + VersionDigits() + ".pdf";
+    ForceFolder(Program.File("share/marlo/"));
+    WriteBytes(Program.File("share/marlo/") + name, "%PDF-1.4\n");
+    EXPECT_EQ(HelpDocumentName("f"), Program.File("share/marlo/") + name);
 }
