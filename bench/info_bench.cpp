@@ -4,6 +4,7 @@
 // child process (its output thrown away), their ratio, and the child's peak
 // memory against the record's size; then the same run on a 76-byte device
 // user file whose header claims 65,535 curves, strokes and intervals.
+#include "BenchKit.h"
 #include "DemoTraining.h"
 #include "LegacyBuilders.h"
 #include "untFiles.h"
@@ -32,29 +33,6 @@ const double MiB = 1024.0 * 1024.0;
 using TClock = std::chrono::steady_clock;
 
 double Seconds(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-size_t RecordBytes(const TTraining& t)
-{
-    return sizeof(TTraining) + t.Strokes.capacity() * sizeof(TStroke) + t.Curves.capacity() * sizeof(TForceCurve)
-           + t.Intervals.capacity() * sizeof(TInterval) + t.ExtraEntries.capacity() * sizeof(TExtraEntry);
-}
-
-// Writes the test file in a child process, so that making it does not count
-// towards this process's memory.
-bool WriteTestFile(const std::string& path)
-{
-    const pid_t child = fork();
-    if (child == 0) _exit(SaveTrainingFile(path, MakeDemoTraining(Strokes), fkTraining) ? 0 : 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 struct TInfoRun {
     bool Ok = false; // exited with 0
@@ -154,7 +132,7 @@ int main()
     if (!mkdtemp(folder)) return 1;
     const std::string training = std::string(folder) + "/large.stg";
     const std::string hostile = std::string(folder) + "/hostile.rvi";
-    const bool written = WriteTestFile(training) && WriteFileAtomically(hostile, HostileUserFile());
+    const bool written = WriteTrainingInChild(training, [] { return MakeDemoTraining(Strokes); }) && WriteFileAtomically(hostile, HostileUserFile());
     if (written) {
         PrintFigures("Training file of 65535 strokes", training, true);
         PrintFigures("Device user file claiming 65535 strokes", hostile, false);

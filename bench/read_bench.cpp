@@ -4,6 +4,7 @@
 // to decode each file into the record as a ratio to reading its bytes into
 // memory in one call, the after-load computations per force-curve sample, and
 // the peak memory of one training-file read.
+#include "BenchKit.h"
 #include "DemoTraining.h"
 #include "LegacyBuilders.h"
 #include "untFiles.h"
@@ -50,30 +51,6 @@ std::string ReadWholeFile(const std::string& path)
     close(fd);
     bytes.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return bytes;
-}
-
-long PeakResidentKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-size_t RecordBytes(const TTraining& t)
-{
-    return sizeof(TTraining) + t.Strokes.capacity() * sizeof(TStroke) + t.Curves.capacity() * sizeof(TForceCurve)
-           + t.Intervals.capacity() * sizeof(TInterval) + t.ExtraEntries.capacity() * sizeof(TExtraEntry);
-}
-
-// Writes the test file in a child process, so that making it does not count
-// towards this process's peak memory.
-bool WriteTestFile(const std::string& path)
-{
-    const pid_t child = fork();
-    if (child == 0) _exit(SaveTrainingFile(path, MakeDemoTraining(Strokes), fkTraining) ? 0 : 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 const int OlderKindStrokes = 10000;
@@ -176,7 +153,7 @@ int main()
     char folder[] = "/tmp/marlo-bench-XXXXXX";
     if (!mkdtemp(folder)) return 1;
     const std::string path = std::string(folder) + "/large.stg";
-    if (!WriteTestFile(path)) return 1;
+    if (!WriteTrainingInChild(path, [] { return MakeDemoTraining(Strokes); })) return 1;
 
     // Peak memory first, before anything else has grown the process.
     const long baseline = PeakResidentKiB();

@@ -4,6 +4,7 @@
 // beside the median time of replacing one 80-point series in a bare chart
 // view of the same size, from the same run. A step must stay well inside one
 // 16 ms frame, so that playback and dragging the scroll bar never stutter.
+#include "BenchKit.h"
 #include "DemoTraining.h"
 #include "jsUtils.h"
 #include "untFiles.h"
@@ -34,12 +35,6 @@ const int Strokes = 65535;
 const int Steps = 200;
 
 using TClock = std::chrono::steady_clock;
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 template <typename TStep>
 double SecondsOf(TStep&& step)

@@ -8,6 +8,7 @@
 // home, runtime and documents folders, so that it needs no display, never
 // touches the user's files, and its peak memory is not that of the file read
 // in this process. Every dialog is answered at once; nothing waits for a human.
+#include "BenchKit.h"
 #include "DemoTraining.h"
 #include "jsUtils.h"
 #include "untFiles.h"
@@ -46,41 +47,18 @@ using TClock = std::chrono::steady_clock;
 
 double Seconds(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-long PeakResidentKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-size_t RecordBytes(const TTraining& t)
-{
-    return sizeof(TTraining) + t.Strokes.capacity() * sizeof(TStroke) + t.Curves.capacity() * sizeof(TForceCurve)
-           + t.Intervals.capacity() * sizeof(TInterval) + t.ExtraEntries.capacity() * sizeof(TExtraEntry);
-}
-
 // Writes the test file in a child process, so that making it does not count
 // towards the peak memory of this process or of the window part. The piece is
 // saved as an interval session, so that the "Workout" page shows its
 // intervals grid (one interval per 500 m) and the grid is painted.
 bool WriteTestFile(const std::string& path)
 {
-    const pid_t child = fork();
-    if (child == 0) {
+    return WriteTrainingInChild(path, [] {
         TTraining training = MakeDemoTraining(Strokes);
         training.Settings.SessionLimit = 4;
         training.Settings.LimitIntervals = static_cast<int32_t>(training.Intervals.size());
-        _exit(SaveTrainingFile(path, training, fkTraining) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return training;
+    });
 }
 
 // Median seconds of OpenTrainingFile into a fresh record, as the main window
