@@ -5,7 +5,7 @@
 #include "untTrainingGrids.h"
 
 #include <algorithm>
-#include <sstream>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -29,40 +29,33 @@ std::string PadLeft(const std::string& text, size_t width)
     return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
 }
 
-using TTextGrid = std::vector<std::vector<std::string>>;
-
-// A small grid's texts: the header row ("#" and the captions), then one row
-// per data row (its row number and cells).
-TTextGrid GridTexts(const TTraining& training, TGridKind kind)
+// A cell of the grid with its header row ("#" and the captions) on top and
+// the row numbers in front, as the summary's table shows it.
+std::string TableCell(const TTraining& training, TGridKind kind, int row, int column)
 {
-    const int columns = GridColumnCount(kind);
-    const int rows = GridRowCount(training, kind);
-    TTextGrid grid(static_cast<size_t>(rows) + 1);
-    grid[0].push_back("#");
-    for (int c = 0; c < columns; ++c) grid[0].push_back(GridColumnCaption(training, kind, c));
-    for (int r = 0; r < rows; ++r) {
-        std::vector<std::string>& row = grid[static_cast<size_t>(r) + 1];
-        row.push_back(GridRowLabel(r));
-        for (int c = 0; c < columns; ++c) row.push_back(GridCellText(training, kind, r, c));
-    }
-    return grid;
+    if (row == 0) return column == 0 ? "#" : GridColumnCaption(training, kind, column - 1);
+    return column == 0 ? GridRowLabel(row - 1) : GridCellText(training, kind, row - 1, column - 1);
 }
 
 // The grid turned on its side: one line per column, captions first, then one
 // right-aligned column per row, so that the wide interval rows stay readable.
-std::string SidewaysTable(const TTextGrid& grid)
+// Each cell is made twice, once for the widths and once for the lines, so
+// that no table of texts is kept: a file may claim 65,535 intervals.
+void WriteSidewaysTable(std::ostream& out, const TTraining& training, TGridKind kind)
 {
-    const size_t columns = grid.front().size();
-    std::vector<size_t> widths(grid.size(), 0);
-    for (size_t r = 0; r < grid.size(); ++r)
-        for (const std::string& cell : grid[r]) widths[r] = std::max(widths[r], cell.size());
-    std::ostringstream out;
-    for (size_t c = 0; c < columns; ++c) {
-        std::string line = "  " + PadRight(grid[0][c], widths[0]);
-        for (size_t r = 1; r < grid.size(); ++r) line += "  " + PadLeft(grid[r][c], widths[r]);
-        out << line << "\n";
+    const int rows = GridRowCount(training, kind) + 1;
+    const int columns = GridColumnCount(kind) + 1;
+    std::vector<size_t> widths(static_cast<size_t>(rows), 0);
+    for (int r = 0; r < rows; ++r) {
+        size_t& width = widths[static_cast<size_t>(r)];
+        for (int c = 0; c < columns; ++c) width = std::max(width, TableCell(training, kind, r, c).size());
     }
-    return out.str();
+    for (int c = 0; c < columns; ++c) {
+        out << "  " << PadRight(TableCell(training, kind, 0, c), widths[0]);
+        for (int r = 1; r < rows; ++r)
+            out << "  " << PadLeft(TableCell(training, kind, r, c), widths[static_cast<size_t>(r)]);
+        out << "\n";
+    }
 }
 
 } // namespace
@@ -87,9 +80,8 @@ void WriteValuesJson(TJsonStream& json, const TTraining& training)
     json.EndObject();
 }
 
-std::string ValuesSummaryText(const TTraining& training)
+void WriteValuesSummary(std::ostream& out, const TTraining& training)
 {
-    std::ostringstream out;
     const auto line = [&out](const char* caption, const std::string& value) {
         out << "  " << PadRight(caption, 14) << value << "\n";
     };
@@ -103,7 +95,8 @@ std::string ValuesSummaryText(const TTraining& training)
     line("500m time", TotalValueWithUnit(training, 5));
     line("Stroke rate", TotalValueWithUnit(training, 6));
     line("DR ratio", AverageDRRatioText(training));
-    if (!training.Intervals.empty())
-        out << "\nIntervals\n" << SidewaysTable(GridTexts(training, TGridKind::Intervals));
-    return out.str();
+    if (!training.Intervals.empty()) {
+        out << "\nIntervals\n";
+        WriteSidewaysTable(out, training, TGridKind::Intervals);
+    }
 }

@@ -4,6 +4,7 @@
 
 #include "untTypes.h"
 
+#include <iosfwd>
 #include <string>
 
 class TJsonStream;
@@ -13,5 +14,5 @@ class TJsonStream;
 // totals with units), one row of texts at a time.
 void WriteValuesJson(TJsonStream& json, const TTraining& training);
 // The totals and averages with units as the training window shows them, then
-// the intervals table (when there are intervals).
-std::string ValuesSummaryText(const TTraining& training);
+// the intervals table (when there are intervals), written as it is made.
+void WriteValuesSummary(std::ostream& out, const TTraining& training);

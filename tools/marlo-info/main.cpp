@@ -70,9 +70,14 @@ int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGr
     TErrorStreamSink sink;
     TTraining training;
     const bool ok = OpenTrainingFile(path, training, true);
-    if (json) WriteReportJson(std::cout, path, ok, sink.Messages, training);
-    else if (ok && csvGrid) WriteCsv(std::cout, training, *csvGrid);
-    else if (ok) std::cout << SummaryText(path, training) << ValuesSummaryText(training);
+    if (json) {
+        WriteReportJson(std::cout, path, ok, sink.Messages, training);
+    } else if (ok && csvGrid) {
+        WriteCsv(std::cout, training, *csvGrid);
+    } else if (ok) {
+        std::cout << SummaryText(path, training);
+        WriteValuesSummary(std::cout, training);
+    }
     return ok ? 0 : 1;
 }
 
