@@ -1,10 +1,13 @@
-// What the window benchmarks share: every dialog answered at once, so that
-// nothing waits for a human, and the core's messages kept instead of shown.
+// What the window benchmarks share: a program that lives in a folder of its
+// own, every dialog answered at once, so that nothing waits for a human, and
+// the core's messages kept instead of shown.
 #pragma once
 
+#include "jsUtils.h"
 #include "untModal.h"
 
 #include <QDialog>
+#include <QDir>
 
 #include <string>
 #include <vector>
@@ -29,4 +32,30 @@ public:
     void MessageBeep() override {}
 
     std::vector<std::string> Texts;
+};
+
+// For its lifetime the program's documents and own file lie in folder, every
+// dialog is accepted and every message kept in Messages.
+class TOffscreenProgram {
+public:
+    explicit TOffscreenProgram(const std::string& folder)
+    {
+        SetDocumentsFolderOverride(folder + "/Documents");
+        QDir().mkpath(QString::fromStdString(folder + "/app"));
+        SetProgramFileName(folder + "/app/marlo");
+        SetModalAnswerer(&Answerer);
+        SetMessageSink(&Messages);
+    }
+    ~TOffscreenProgram()
+    {
+        SetMessageSink(nullptr);
+        SetModalAnswerer(nullptr);
+    }
+    TOffscreenProgram(const TOffscreenProgram&) = delete;
+    TOffscreenProgram& operator=(const TOffscreenProgram&) = delete;
+
+    TQuietSink Messages;
+
+private:
+    TAcceptAll Answerer;
 };

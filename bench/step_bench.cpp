@@ -92,13 +92,7 @@ int main(int argc, char** argv)
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (folder + "/.config").c_str(), 1);
     QApplication application(argc, argv);
-    SetDocumentsFolderOverride(folder + "/Documents");
-    QDir().mkpath(QString::fromStdString(folder + "/app"));
-    SetProgramFileName(folder + "/app/marlo");
-    TAcceptAll answerer;
-    SetModalAnswerer(&answerer);
-    TQuietSink sink;
-    SetMessageSink(&sink);
+    TOffscreenProgram program(folder);
 
     const std::string path = folder + "/largest.stg";
     if (!SaveTrainingFile(path, MakeDemoTraining(Strokes), fkTraining)) return 1;

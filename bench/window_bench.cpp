@@ -146,13 +146,7 @@ TWindowFigures RunWindowOpens(const std::string& folder, const QString& path, in
 {
     TWindowFigures figures;
     QApplication application(argc, argv);
-    SetDocumentsFolderOverride(folder + "/Documents");
-    QDir().mkpath(QString::fromStdString(folder + "/app"));
-    SetProgramFileName(folder + "/app/marlo");
-    TAcceptAll answerer;
-    SetModalAnswerer(&answerer);
-    TQuietSink sink;
-    SetMessageSink(&sink);
+    TOffscreenProgram program(folder);
 
     const std::string file = path.toStdString();
     std::vector<double> fileOpens, opens, openFiles, events, grabs, openAndGrabs, generals, closes;
@@ -228,14 +222,12 @@ TWindowFigures RunWindowOpens(const std::string& folder, const QString& path, in
     figures.OpenAndGrab = Median(openAndGrabs);
     figures.General = Median(generals);
     figures.Close = Median(closes);
-    figures.Messages = static_cast<int>(sink.Texts.size());
+    figures.Messages = static_cast<int>(program.Messages.Texts.size());
     // Each text once, with how often it came, on the error output.
     std::map<std::string, int> counts;
-    for (const std::string& text : sink.Texts) ++counts[text];
+    for (const std::string& text : program.Messages.Texts) ++counts[text];
     for (const auto& [text, count] : counts) std::fprintf(stderr, "message (%dx): %s\n", count, text.c_str());
     figures.Ok = true;
-    SetMessageSink(nullptr);
-    SetModalAnswerer(nullptr);
     return figures;
 }
 
