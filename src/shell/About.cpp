@@ -24,13 +24,11 @@ const char* const VersionKeys[] = {"CompanyName",      "FileDescription", "FileV
 
 const int FirstColumnWidth = 150, RowHeight = 20, StripHeight = 40;
 
-QTableWidget* NewGrid(const char* name, bool sizable, QWidget* parent)
+QTableWidget* NewGrid(const char* name, const QString& caption, bool sizable, QWidget* parent)
 {
     auto* grid = new QTableWidget(1, 2, parent);
     grid->setObjectName(name);
-    grid->setAccessibleName(QString::fromLatin1(name) == QLatin1String("stgVersion")
-                                ? QStringLiteral("Version information")
-                                : QStringLiteral("Program usage statistics"));
+    grid->setAccessibleName(caption);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(sizable ? QHeaderView::Interactive : QHeaderView::Fixed);
@@ -94,9 +92,11 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     SetColours(general, QPalette::Window, picture.toImage().pixelColor(0, picture.height() - 1));
     auto* imgAbout = new QLabel(general);
     imgAbout->setObjectName("imgAbout");
+    imgAbout->setAccessibleName(QString::fromStdString(ProductName()));
     imgAbout->setPixmap(picture);
     auto* imgIcon = new QLabel(general);
     imgIcon->setObjectName("imgIcon");
+    imgIcon->setAccessibleName(QStringLiteral("Program icon"));
     imgIcon->setPixmap(ProgramIcon().pixmap(50));
     imgIcon->setFixedSize(50, 50);
     pnlName = new QLabel(QString::fromStdString(FileDescription()), general);
@@ -108,8 +108,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     generalLayout->addWidget(pnlName);
     generalLayout->addStretch();
 
-    stgVersion = NewGrid("stgVersion", true, this);
-    stgStatistics = NewGrid("stgStatistics", false, this);
+    stgVersion = NewGrid("stgVersion", QStringLiteral("Version information"), true, this);
+    stgStatistics = NewGrid("stgStatistics", QStringLiteral("Program usage statistics"), false, this);
     pgcAbout->addTab(general, QStringLiteral("General"));
     pgcAbout->addTab(GridPage(QStringLiteral("Version information"), stgVersion), QStringLiteral("&Version"));
     pgcAbout->addTab(GridPage(QStringLiteral("Program usage statistics"), stgStatistics),

@@ -52,6 +52,7 @@ TfrmSplash::TfrmSplash(QWidget* parent, int progressMaximum)
 
     auto* imgSplash = new QLabel(pnlSplash);
     imgSplash->setObjectName("imgSplash");
+    imgSplash->setAccessibleName(QString::fromStdString(ProductName()));
     imgSplash->setPixmap(picture);
     imgSplash->setFixedSize(picture.size());
 
@@ -59,6 +60,7 @@ TfrmSplash::TfrmSplash(QWidget* parent, int progressMaximum)
     pnlTitle->setObjectName("pnlTitle");
     pnlTitle->setFixedHeight(TitleHeight);
     auto* imgIcon = NewLabel("imgIcon", QString(), pnlTitle);
+    imgIcon->setAccessibleName(QStringLiteral("Program icon"));
     imgIcon->setPixmap(ProgramIcon().pixmap(TitleHeight - 2));
     imgIcon->setFixedWidth(IconWidth);
     lblname = NewLabel("lblname", QString::fromStdString(FileDescription()), pnlTitle);
@@ -73,6 +75,7 @@ TfrmSplash::TfrmSplash(QWidget* parent, int progressMaximum)
     pnlParam->setFixedHeight(StepHeight);
     pbrParam = new QProgressBar(pnlSplash);
     pbrParam->setObjectName("pbrParam");
+    pbrParam->setAccessibleName(QStringLiteral("Loading"));
     pbrParam->setFixedHeight(ProgressHeight);
     // A range of 0..0 would show a busy bar; an empty bar is what is meant.
     pbrParam->setRange(0, std::max(progressMaximum, 1));

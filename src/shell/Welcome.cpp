@@ -37,6 +37,7 @@ TfrmWelcome::TfrmWelcome(QWidget* parent) : TFormDialog(parent)
     setWindowTitle(QStringLiteral("Welcome to %1").arg(QString::fromStdString(ProductAndVersion())));
     auto* rdtWelcome = new QTextBrowser(Content());
     rdtWelcome->setObjectName("rdtWelcome");
+    rdtWelcome->setAccessibleName(QStringLiteral("Welcome text"));
     rdtWelcome->setFrameShape(QFrame::NoFrame);
     rdtWelcome->setHtml(QString::fromLatin1(WelcomeText).arg(QString::fromStdString(ProductName())));
     // Entering the text hands the focus to OK, so that Enter closes the window.

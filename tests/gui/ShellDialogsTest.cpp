@@ -128,6 +128,7 @@ TEST_F(ShellDialogsTest, WelcomeShowsOnlyOkAndGivesItTheFocusFromTheText)
     auto* text = welcome.findChild<QTextBrowser*>("rdtWelcome");
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->toPlainText().contains("default.stg"));
+    EXPECT_EQ(text->accessibleName(), "Welcome text");
     text->setFocus();
     Settle();
     EXPECT_TRUE(welcome.OkButton()->hasFocus());
@@ -163,6 +164,10 @@ TEST_F(ShellDialogsTest, AboutBoxListsEveryVersionKeyAndTheStatisticsWithoutAnEm
     EXPECT_EQ(about.size(), picture.size() + QSize(26, 220));
     EXPECT_NEAR(about.OkButton()->mapTo(&about, about.OkButton()->rect().center()).x(), about.width() / 2, 1);
     EXPECT_EQ(about.OkButton()->size(), QSize(75, 25));
+    // A screen reader names the tables by their page headers, the pictures by what they show.
+    EXPECT_EQ(about.Version()->accessibleName(), "Version information");
+    EXPECT_EQ(about.Statistics()->accessibleName(), "Program usage statistics");
+    EXPECT_EQ(about.findChild<QLabel*>("imgIcon")->accessibleName(), "Program icon");
 }
 
 TEST_F(ShellDialogsTest, AboutBoxOpensItsMailAndWebRowsWithADoubleClick)
