@@ -1,39 +1,78 @@
 // FormatParameterValue: the text of every value the program shows.
 #include "untCharts.h"
 
-#include <clocale>
+#include <algorithm>
+#include <charconv>
+#include <cctype>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const double MSecsPerDay = 86400000.0;
 
+// Widths and precisions above this are refused: no value needs them, and a
+// format must not make the program build texts of any length.
+const int MostDigits = 4096;
+
+// One floating-point conversion: "%", flags, width, precision and type, with
+// the meanings printf gives them.
+struct TConversion {
+    bool LeftAligned = false; // "-"
+    char PositiveSign = 0;    // '+' for "+", ' ' for " "; 0 for none
+    bool Alternate = false;   // "#": always a decimal point; "g" keeps its zeros
+    bool ZeroPadded = false;  // "0"
+    int Width = 0;
+    int Precision = -1; // -1 when none is given
+    char Type = 'f';    // one of "fFeEgGaA"
+};
+
 // A format split around its floating-point conversion; "%%" reads as "%".
 struct TPrintfFormat {
     std::string Before;
-    std::string Conversion; // empty when the format has none
+    bool HasConversion = false;
+    TConversion Conversion;
     std::string After;
 };
 
-// The end of the conversion that starts with the "%" at `at`, when it is
-// flags, width, precision and a floating-point type; 0 otherwise.
-size_t FloatConversionEnd(const std::string& format, size_t at)
+// Whether `c` is one of the characters of `set` (not its terminating NUL).
+bool IsOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+
+// The digits at `at` as a number, moving `at` past them; false when there
+// are more than MostDigits.
+bool ReadCount(const std::string& format, size_t& at, int& count)
 {
-    size_t i = at + 1;
-    while (i < format.size() && std::strchr("-+ #0", format[i]) != nullptr) ++i;
-    while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) ++i;
-    if (i < format.size() && format[i] == '.') {
-        ++i;
-        while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) ++i;
+    count = 0;
+    for (; at < format.size() && std::isdigit(static_cast<unsigned char>(format[at])); ++at) {
+        count = count * 10 + (format[at] - '0');
+        if (count > MostDigits) return false;
     }
-    if (i < format.size() && std::strchr("fFeEgGaA", format[i]) != nullptr) return i + 1;
-    return 0;
+    return true;
 }
 
-// Only a format with at most one conversion, a floating-point one, may be
-// handed to snprintf with one double.
+// The conversion that starts with the "%" at `at`, when it is flags, width,
+// precision and a floating-point type; `at` ends on its type.
+bool ReadConversion(const std::string& format, size_t& at, TConversion& conversion)
+{
+    for (++at; at < format.size() && IsOneOf(format[at], "-+ #0"); ++at) {
+        switch (format[at]) {
+        case '-': conversion.LeftAligned = true; break;
+        case '+': conversion.PositiveSign = '+'; break;
+        case ' ': conversion.PositiveSign = conversion.PositiveSign ? conversion.PositiveSign : ' '; break;
+        case '#': conversion.Alternate = true; break;
+        default: conversion.ZeroPadded = true;
+        }
+    }
+    if (!ReadCount(format, at, conversion.Width)) return false;
+    if (at < format.size() && format[at] == '.' && !ReadCount(format, ++at, conversion.Precision)) return false;
+    if (at >= format.size() || !IsOneOf(format[at], "fFeEgGaA")) return false;
+    conversion.Type = format[at];
+    return true;
+}
+
+// Only a format with at most one conversion, a floating-point one, can show
+// a value.
 bool SplitPrintfFormat(const std::string& format, TPrintfFormat& pieces)
 {
     std::string* literal = &pieces.Before;
@@ -44,28 +83,80 @@ bool SplitPrintfFormat(const std::string& format, TPrintfFormat& pieces)
             *literal += '%';
             ++i;
         } else {
-            const size_t end = FloatConversionEnd(format, i);
-            if (end == 0 || !pieces.Conversion.empty()) return false;
-            pieces.Conversion = format.substr(i, end - i);
+            if (pieces.HasConversion || !ReadConversion(format, i, pieces.Conversion)) return false;
+            pieces.HasConversion = true;
             literal = &pieces.After;
-            i = end - 1;
         }
     }
     return true;
 }
 
-// snprintf of one floating-point conversion, with the program's decimal
-// separator in place of the C library's decimal point.
-std::string FormatNumber(const std::string& conversion, double value)
+std::chars_format StyleOf(char type)
 {
-    const int length = std::snprintf(nullptr, 0, conversion.c_str(), value);
-    if (length < 0) return "";
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), conversion.c_str(), value);
-    text.resize(static_cast<size_t>(length));
-    const std::string point = std::localeconv()->decimal_point;
-    const size_t at = point.empty() ? std::string::npos : text.find(point);
-    if (at != std::string::npos) text.replace(at, point.size(), 1, FormatSettings().DecimalSeparator);
+    switch (std::tolower(static_cast<unsigned char>(type))) {
+    case 'e': return std::chars_format::scientific;
+    case 'g': return std::chars_format::general;
+    case 'a': return std::chars_format::hex;
+    default: return std::chars_format::fixed;
+    }
+}
+
+// The value in the style, with `precision` digits (the shortest exact ones
+// for -1), sign and all, as to_chars writes it.
+std::string Digits(double value, std::chars_format style, int precision)
+{
+    std::string text(400 + static_cast<size_t>(std::max(precision, 0)), '\0');
+    char* const first = text.data();
+    char* const last = first + text.size();
+    const auto result = precision < 0 ? std::to_chars(first, last, value, style)
+                                      : std::to_chars(first, last, value, style, precision);
+    text.resize(result.ec == std::errc() ? static_cast<size_t>(result.ptr - first) : 0);
+    return text;
+}
+
+// "%#g" keeps the zeros "%g" drops: with P significant digits it is the
+// fixed style when the exponent X of the scientific one has P > X >= -4.
+std::string AlternateGeneralDigits(double value, int precision)
+{
+    const int significant = precision == 0 ? 1 : precision;
+    const std::string scientific = Digits(value, std::chars_format::scientific, significant - 1);
+    const size_t e = scientific.find('e');
+    const int exponent = e == std::string::npos ? 0 : std::atoi(scientific.c_str() + e + 1);
+    if (significant > exponent && exponent >= -4)
+        return Digits(value, std::chars_format::fixed, significant - 1 - exponent);
+    return scientific;
+}
+
+// printf's text of one value under one conversion, made with to_chars: the
+// same digits (both round the exact binary value, ties to even), without the
+// C library's locale and its multi-precision arithmetic.
+std::string ConversionText(const TConversion& conversion, double value)
+{
+    const std::chars_format style = StyleOf(conversion.Type);
+    const bool hex = style == std::chars_format::hex;
+    const int precision = conversion.Precision >= 0 || hex ? conversion.Precision : 6;
+    std::string text = conversion.Alternate && style == std::chars_format::general
+                           ? AlternateGeneralDigits(value, precision)
+                           : Digits(value, style, precision);
+    const bool finite = std::isfinite(value);
+    size_t digitsAt = 0; // where zeros of the padding would go
+    if (text[0] == '-') digitsAt = 1;
+    else if (conversion.PositiveSign) text.insert(digitsAt++, 1, conversion.PositiveSign);
+    if (hex && finite) {
+        text.insert(digitsAt, "0x");
+        digitsAt += 2;
+    }
+    if (conversion.Alternate && finite && text.find('.') == std::string::npos)
+        text.insert(std::min(text.find_first_of(hex ? "p" : "e"), text.size()), 1, '.');
+    if (std::isupper(static_cast<unsigned char>(conversion.Type)))
+        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const size_t width = static_cast<size_t>(conversion.Width);
+    if (text.size() < width) {
+        if (conversion.LeftAligned) text.append(width - text.size(), ' ');
+        else if (conversion.ZeroPadded && finite) text.insert(digitsAt, width - text.size(), '0');
+        else text.insert(0, width - text.size(), ' ');
+    }
+    std::replace(text.begin(), text.end(), '.', FormatSettings().DecimalSeparator);
     return text;
 }
 
@@ -73,8 +164,8 @@ std::string FormatPrintfValue(const std::string& format, float value)
 {
     TPrintfFormat pieces;
     if (!SplitPrintfFormat(format, pieces)) return "";
-    if (pieces.Conversion.empty()) return pieces.Before;
-    return pieces.Before + FormatNumber(pieces.Conversion, value) + pieces.After;
+    if (!pieces.HasConversion) return pieces.Before;
+    return pieces.Before + ConversionText(pieces.Conversion, value) + pieces.After;
 }
 
 bool StartsWith(const std::string& text, const char* prefix)
@@ -100,12 +191,12 @@ void ReplaceAll(std::string& text, const std::string& what, const std::string& w
 // the second, cut (not rounded) from the milliseconds.
 void ReplaceFractionPlaceholder(std::string& format, int milliseconds)
 {
-    std::string fraction = FormatNumber("%0.3f", milliseconds / 1000.0);
-    if (!fraction.empty() && fraction[0] == '0') fraction.erase(0, 1);
+    const char fraction[] = {FormatSettings().DecimalSeparator, static_cast<char>('0' + milliseconds / 100),
+                             static_cast<char>('0' + milliseconds / 10 % 10), static_cast<char>('0' + milliseconds % 10)};
     for (const char* placeholder : {".000", ".00", ".0"}) {
         const std::string text = placeholder;
         if (format.find(text) == std::string::npos) continue;
-        ReplaceAll(format, text, "\"" + fraction.substr(0, text.size()) + "\"");
+        ReplaceAll(format, text, "\"" + std::string(fraction, text.size()) + "\"");
         return;
     }
 }

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
 #include <limits>
 
 namespace {
@@ -111,6 +115,50 @@ TEST(FormatParameterValue, NonFiniteValues)
     EXPECT_EQ(FormatParameterValue("Tnn:ss.0", nan), "");
     EXPECT_EQ(FormatParameterValue("%4.0f", inf), " inf");
     EXPECT_NO_THROW(FormatParameterValue("Th:nn:ss", std::numeric_limits<float>::max()));
+}
+
+// printf itself is the reference: every flag, width and precision of every
+// floating-point type, over values at the edges of rounding and of range.
+TEST(FormatParameterValue, AgreesWithPrintf)
+{
+    TFormatScope dot(DotFormat());
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> values = {0.0f, -0.0f, 0.5f, 1.5f, 2.5f, -2.5f, 0.125f, 0.375f, 9.995f, 99.95f, 0.05f,
+                                 1e-5f, 123456.78f, 3e9f, 1e20f, -7.25e-3f, std::numeric_limits<float>::max(),
+                                 std::numeric_limits<float>::min(), std::numeric_limits<float>::denorm_min(),
+                                 inf, -inf, nan, -nan};
+    std::mt19937 random(7);
+    for (int i = 0; i < 40; ++i) {
+        const int exponent = std::uniform_int_distribution<int>(-12, 12)(random);
+        values.push_back(std::uniform_real_distribution<float>(-1, 1)(random) * std::pow(10.0f, float(exponent)));
+    }
+    int formats = 0;
+    for (const char type : std::string("fFeEgGaA"))
+        for (int flags = 0; flags < 32; ++flags)
+            for (const char* width : {"", "1", "12"})
+                for (const char* precision : {"", ".", ".0", ".1", ".3", ".12"}) {
+                    std::string format = "<%";
+                    for (int f = 0; f < 5; ++f)
+                        if (flags & (1 << f)) format += "-+ #0"[f];
+                    format = format + width + precision + type + ">";
+                    ++formats;
+                    for (const float value : values) {
+                        char expected[512];
+                        std::snprintf(expected, sizeof expected, format.c_str(), static_cast<double>(value));
+                        ASSERT_EQ(FormatParameterValue(format, value), expected) << format << " of " << value;
+                    }
+                }
+    EXPECT_EQ(formats, 8 * 32 * 3 * 6);
+}
+
+TEST(FormatParameterValue, RefusesWidthsAndPrecisionsNoValueNeeds)
+{
+    TFormatScope dot(DotFormat());
+    EXPECT_EQ(FormatParameterValue("%4096.1f", 1.0f).size(), 4096u);
+    EXPECT_EQ(FormatParameterValue("%4097.1f", 1.0f), "");
+    EXPECT_EQ(FormatParameterValue("%.99999999999f", 1.0f), "");
+    EXPECT_EQ(FormatParameterValue(std::string("%\0f", 3), 1.0f), "");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "JsonStream.h"
 
 #include <algorithm>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -88,7 +89,15 @@ void TJsonStream::Value(std::nullptr_t) { Scalar("null"); }
 
 void TJsonStream::Value(bool value) { Scalar(value ? "true" : "false"); }
 
-void TJsonStream::Value(double value) { Scalar(Dumped(value)); }
+// The digits are made by the function nlohmann's dump calls for a double,
+// without building a document and a serializer for every number.
+void TJsonStream::Value(double value)
+{
+    if (!std::isfinite(value)) return Scalar("null");
+    char digits[64];
+    const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
+    Scalar(std::string_view(digits, static_cast<size_t>(end - digits)));
+}
 
 void TJsonStream::Value(std::string_view text)
 {
