@@ -4,7 +4,6 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <stdexcept>
 
@@ -47,10 +46,13 @@ void CivilFromDays(long long z, int& year, int& month, int& day)
 // Day 0 of the date/time scale, 1899-12-30, counted from 1970-01-01.
 const long long DayZeroInUnixDays = -25569;
 
+// The value with zeros in front up to `width` digits.
 std::string Padded(int value, int width)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", width, value);
+    std::string text = std::to_string(value);
+    const size_t digitsAt = value < 0 ? 1 : 0;
+    const size_t digits = text.size() - digitsAt;
+    if (digits < static_cast<size_t>(width)) text.insert(digitsAt, static_cast<size_t>(width) - digits, '0');
     return text;
 }
 
@@ -179,6 +181,7 @@ private:
     static bool UsesTwelveHourClock(const std::string& format)
     {
         for (size_t i = 0; i < format.size(); ++i) {
+            if (std::tolower(static_cast<unsigned char>(format[i])) != 'a') continue;
             if (StartsWithNoCase(format, i, "am/pm") || StartsWithNoCase(format, i, "a/p")
                 || StartsWithNoCase(format, i, "ampm"))
                 return true;

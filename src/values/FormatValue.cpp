@@ -105,13 +105,13 @@ std::chars_format StyleOf(char type)
 // for -1), sign and all, as to_chars writes it.
 std::string Digits(double value, std::chars_format style, int precision)
 {
-    std::string text(400 + static_cast<size_t>(std::max(precision, 0)), '\0');
-    char* const first = text.data();
-    char* const last = first + text.size();
-    const auto result = precision < 0 ? std::to_chars(first, last, value, style)
-                                      : std::to_chars(first, last, value, style, precision);
-    text.resize(result.ec == std::errc() ? static_cast<size_t>(result.ptr - first) : 0);
-    return text;
+    // Room for the 309 integer digits of the largest double, its sign, point
+    // and exponent, and the most digits a precision may ask for.
+    char text[320 + MostDigits];
+    char* const last = text + sizeof text;
+    const auto result = precision < 0 ? std::to_chars(text, last, value, style)
+                                      : std::to_chars(text, last, value, style, precision);
+    return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
 }
 
 // "%#g" keeps the zeros "%g" drops: with P significant digits it is the
