@@ -131,6 +131,18 @@ TEST(MarloInfo, UsageErrors)
     EXPECT_EQ(help.Out.rfind("Usage: marlo-info", 0), 0u);
 }
 
+TEST(MarloInfo, AnOutputThatCannotBeWrittenIsAFailure)
+{
+    TTempFolder temp;
+    for (const char* mode : {"", "--json ", "--csv strokes "}) {
+        const TRun run = RunInfo(std::string(mode) + Quote(MARLO_SAMPLE_PATH) + " >/dev/full", temp);
+        EXPECT_EQ(run.ExitCode, 3) << mode;
+        EXPECT_EQ(run.Err, "marlo-info: the output could not be written\n") << mode;
+    }
+    // Nothing to write for an unreadable file but its messages.
+    EXPECT_EQ(RunInfo(Quote(temp.File("missing.stg")) + " >/dev/full", temp).ExitCode, 1);
+}
+
 TEST(BundledSample, IsTheDemoTrainingWrittenAgain)
 {
     // The sample is made by make-sample; a change to the writer or the demo

@@ -78,6 +78,11 @@ int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGr
         std::cout << SummaryText(path, training);
         WriteValuesSummary(std::cout, training);
     }
+    // A full disk or a closed output must not pass for a finished report.
+    if (!std::cout.flush()) {
+        std::cerr << "marlo-info: the output could not be written\n";
+        return FailureExit;
+    }
     return ok ? 0 : 1;
 }
 
