@@ -96,8 +96,10 @@ void TfrmTraining::ShowTraining()
     UpdateUserControls();
     ShowUserSettings();
 
-    const std::pair<QLabel*, int> totals[] = {{lblDistance, 0}, {lblTime, 1},  {lblEnergy, 2},    {lblStrokes, 4},
-                                              {lblPower, 3},    {lbl500m, 5}, {lblStrokerate, 6}};
+    const std::pair<QLabel*, int> totals[] = {
+        {lblDistance, teDistance},  {lblTime, teTime},         {lblEnergy, teEnergy},
+        {lblStrokes, teStrokes},    {lblPower, teAveragePower}, {lbl500m, teAverageSplit500},
+        {lblStrokerate, teAverageStrokeRate}};
     for (const auto& [label, entry] : totals) label->setText(Text(TotalValueWithUnit(Training, entry)));
     lblDRRatio->setText(Text(AverageDRRatioText(Training)));
 

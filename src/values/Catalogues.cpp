@@ -163,8 +163,8 @@ TParameters StrokeCatalogue()
 {
     TParameters entries = BuildParameters(StrokeRows);
     // "Target" and the session and running-average values have no grid column.
-    entries[4].Column = -1;
-    for (int i = 26; i < StrokeParameterCount; ++i) entries[static_cast<size_t>(i)].Column = -1;
+    entries[seTarget].Column = -1;
+    for (int i = seTimeElapsed; i < StrokeParameterCount; ++i) entries[static_cast<size_t>(i)].Column = -1;
     SetDefaultSteps(entries);
     return entries;
 }
@@ -179,7 +179,7 @@ TParameters IntervalCatalogue()
 TParameters TotalCatalogue()
 {
     TParameters entries = BuildParameters(TotalRows);
-    std::swap(entries[3].Column, entries[4].Column);
+    std::swap(entries[teAveragePower].Column, entries[teStrokes].Column);
     SetDefaultSteps(entries);
     return entries;
 }

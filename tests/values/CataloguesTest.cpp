@@ -71,6 +71,27 @@ TEST_F(CataloguesTest, RangesAndStepsInSinglePrecision)
     EXPECT_EQ(StrokeParameters[16].ScaleMode, 2);
 }
 
+TEST_F(CataloguesTest, EntryNamesPickTheirEntries)
+{
+    EXPECT_EQ(StrokeShortName(seNumber), "Stroke");
+    EXPECT_EQ(StrokeShortName(seTarget), "Target");
+    EXPECT_EQ(StrokeShortName(seSplit500), "Est. 500m time");
+    EXPECT_EQ(StrokeShortName(seDriveRecoverRatio), "DR ratio");
+    EXPECT_EQ(StrokeShortName(seKValue), "K");
+    EXPECT_EQ(StrokeShortName(seIntervalPower), "Interval power");
+    EXPECT_EQ(StrokeShortName(seTimeElapsed), "Time elapsed");
+    EXPECT_EQ(StrokeShortName(seSpeedMph), "Speed MpHr");
+    EXPECT_EQ(StrokeShortName(seAverageStrokeRate), "Avg. stroke rate");
+    EXPECT_EQ(IntervalShortName(ieNumber), "Number");
+    EXPECT_EQ(IntervalShortName(ieSpeed), "Speed");
+    EXPECT_EQ(IntervalShortName(ieDistancePerStroke), "Distance / stroke");
+    EXPECT_EQ(IntervalShortName(ieKValue), "K");
+    EXPECT_EQ(TotalParameters[teDistance].ShortName, "Distance");
+    EXPECT_EQ(TotalParameters[teAveragePower].ShortName, "Avg. power");
+    EXPECT_EQ(TotalParameters[teStrokes].ShortName, "Strokes");
+    EXPECT_EQ(TotalParameters[teAverageStrokeRate].ShortName, "Avg. Stroke rate");
+}
+
 TEST_F(CataloguesTest, InitRebuildsChangedEntries)
 {
     StrokeParameters[1].Maximum = 999;
