@@ -117,7 +117,12 @@ struct TFileFilter {
     std::string Filter;
     int Count = 0;
 };
+// The filter lists the formats whose bits (1 << format) are set in mask, in a
+// fixed order; formats without an entry of their own (SED) add nothing.
 TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bool withPatterns);
+// The formats the Open command's dialog lists.
+const uint16_t OpenDialogFormats = 1 << ffPEL | 1 << ffINI | 1 << ffSED | 1 << ffSES | 1 << ffSTG
+                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR;
 
 // --- Writing ---
 
