@@ -1014,19 +1014,14 @@ void TfrmChart::LoadLayout(const std::string& settingsFile, int placement)
     if (FSection.empty()) return;
     if (FileExists(settingsFile)) {
         const TIniFile ini(settingsFile);
-        FBoundsLeft = ini.ReadInteger(FSection, "Left", FBoundsLeft);
-        FBoundsTop = ini.ReadInteger(FSection, "Top", FBoundsTop);
-        FBoundsWidth = ini.ReadInteger(FSection, "Width", FBoundsWidth);
-        FBoundsHeight = ini.ReadInteger(FSection, "Height", FBoundsHeight);
+        FBounds = ReadFormBounds(ini, FSection, FBounds);
         FColumns = Text(ini.ReadString(FSection, "Columns", FColumns.toStdString()));
         FDataVisible = ini.ReadBool(FSection, "Data", FDataVisible);
         if (FDataVisible) FDataHeight = ini.ReadInteger(FSection, "DataHeight", FDataHeight);
         FTrainingsVisible = ini.ReadBool(FSection, "Trainings", FTrainingsVisible);
         if (FTrainingsVisible) FTrainingsWidth = ini.ReadInteger(FSection, "TrainingsWidth", FTrainingsWidth);
     }
-    if (placement == plStoredBounds) SetFormBounds(this, {FBoundsLeft, FBoundsTop, FBoundsHeight, FBoundsWidth});
-    if (placement == plFreeClientArea && Owner()) Owner()->MaximizeChild(this);
-    if (placement == plMaximised) SetFormBounds(this, {-1, -1, -1, -1});
+    Place(placement, FBounds);
     TextToColumnWidths(*sgdData, FColumns);
     ApplyLayout();
 }
@@ -1035,11 +1030,7 @@ void TfrmChart::SaveLayout(const std::string& settingsFile)
 {
     if (FSection.empty()) return;
     FColumns = ColumnWidthsToText(*sgdData);
-    const TFormBounds bounds = GetFormBounds(this);
-    FBoundsLeft = bounds.Left;
-    FBoundsTop = bounds.Top;
-    FBoundsWidth = bounds.Width;
-    FBoundsHeight = bounds.Height;
+    FBounds = GetFormBounds(this);
     if (settingsFile.empty() || !IsFileWritable(settingsFile)) return;
     // A panel never laid out keeps the size it was given.
     const int dataHeight = pnlData->isVisible() && pnlData->height() > 0 ? pnlData->height() : FDataHeight;
@@ -1047,10 +1038,7 @@ void TfrmChart::SaveLayout(const std::string& settingsFile)
         pnlTrainings->isVisible() && pnlTrainings->width() > 0 ? pnlTrainings->width() : FTrainingsWidth;
     TIniFile ini(settingsFile);
     ini.EraseSection(FSection);
-    ini.WriteInteger(FSection, "Left", FBoundsLeft);
-    ini.WriteInteger(FSection, "Top", FBoundsTop);
-    ini.WriteInteger(FSection, "Width", FBoundsWidth);
-    ini.WriteInteger(FSection, "Height", FBoundsHeight);
+    WriteFormBounds(ini, FSection, FBounds);
     ini.WriteString(FSection, "Columns", FColumns.toStdString());
     ini.WriteBool(FSection, "Data", FDataVisible);
     if (FDataVisible) ini.WriteInteger(FSection, "DataHeight", dataHeight);

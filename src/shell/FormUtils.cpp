@@ -17,25 +17,41 @@
 
 TFormBounds GetFormBounds(const QWidget* form)
 {
-    if (form->isMinimized()) return {0, 0, 0, 0};
-    if (form->isMaximized() || form->isFullScreen()) return {-1, -1, -1, -1}; // full screen is maximised without border
+    if (form->isMinimized()) return MinimisedBounds;
+    if (form->isMaximized() || form->isFullScreen()) return MaximisedBounds; // full screen is maximised without border
     return {form->x(), form->y(), form->height(), form->width()};
 }
 
 void SetFormBounds(QWidget* form, const TFormBounds& bounds)
 {
     if (!form) return;
-    const TFormBounds maximised{-1, -1, -1, -1};
-    const TFormBounds minimised{0, 0, 0, 0};
-    if (bounds == maximised) {
+    if (bounds == MaximisedBounds) {
         form->setWindowState((form->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-    } else if (bounds == minimised) {
+    } else if (bounds == MinimisedBounds) {
         form->setWindowState(form->windowState() | Qt::WindowMinimized);
     } else {
         form->setWindowState(form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         form->move(bounds.Left, bounds.Top);
         form->resize(bounds.Width, bounds.Height);
     }
+}
+
+TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds)
+{
+    TFormBounds read;
+    read.Left = ini.ReadInteger(section, "Left", bounds.Left);
+    read.Top = ini.ReadInteger(section, "Top", bounds.Top);
+    read.Width = ini.ReadInteger(section, "Width", bounds.Width);
+    read.Height = ini.ReadInteger(section, "Height", bounds.Height);
+    return read;
+}
+
+void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBounds& bounds)
+{
+    ini.WriteInteger(section, "Left", bounds.Left);
+    ini.WriteInteger(section, "Top", bounds.Top);
+    ini.WriteInteger(section, "Width", bounds.Width);
+    ini.WriteInteger(section, "Height", bounds.Height);
 }
 
 QString ColumnWidthsToText(const QTableView& grid)
