@@ -579,21 +579,7 @@ void TfrmChart::CreateDataPanel()
     sgdData->setVerticalHeader(new TDataRowHeader(sgdData));
     DataRows = new TChartDataModel(sgdData);
     sgdData->setModel(DataRows);
-    sgdData->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgdData->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgdData->setWordWrap(false);
-    sgdData->setCornerButtonEnabled(false);
-    sgdData->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    sgdData->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    sgdData->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    sgdData->horizontalHeader()->setHighlightSections(false);
-    sgdData->verticalHeader()->setHighlightSections(false);
-    for (QHeaderView* header : {sgdData->horizontalHeader(), sgdData->verticalHeader()}) {
-        QPalette colours = header->palette();
-        colours.setColor(QPalette::ButtonText, Qt::black);
-        colours.setColor(QPalette::WindowText, Qt::black);
-        header->setPalette(colours);
-    }
+    SetGridLook(*sgdData);
     SizeDataRows(*sgdData);
     layout->addWidget(sgdData);
 }

@@ -54,6 +54,25 @@ void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBound
     ini.WriteInteger(section, "Height", bounds.Height);
 }
 
+void SetGridLook(QTableView& grid)
+{
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    grid.setWordWrap(false);
+    grid.setCornerButtonEnabled(false);
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid.horizontalHeader()->setHighlightSections(false);
+    grid.verticalHeader()->setHighlightSections(false);
+    for (QHeaderView* header : {grid.horizontalHeader(), grid.verticalHeader()}) {
+        QPalette colours = header->palette();
+        colours.setColor(QPalette::ButtonText, Qt::black);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        header->setPalette(colours);
+    }
+}
+
 QString ColumnWidthsToText(const QTableView& grid)
 {
     QString text;

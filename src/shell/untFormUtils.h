@@ -48,6 +48,11 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 
+// The look every grid shares: read only, one cell selected at a time, no word
+// wrap and no corner button, rows of a fixed height, columns the user may
+// resize, captions at the left that never highlight, in black.
+void SetGridLook(QTableView& grid);
+
 // An edit's, list's or grid's background and text colour; disabled controls
 // keep the style's look, so that they read as disabled.
 void SetEditColours(QWidget* control, const QColor& base, const QColor& text);
