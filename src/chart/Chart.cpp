@@ -60,8 +60,8 @@ protected:
 // status text and the accessible description.
 void SetHint(QWidget* control, const QString& hint)
 {
-    const QString tip = hint.section(QLatin1Char('|'), 0, 0);
-    const QString details = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : tip;
+    const QString tip = HintShortPart(hint);
+    const QString details = HintLongPart(hint);
     control->setToolTip(tip);
     control->setStatusTip(details);
     control->setAccessibleDescription(details);
@@ -71,8 +71,8 @@ QAction* NewAction(QObject* parent, const char* name, const QString& caption, co
 {
     auto* action = new QAction(caption, parent);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    action->setStatusTip(hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint);
+    action->setToolTip(HintShortPart(hint));
+    action->setStatusTip(HintLongPart(hint));
     return action;
 }
 

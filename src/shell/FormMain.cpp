@@ -230,9 +230,8 @@ QAction* TFormMain::MakeAction(const char* name, const QString& caption, const Q
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
-    const int bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(bar < 0 ? hint : hint.left(bar));
-    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    action->setToolTip(HintShortPart(hint));
+    action->setStatusTip(HintLongPart(hint));
     action->setShortcut(shortcut);
     action->setProperty("ImageIndex", image);
     action->setIcon(MainImage(image));

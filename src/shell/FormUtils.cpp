@@ -73,6 +73,13 @@ void SetGridLook(QTableView& grid)
     }
 }
 
+QString HintShortPart(const QString& hint) { return hint.section(QLatin1Char('|'), 0, 0); }
+
+QString HintLongPart(const QString& hint)
+{
+    return hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint;
+}
+
 QString ColumnWidthsToText(const QTableView& grid)
 {
     QString text;

@@ -53,6 +53,11 @@ void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 // resize, captions at the left that never highlight, in black.
 void SetGridLook(QTableView& grid);
 
+// A hint "short|long": its short part (the tooltip) and its long part (the
+// status text); both are the whole hint when it has no "|".
+QString HintShortPart(const QString& hint);
+QString HintLongPart(const QString& hint);
+
 // An edit's, list's or grid's background and text colour; disabled controls
 // keep the style's look, so that they read as disabled.
 void SetEditColours(QWidget* control, const QColor& base, const QColor& text);

@@ -225,6 +225,19 @@ TEST_F(BaseFormsTest, FormBoundsKeptInASectionFallBackKeyByKey)
     EXPECT_EQ(ReadFormBounds(ini, "Missing", MaximisedBounds), MaximisedBounds);
 }
 
+TEST_F(BaseFormsTest, HintsSplitAtTheFirstBar)
+{
+    EXPECT_EQ(HintShortPart("Next|Shows the next curve"), "Next");
+    EXPECT_EQ(HintLongPart("Next|Shows the next curve"), "Shows the next curve");
+    EXPECT_EQ(HintShortPart("Data"), "Data");
+    EXPECT_EQ(HintLongPart("Data"), "Data") << "without a bar both parts are the whole hint";
+    EXPECT_EQ(HintLongPart("a|b|c"), "b|c");
+    EXPECT_EQ(HintShortPart("|only long"), "");
+    EXPECT_EQ(HintLongPart("only short|"), "");
+    EXPECT_EQ(HintShortPart(""), "");
+    EXPECT_EQ(HintLongPart(""), "");
+}
+
 TEST_F(BaseFormsTest, GridTextSkipsHiddenColumnsButEndsEveryRow)
 {
     QTableWidget grid(2, 3);
