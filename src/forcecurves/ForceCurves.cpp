@@ -271,9 +271,9 @@ void TfrmForceCurves::CreateBrowsePanels()
     connect(btbDelete, &QToolButton::clicked, this, &TfrmForceCurves::btbDeleteClick);
     connect(cbxShowAll, &QCheckBox::clicked, this, &TfrmForceCurves::cbxShowAllClick);
     connect(metCurve, &QLineEdit::editingFinished, this, &TfrmForceCurves::metCurveExit);
-    connect(rbtBrowseCurves, &QRadioButton::clicked, this, [this] { SetCurveSource(0); });
-    connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(1); });
-    connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(2); });
+    connect(rbtBrowseCurves, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceStroke); });
+    connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceAverage); });
+    connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceInterval); });
     connect(sbrIntervals, &QScrollBar::valueChanged, this, &TfrmForceCurves::sbrIntervalsScroll);
 }
 

@@ -11,9 +11,6 @@
 
 namespace {
 
-const uint8_t SourceStroke = 0;
-const uint8_t SourceAverage = 1;
-const uint8_t SourceInterval = 2;
 const int TitleField = 4; // DescribeTraining's bit for the title
 
 // N, the number of strokes: the last index of Strokes (element 0 is the
