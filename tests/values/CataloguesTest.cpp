@@ -121,23 +121,19 @@ TEST_F(CataloguesTest, IntervalStrokeLengthAndEnergySumDifferFromTheStrokeEntrie
 
 TEST_F(CataloguesTest, EntryNamesPickTheirEntries)
 {
-    EXPECT_EQ(StrokeShortName(seNumber), "Stroke");
-    EXPECT_EQ(StrokeShortName(seTarget), "Target");
-    EXPECT_EQ(StrokeShortName(seSplit500), "Est. 500m time");
-    EXPECT_EQ(StrokeShortName(seDriveRecoverRatio), "DR ratio");
-    EXPECT_EQ(StrokeShortName(seKValue), "K");
-    EXPECT_EQ(StrokeShortName(seIntervalPower), "Interval power");
-    EXPECT_EQ(StrokeShortName(seTimeElapsed), "Time elapsed");
-    EXPECT_EQ(StrokeShortName(seSpeedMph), "Speed MpHr");
-    EXPECT_EQ(StrokeShortName(seAverageStrokeRate), "Avg. stroke rate");
-    EXPECT_EQ(IntervalShortName(ieNumber), "Number");
-    EXPECT_EQ(IntervalShortName(ieSpeed), "Speed");
-    EXPECT_EQ(IntervalShortName(ieDistancePerStroke), "Distance / stroke");
-    EXPECT_EQ(IntervalShortName(ieKValue), "K");
-    EXPECT_EQ(TotalParameters[teDistance].ShortName, "Distance");
-    EXPECT_EQ(TotalParameters[teAveragePower].ShortName, "Avg. power");
-    EXPECT_EQ(TotalParameters[teStrokes].ShortName, "Strokes");
-    EXPECT_EQ(TotalParameters[teAverageStrokeRate].ShortName, "Avg. Stroke rate");
+    const std::pair<int, const char*> strokes[] = {
+        {seNumber, "Stroke"},           {seTarget, "Target"},         {seSplit500, "Est. 500m time"},
+        {seDriveRecoverRatio, "DR ratio"}, {seKValue, "K"},           {seIntervalPower, "Interval power"},
+        {seTimeElapsed, "Time elapsed"}, {seSpeedMph, "Speed MpHr"}, {seAverageStrokeRate, "Avg. stroke rate"}};
+    for (const auto& [entry, name] : strokes) EXPECT_EQ(StrokeShortName(entry), name) << entry;
+    const std::pair<int, const char*> intervals[] = {
+        {ieNumber, "Number"}, {ieSpeed, "Speed"}, {ieDistancePerStroke, "Distance / stroke"}, {ieKValue, "K"}};
+    for (const auto& [entry, name] : intervals) EXPECT_EQ(IntervalShortName(entry), name) << entry;
+    const std::pair<int, const char*> totals[] = {
+        {teDistance, "Distance"}, {teAveragePower, "Avg. power"}, {teStrokes, "Strokes"},
+        {teAverageStrokeRate, "Avg. Stroke rate"}};
+    for (const auto& [entry, name] : totals)
+        EXPECT_EQ(TotalParameters[static_cast<size_t>(entry)].ShortName, name) << entry;
 }
 
 TEST_F(CataloguesTest, InitRebuildsChangedEntries)
