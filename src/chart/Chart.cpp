@@ -60,8 +60,8 @@ protected:
 // status text and the accessible description.
 void SetHint(QWidget* control, const QString& hint)
 {
-    const QString tip = hint.section(QLatin1Char('|'), 0, 0);
-    const QString details = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : tip;
+    const QString tip = HintShortPart(hint);
+    const QString details = HintLongPart(hint);
     control->setToolTip(tip);
     control->setStatusTip(details);
     control->setAccessibleDescription(details);
@@ -71,8 +71,8 @@ QAction* NewAction(QObject* parent, const char* name, const QString& caption, co
 {
     auto* action = new QAction(caption, parent);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    action->setStatusTip(hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint);
+    action->setToolTip(HintShortPart(hint));
+    action->setStatusTip(HintLongPart(hint));
     return action;
 }
 
@@ -579,21 +579,7 @@ void TfrmChart::CreateDataPanel()
     sgdData->setVerticalHeader(new TDataRowHeader(sgdData));
     DataRows = new TChartDataModel(sgdData);
     sgdData->setModel(DataRows);
-    sgdData->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgdData->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgdData->setWordWrap(false);
-    sgdData->setCornerButtonEnabled(false);
-    sgdData->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    sgdData->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    sgdData->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    sgdData->horizontalHeader()->setHighlightSections(false);
-    sgdData->verticalHeader()->setHighlightSections(false);
-    for (QHeaderView* header : {sgdData->horizontalHeader(), sgdData->verticalHeader()}) {
-        QPalette colours = header->palette();
-        colours.setColor(QPalette::ButtonText, Qt::black);
-        colours.setColor(QPalette::WindowText, Qt::black);
-        header->setPalette(colours);
-    }
+    SetGridLook(*sgdData);
     SizeDataRows(*sgdData);
     layout->addWidget(sgdData);
 }
@@ -1014,19 +1000,14 @@ void TfrmChart::LoadLayout(const std::string& settingsFile, int placement)
     if (FSection.empty()) return;
     if (FileExists(settingsFile)) {
         const TIniFile ini(settingsFile);
-        FBoundsLeft = ini.ReadInteger(FSection, "Left", FBoundsLeft);
-        FBoundsTop = ini.ReadInteger(FSection, "Top", FBoundsTop);
-        FBoundsWidth = ini.ReadInteger(FSection, "Width", FBoundsWidth);
-        FBoundsHeight = ini.ReadInteger(FSection, "Height", FBoundsHeight);
+        FBounds = ReadFormBounds(ini, FSection, FBounds);
         FColumns = Text(ini.ReadString(FSection, "Columns", FColumns.toStdString()));
         FDataVisible = ini.ReadBool(FSection, "Data", FDataVisible);
         if (FDataVisible) FDataHeight = ini.ReadInteger(FSection, "DataHeight", FDataHeight);
         FTrainingsVisible = ini.ReadBool(FSection, "Trainings", FTrainingsVisible);
         if (FTrainingsVisible) FTrainingsWidth = ini.ReadInteger(FSection, "TrainingsWidth", FTrainingsWidth);
     }
-    if (placement == plStoredBounds) SetFormBounds(this, {FBoundsLeft, FBoundsTop, FBoundsHeight, FBoundsWidth});
-    if (placement == plFreeClientArea && Owner()) Owner()->MaximizeChild(this);
-    if (placement == plMaximised) SetFormBounds(this, {-1, -1, -1, -1});
+    Place(placement, FBounds);
     TextToColumnWidths(*sgdData, FColumns);
     ApplyLayout();
 }
@@ -1035,11 +1016,7 @@ void TfrmChart::SaveLayout(const std::string& settingsFile)
 {
     if (FSection.empty()) return;
     FColumns = ColumnWidthsToText(*sgdData);
-    const TFormBounds bounds = GetFormBounds(this);
-    FBoundsLeft = bounds.Left;
-    FBoundsTop = bounds.Top;
-    FBoundsWidth = bounds.Width;
-    FBoundsHeight = bounds.Height;
+    FBounds = GetFormBounds(this);
     if (settingsFile.empty() || !IsFileWritable(settingsFile)) return;
     // A panel never laid out keeps the size it was given.
     const int dataHeight = pnlData->isVisible() && pnlData->height() > 0 ? pnlData->height() : FDataHeight;
@@ -1047,10 +1024,7 @@ void TfrmChart::SaveLayout(const std::string& settingsFile)
         pnlTrainings->isVisible() && pnlTrainings->width() > 0 ? pnlTrainings->width() : FTrainingsWidth;
     TIniFile ini(settingsFile);
     ini.EraseSection(FSection);
-    ini.WriteInteger(FSection, "Left", FBoundsLeft);
-    ini.WriteInteger(FSection, "Top", FBoundsTop);
-    ini.WriteInteger(FSection, "Width", FBoundsWidth);
-    ini.WriteInteger(FSection, "Height", FBoundsHeight);
+    WriteFormBounds(ini, FSection, FBounds);
     ini.WriteString(FSection, "Columns", FColumns.toStdString());
     ini.WriteBool(FSection, "Data", FDataVisible);
     if (FDataVisible) ini.WriteInteger(FSection, "DataHeight", dataHeight);

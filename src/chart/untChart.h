@@ -152,8 +152,6 @@ class TfrmChart : public TMDIChild {
 public:
     // The main window's layout commands; None applies the stored flags.
     enum class TLayoutCommand { None, Data, Trainings };
-    // Placements of LoadLayout.
-    enum TPlacement { plStoredBounds = 1, plFreeClientArea = 2, plMaximised = 3 };
     // The copy commands' tags.
     enum TCopyTag { ctAll = 1, ctData = 2, ctRow = 3 };
 
@@ -214,7 +212,7 @@ public:
     bool TrainingsVisible() const { return FTrainingsVisible; }
 
     // The window bounds last read from or written to the layout.
-    int FBoundsLeft = -1, FBoundsTop = -1, FBoundsWidth = -1, FBoundsHeight = -1;
+    TFormBounds FBounds;
 
 protected:
     void CloseAccepted() override;

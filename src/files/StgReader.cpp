@@ -111,27 +111,27 @@ bool SkipRecords(TBinaryFile& file, const TBlockHeader& block)
 bool PlausibleRecordBlock(const TBlockHeader& block)
 {
     if (block.Count < 0 || block.Count > MaxRecordCount) return false;
-    const bool known = block.Tag >= 3 && block.Tag <= 7 && block.Tag != 6;
+    const bool known = block.Tag >= tbStrokes && block.Tag <= tbExtraEntries && block.Tag != tbTotals;
     return !(known && block.Size == 0 && block.Count > 0);
 }
 
 bool ReadBlock(TBinaryFile& file, const TBlockHeader& block, TTraining& training)
 {
-    if (block.Tag == 0) return false;
-    const bool singleRecord = block.Tag == 1 || block.Tag == 2 || block.Tag == 6;
+    if (block.Tag == 0) return false; // no block has tag 0
+    const bool singleRecord = block.Tag == tbHeader || block.Tag == tbSettings || block.Tag == tbTotals;
     if (!singleRecord && !PlausibleRecordBlock(block)) return false;
     switch (block.Tag) {
-    case 1: return ReadSingleRecord(file, block.Size, training.Header);
-    case 2: return ReadSingleRecord(file, block.Size, training.Settings);
-    case 3: return ReadStrokes(file, block, training);
-    case 4:
+    case tbHeader: return ReadSingleRecord(file, block.Size, training.Header);
+    case tbSettings: return ReadSingleRecord(file, block.Size, training.Settings);
+    case tbStrokes: return ReadStrokes(file, block, training);
+    case tbCurves:
         SetStrokeCount(training, block.Count);
         return ReadRecordsByPosition(file, block, training.Curves, 1);
-    case 5:
+    case tbIntervals:
         SetIntervalCount(training, block.Count);
         return ReadRecordsByPosition(file, block, training.Intervals, 0);
-    case 6: return ReadSingleRecord(file, block.Size, training.Totals);
-    case 7:
+    case tbTotals: return ReadSingleRecord(file, block.Size, training.Totals);
+    case tbExtraEntries:
         training.ExtraEntries.resize(static_cast<size_t>(block.Count) + 1);
         return ReadRecordsByPosition(file, block, training.ExtraEntries, 1);
     default: return SkipRecords(file, block);

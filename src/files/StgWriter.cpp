@@ -49,19 +49,19 @@ std::optional<std::string> TrainingFileBytes(const TTraining& training)
     out.Bytes(TrainingMagic, 4);
     const uint32_t version = training.Version ? training.Version : CurrentVersion();
     out.Bytes(&version, 4);
-    out.SingleRecordBlock(1, training.Header);
-    out.SingleRecordBlock(2, training.Settings);
+    out.SingleRecordBlock(tbHeader, training.Header);
+    out.SingleRecordBlock(tbSettings, training.Settings);
 
     // Stroke records carry their own numbers, the position in the array.
-    out.BlockHeader(3, sizeof(TStroke), strokes);
+    out.BlockHeader(tbStrokes, sizeof(TStroke), strokes);
     for (size_t i = 1; i <= strokes; ++i) {
         TStroke stroke = training.Strokes[i];
         stroke.Number = static_cast<uint16_t>(i);
         out.Bytes(&stroke, sizeof stroke);
     }
-    out.RecordBlock(4, training.Curves, 1);
-    out.RecordBlock(5, training.Intervals, 0);
-    out.SingleRecordBlock(6, training.Totals);
-    if (!training.ExtraEntries.empty()) out.RecordBlock(7, training.ExtraEntries, 1);
+    out.RecordBlock(tbCurves, training.Curves, 1);
+    out.RecordBlock(tbIntervals, training.Intervals, 0);
+    out.SingleRecordBlock(tbTotals, training.Totals);
+    if (!training.ExtraEntries.empty()) out.RecordBlock(tbExtraEntries, training.ExtraEntries, 1);
     return out.Text;
 }

@@ -39,7 +39,7 @@ void NewTraining(TTraining& training)
     header.FileName.Assign("?");
     header.FileDateTime = 0;
     header.FileSize = 0;
-    header.FileFormat = 0;
+    header.FileFormat = ffNone;
     header.FileKind = fkUser;
     header.Interface = 0;
     header.Spare2 = 0;
@@ -370,6 +370,6 @@ std::string SizeText(const std::string& path, int64_t size)
 
 std::string FileTypeText(int kind, int format)
 {
-    if (kind == 0) return "-";
+    if (kind == fkNone) return "-";
     return FileKindName(kind) + " (" + FileFormatName(format) + ")";
 }

@@ -117,7 +117,12 @@ struct TFileFilter {
     std::string Filter;
     int Count = 0;
 };
+// The filter lists the formats whose bits (1 << format) are set in mask, in a
+// fixed order; formats without an entry of their own (SED) add nothing.
 TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bool withPatterns);
+// The formats the Open command's dialog lists.
+const uint16_t OpenDialogFormats = 1 << ffPEL | 1 << ffINI | 1 << ffSED | 1 << ffSES | 1 << ffSTG
+                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR;
 
 // --- Writing ---
 
@@ -126,8 +131,14 @@ TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bo
 // completed write. False when the folder cannot be made, no writer exists for
 // the kind and format, or the write fails.
 bool SaveTrainingFile(const std::string& path, const TTraining& training, int kind);
+// The tags of the training file's blocks. The header, the settings and the
+// totals are one record each; the other blocks hold a count of records.
+enum TTrainingBlock : uint8_t {
+    tbHeader = 1, tbSettings, tbStrokes, tbCurves, tbIntervals, tbTotals, tbExtraEntries
+};
 // The training file's bytes: signature, version (the training's, else this
-// program's), and blocks 1 to 7; nothing for more strokes than a file holds.
+// program's), and the blocks tbHeader to tbExtraEntries in that order;
+// nothing for more strokes than a file holds.
 std::optional<std::string> TrainingFileBytes(const TTraining& training);
 // The 218-byte stroke file of stroke 1 with its curve and the rower's name
 // and settings; nothing for a training without stroke 1.

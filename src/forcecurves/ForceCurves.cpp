@@ -126,8 +126,8 @@ QIcon Glyph(TGlyph glyph)
 // description; the short part names the control for a screen reader.
 void SetHint(QWidget* control, const QString& hint)
 {
-    const QString tip = hint.section(QLatin1Char('|'), 0, 0);
-    const QString details = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : tip;
+    const QString tip = HintShortPart(hint);
+    const QString details = HintLongPart(hint);
     control->setToolTip(details);
     control->setStatusTip(details);
     control->setAccessibleName(tip);
@@ -138,7 +138,7 @@ QToolButton* NewGlyphButton(QWidget* parent, const char* name, TGlyph glyph, con
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setText(hint.section(QLatin1Char('|'), 0, 0));
+    button->setText(HintShortPart(hint));
     button->setIcon(Glyph(glyph));
     button->setIconSize(QSize(16, 16));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -271,9 +271,9 @@ void TfrmForceCurves::CreateBrowsePanels()
     connect(btbDelete, &QToolButton::clicked, this, &TfrmForceCurves::btbDeleteClick);
     connect(cbxShowAll, &QCheckBox::clicked, this, &TfrmForceCurves::cbxShowAllClick);
     connect(metCurve, &QLineEdit::editingFinished, this, &TfrmForceCurves::metCurveExit);
-    connect(rbtBrowseCurves, &QRadioButton::clicked, this, [this] { SetCurveSource(0); });
-    connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(1); });
-    connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(2); });
+    connect(rbtBrowseCurves, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceStroke); });
+    connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceAverage); });
+    connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceInterval); });
     connect(sbrIntervals, &QScrollBar::valueChanged, this, &TfrmForceCurves::sbrIntervalsScroll);
 }
 

@@ -230,9 +230,8 @@ QAction* TFormMain::MakeAction(const char* name, const QString& caption, const Q
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
-    const int bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(bar < 0 ? hint : hint.left(bar));
-    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    action->setToolTip(HintShortPart(hint));
+    action->setStatusTip(HintLongPart(hint));
     action->setShortcut(shortcut);
     action->setProperty("ImageIndex", image);
     action->setIcon(MainImage(image));
@@ -299,10 +298,10 @@ void TFormMain::CreateStatusBar()
     const QString version = QString::fromStdString(ProductAndVersion());
     const int versionWidth = std::max(75, StatusPanels->fontMetrics().horizontalAdvance(version) + 12);
     StatusPanels->Panels() = {
-        {versionWidth, version, false, Qt::AlignHCenter, false},
-        {4, QString(), true, Qt::AlignLeft, false},
-        {300, QString(), false, Qt::AlignLeft, false},
-        {10, QString(), false, Qt::AlignLeft, false},
+        {versionWidth, version, false, Qt::AlignHCenter, false}, // spVersion
+        {4, QString(), true, Qt::AlignLeft, false},              // spSeparator
+        {300, QString(), false, Qt::AlignLeft, false},           // spMessage
+        {10, QString(), false, Qt::AlignLeft, false},            // spFiller
     };
     setStatusBar(StatusPanels);
     connect(StatusPanels, &TStatusBar::MouseMoved, this, &TFormMain::StatusBarMouseMoved);
@@ -313,13 +312,13 @@ void TFormMain::CreateStatusBar()
 
 void TFormMain::StatusBarMouseMoved(QPoint position)
 {
-    OverVersionPanel = position.x() > 0 && position.x() < StatusPanels->Panels().value(0).Width;
+    OverVersionPanel = position.x() > 0 && position.x() < StatusPanels->Panels().value(spVersion).Width;
     StatusPanels->setToolTip(OverVersionPanel ? QStringLiteral("Shows version information") : QString());
 }
 
-void TFormMain::SetMessageText(const QString& text) { StatusPanels->SetPanelText(2, text); }
+void TFormMain::SetMessageText(const QString& text) { StatusPanels->SetPanelText(spMessage, text); }
 
-QString TFormMain::MessageText() const { return StatusPanels->PanelText(2); }
+QString TFormMain::MessageText() const { return StatusPanels->PanelText(spMessage); }
 
 void TFormMain::SetProgress(int percent)
 {
@@ -336,7 +335,7 @@ void TFormMain::SetProgress(int percent)
         Bar->setTextVisible(false);
         Bar->setRange(0, 100);
     }
-    Bar->setGeometry(1, 1, StatusPanels->Panels().value(0).Width + 3, StatusPanels->height() - 1);
+    Bar->setGeometry(1, 1, StatusPanels->Panels().value(spVersion).Width + 3, StatusPanels->height() - 1);
     Bar->show();
     Bar->setValue(ProgressPosition);
     Bar->repaint();

@@ -17,25 +17,67 @@
 
 TFormBounds GetFormBounds(const QWidget* form)
 {
-    if (form->isMinimized()) return {0, 0, 0, 0};
-    if (form->isMaximized() || form->isFullScreen()) return {-1, -1, -1, -1}; // full screen is maximised without border
+    if (form->isMinimized()) return MinimisedBounds;
+    if (form->isMaximized() || form->isFullScreen()) return MaximisedBounds; // full screen is maximised without border
     return {form->x(), form->y(), form->height(), form->width()};
 }
 
 void SetFormBounds(QWidget* form, const TFormBounds& bounds)
 {
     if (!form) return;
-    const TFormBounds maximised{-1, -1, -1, -1};
-    const TFormBounds minimised{0, 0, 0, 0};
-    if (bounds == maximised) {
+    if (bounds == MaximisedBounds) {
         form->setWindowState((form->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-    } else if (bounds == minimised) {
+    } else if (bounds == MinimisedBounds) {
         form->setWindowState(form->windowState() | Qt::WindowMinimized);
     } else {
         form->setWindowState(form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         form->move(bounds.Left, bounds.Top);
         form->resize(bounds.Width, bounds.Height);
     }
+}
+
+TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds)
+{
+    TFormBounds read;
+    read.Left = ini.ReadInteger(section, "Left", bounds.Left);
+    read.Top = ini.ReadInteger(section, "Top", bounds.Top);
+    read.Width = ini.ReadInteger(section, "Width", bounds.Width);
+    read.Height = ini.ReadInteger(section, "Height", bounds.Height);
+    return read;
+}
+
+void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBounds& bounds)
+{
+    ini.WriteInteger(section, "Left", bounds.Left);
+    ini.WriteInteger(section, "Top", bounds.Top);
+    ini.WriteInteger(section, "Width", bounds.Width);
+    ini.WriteInteger(section, "Height", bounds.Height);
+}
+
+void SetGridLook(QTableView& grid)
+{
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    grid.setWordWrap(false);
+    grid.setCornerButtonEnabled(false);
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid.horizontalHeader()->setHighlightSections(false);
+    grid.verticalHeader()->setHighlightSections(false);
+    for (QHeaderView* header : {grid.horizontalHeader(), grid.verticalHeader()}) {
+        QPalette colours = header->palette();
+        colours.setColor(QPalette::ButtonText, Qt::black);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        header->setPalette(colours);
+    }
+}
+
+QString HintShortPart(const QString& hint) { return hint.section(QLatin1Char('|'), 0, 0); }
+
+QString HintLongPart(const QString& hint)
+{
+    return hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint;
 }
 
 QString ColumnWidthsToText(const QTableView& grid)

@@ -19,6 +19,13 @@ void TMDIChild::ApplyFontAndColors(const QFont& font, const QColor&, const QColo
     update();
 }
 
+void TMDIChild::Place(int placement, const TFormBounds& stored)
+{
+    if (placement == plStoredBounds) SetFormBounds(this, stored);
+    if (placement == plFreeClientArea && MainForm) MainForm->MaximizeChild(this);
+    if (placement == plMaximised) SetFormBounds(this, MaximisedBounds);
+}
+
 void TMDIChild::closeEvent(QCloseEvent* event)
 {
     if (!Closing) {

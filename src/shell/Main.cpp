@@ -242,7 +242,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
     const bool read = OpenTrainingFile(file, *training, true, [this](double fraction) { SetProgressFraction(fraction); });
     SetProgress(-1);
     if (!read) return;
-    if (training->Header.FileKind != 6) {
+    if (training->Header.FileKind != fkTraining) {
         training->Header.Visible = training->Strokes.size() > 1;
         training->Header.CurveIndex = 1;
     }
@@ -265,7 +265,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
 void TfrmMain::FileOpenExecute()
 {
     if (OpenLimitReached()) return;
-    const TFileFilter filter = BuildFileFilter(3710, true, true, true);
+    const TFileFilter filter = BuildFileFilter(OpenDialogFormats, true, true, true);
     TOpenFilesRequest request;
     request.Caption = QStringLiteral("Open file");
     request.Folder = FLastDir;

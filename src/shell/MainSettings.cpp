@@ -50,10 +50,7 @@ void TfrmMain::LoadSettings()
         Counters.RowingSessions = ini.ReadInteger(StatisticsSection, "RowingSessions", 0);
         Counters.FilesOpened = ini.ReadInteger(StatisticsSection, "FilesOpened", 0);
         Counters.FilesSaved = ini.ReadInteger(StatisticsSection, "FilesSaved", 0);
-        bounds.Left = ini.ReadInteger(PositionSection, "Left", -1);
-        bounds.Top = ini.ReadInteger(PositionSection, "Top", -1);
-        bounds.Width = ini.ReadInteger(PositionSection, "Width", -1);
-        bounds.Height = ini.ReadInteger(PositionSection, "Height", -1);
+        bounds = ReadFormBounds(ini, PositionSection, bounds);
     }
     InitStrokeParameters();
     InitIntervalParameters();
@@ -86,10 +83,7 @@ void TfrmMain::SaveSettings()
         ini.WriteInteger(StatisticsSection, "RowingSessions", Counters.RowingSessions);
         ini.WriteInteger(StatisticsSection, "FilesOpened", Counters.FilesOpened);
         ini.WriteInteger(StatisticsSection, "FilesSaved", Counters.FilesSaved);
-        ini.WriteInteger(PositionSection, "Left", bounds.Left);
-        ini.WriteInteger(PositionSection, "Top", bounds.Top);
-        ini.WriteInteger(PositionSection, "Width", bounds.Width);
-        ini.WriteInteger(PositionSection, "Height", bounds.Height);
+        WriteFormBounds(ini, PositionSection, bounds);
         ini.UpdateFile();
     }
     SaveParameterSettings(file, StrokeDataSection, StrokeParameters, StoredStrokeParameterCount);

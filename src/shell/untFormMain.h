@@ -24,6 +24,11 @@ class TFormMain : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The status bar's panels: the version (the progress bar covers it), a
+    // bevelled separator, the message panel and a filler that takes the
+    // width left over; a multi-document frame adds its window buttons after it.
+    enum TStatusPanelIndex { spVersion, spSeparator, spMessage, spFiller };
+
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
 

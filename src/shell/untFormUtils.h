@@ -13,6 +13,7 @@ class QFont;
 class QFontMetrics;
 class QTableView;
 class QWidget;
+class TIniFile;
 
 // Left, top, height, width of a normal window; all -1 for a maximised one,
 // all 0 for a minimised one.
@@ -24,9 +25,17 @@ struct TFormBounds {
     }
 };
 
+const TFormBounds MaximisedBounds{-1, -1, -1, -1};
+const TFormBounds MinimisedBounds{0, 0, 0, 0};
+
 TFormBounds GetFormBounds(const QWidget* form);
-// All -1 maximises, all 0 minimises, anything else places a normal window.
+// MaximisedBounds maximises, MinimisedBounds minimises, anything else places
+// a normal window.
 void SetFormBounds(QWidget* form, const TFormBounds& bounds);
+// The bounds kept in section as "Left", "Top", "Width" and "Height"; a key
+// that is missing or no integer keeps the part of bounds it stands for.
+TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds);
+void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBounds& bounds);
 
 // Grids show their captions in the horizontal header and the row numbers in
 // the vertical one, which stand for a string grid's fixed row and column: the
@@ -38,6 +47,16 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 // Tab-separated cells, "\r\n" after each row; hidden columns are left out.
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
+
+// The look every grid shares: read only, one cell selected at a time, no word
+// wrap and no corner button, rows of a fixed height, columns the user may
+// resize, captions at the left that never highlight, in black.
+void SetGridLook(QTableView& grid);
+
+// A hint "short|long": its short part (the tooltip) and its long part (the
+// status text); both are the whole hint when it has no "|".
+QString HintShortPart(const QString& hint);
+QString HintLongPart(const QString& hint);
 
 // An edit's, list's or grid's background and text colour; disabled controls
 // keep the style's look, so that they read as disabled.

@@ -3,6 +3,8 @@
 // skips.
 #pragma once
 
+#include "untFormUtils.h"
+
 #include <QColor>
 #include <QFont>
 #include <QMdiSubWindow>
@@ -13,6 +15,10 @@ class TMDIChild : public QMdiSubWindow {
     Q_OBJECT
 
 public:
+    // Where a child window goes when its layout is loaded: at the bounds
+    // kept for it, over the main window's free client area, or maximised.
+    enum TPlacement { plStoredBounds = 1, plFreeClientArea = 2, plMaximised = 3 };
+
     explicit TMDIChild(TMDIMain* owner);
 
     TMDIMain* Owner() const { return MainForm; }
@@ -29,6 +35,8 @@ protected:
     // Runs once, when the first close request was accepted.
     virtual void CloseAccepted() {}
     void closeEvent(QCloseEvent* event) override;
+    // Moves the window as placement says; stored are the bounds kept for it.
+    void Place(int placement, const TFormBounds& stored);
 
     QColor CreatedColor;
     QFont CreatedFont;

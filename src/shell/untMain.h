@@ -33,7 +33,7 @@ class TfrmMain : public TMDIMain, public IOpenTrainings {
 public:
     static constexpr int MaxOpenTrainings = 1;
     static constexpr int MaxRecentFiles = 9;
-    static constexpr int TrainingPlacement = 3; // maximised
+    static constexpr int TrainingPlacement = TMDIChild::plMaximised;
 
     // instance, when given, hands over the command lines of later copies.
     explicit TfrmMain(TInstance* instance = nullptr, QWidget* parent = nullptr);

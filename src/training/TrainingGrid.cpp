@@ -128,21 +128,7 @@ QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QSt
     grid->setVerticalHeader(new TRowNumberHeader(grid));
     grid->setModel(new TTrainingGridModel(training, kind, grid));
     grid->setItemDelegate(new TGridCellPainter(grid));
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setWordWrap(false);
-    grid->setCornerButtonEnabled(false);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->verticalHeader()->setHighlightSections(false);
-    for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
-        QPalette colours = header->palette();
-        colours.setColor(QPalette::ButtonText, Qt::black);
-        colours.setColor(QPalette::WindowText, Qt::black);
-        header->setPalette(colours);
-    }
+    SetGridLook(*grid);
     if (auto* corner = grid->findChild<QAbstractButton*>()) corner->installEventFilter(new TCornerCaption(grid));
     SizeGridRows(*grid);
     return grid;

@@ -96,8 +96,10 @@ void TfrmTraining::ShowTraining()
     UpdateUserControls();
     ShowUserSettings();
 
-    const std::pair<QLabel*, int> totals[] = {{lblDistance, 0}, {lblTime, 1},  {lblEnergy, 2},    {lblStrokes, 4},
-                                              {lblPower, 3},    {lbl500m, 5}, {lblStrokerate, 6}};
+    const std::pair<QLabel*, int> totals[] = {
+        {lblDistance, teDistance},  {lblTime, teTime},         {lblEnergy, teEnergy},
+        {lblStrokes, teStrokes},    {lblPower, teAveragePower}, {lbl500m, teAverageSplit500},
+        {lblStrokerate, teAverageStrokeRate}};
     for (const auto& [label, entry] : totals) label->setText(Text(TotalValueWithUnit(Training, entry)));
     lblDRRatio->setText(Text(AverageDRRatioText(Training)));
 
@@ -256,15 +258,10 @@ void TfrmTraining::LoadTrainingLayout(const std::string& layoutFile, int placeme
     QString columns;
     if (FileExists(layoutFile)) {
         const TIniFile ini(layoutFile);
-        SavedLeft = ini.ReadInteger(section, "Left", SavedLeft);
-        SavedTop = ini.ReadInteger(section, "Top", SavedTop);
-        SavedWidth = ini.ReadInteger(section, "Width", SavedWidth);
-        SavedHeight = ini.ReadInteger(section, "Height", SavedHeight);
+        SavedBounds = ReadFormBounds(ini, section, SavedBounds);
         columns = Text(ini.ReadString(section, "IntColumns", ""));
     }
-    if (placement == plStoredBounds) SetFormBounds(this, {SavedLeft, SavedTop, SavedHeight, SavedWidth});
-    if (placement == plFreeClientArea && Owner()) Owner()->MaximizeChild(this);
-    if (placement == plMaximised) SetFormBounds(this, {-1, -1, -1, -1});
+    Place(placement, SavedBounds);
     TextToColumnWidths(*sgdIntervals, columns);
 }
 
@@ -272,17 +269,10 @@ void TfrmTraining::SaveTrainingLayout(const std::string& layoutFile, const std::
 {
     const bool settingsFile = SameFileName(layoutFile, SettingsFileName(true));
     const std::string name = settingsFile ? LayoutSection : section;
-    const TFormBounds bounds = GetFormBounds(this);
-    SavedLeft = bounds.Left;
-    SavedTop = bounds.Top;
-    SavedWidth = bounds.Width;
-    SavedHeight = bounds.Height;
+    SavedBounds = GetFormBounds(this);
     if (layoutFile.empty() || !IsFileWritable(layoutFile)) return;
     TIniFile ini(layoutFile);
-    ini.WriteInteger(name, "Left", SavedLeft);
-    ini.WriteInteger(name, "Top", SavedTop);
-    ini.WriteInteger(name, "Width", SavedWidth);
-    ini.WriteInteger(name, "Height", SavedHeight);
+    WriteFormBounds(ini, name, SavedBounds);
     ini.WriteString(name, "IntColumns", ColumnWidthsToText(*sgdIntervals).toStdString());
     if (settingsFile) SaveHistoryLists(ini);
     ini.UpdateFile();

@@ -40,13 +40,11 @@ public:
     // Client area of a new window, inside its 5-pixel border.
     static constexpr int ClientWidth = 654;
     static constexpr int ClientHeight = 509;
-    // Placements of LoadTrainingLayout.
-    enum TPlacement { plStoredBounds = 1, plFreeClientArea = 2, plMaximised = 3 };
 
     TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings);
 
     // The window bounds last read from or written to the layout; -1 after creation.
-    int SavedLeft = -1, SavedTop = -1, SavedWidth = -1, SavedHeight = -1;
+    TFormBounds SavedBounds;
     TTraining Training;
 
     // Refreshes every view from Training.

@@ -21,7 +21,7 @@ constexpr double MinSec(int minutes, int seconds)
     return (minutes * 60 + seconds) / 86400.0;
 }
 
-const TParameterRow StrokeRows[StrokeParameterCount] = {
+constexpr TParameterRow StrokeRows[StrokeParameterCount] = {
     {"Stroke", "Stroke number", "", "%4.0f", 0, 0, 100, false},
     {"Power", "Power per stroke", "W", "%4.0f", 3, 0, 100, true},
     {"Avg. power", "Average power per stroke", "W", "%4.0f", 3, 0, 50, true},
@@ -66,7 +66,9 @@ const TParameterRow StrokeRows[StrokeParameterCount] = {
     {"Avg. stroke rate", "Average stroke rate", "/min", "%2.1f", 3, 0, 10, true},
 };
 
-const TParameterRow IntervalRows[IntervalParameterCount] = {
+// An interval's averages of stroke values are described as the stroke values
+// are, except its stroke length (a narrower range) and energy sum (flagged).
+constexpr TParameterRow IntervalRows[IntervalParameterCount] = {
     {"Number", "Interval number", "", "%3.0f", 0, 0, 10, false},
     {"Power", "Average power", "W", "%3.1f", 0, 0, 250, true},
     {"Stroke rate", "Average strokerate", "/min", "%2.1f", 0, 0, 50, true},
@@ -76,19 +78,19 @@ const TParameterRow IntervalRows[IntervalParameterCount] = {
     {"Speed", "Average boat speed", "m/s", "%1.2f", 0, 0, 5, true},
     {"Strokes", "Number of strokes", "", "%3.0f", 0, 0, 100, true},
     {"Stroke length", "Stroke length", "cm", "%3.0f", 3, 100, 125, true},
-    {"Est. 500m time", "Estimated 500m time", "m:s", "Tnn:ss.0", 3, MinSec(2, 0), MinSec(4, 0), true},
-    {"Energy / stroke", "Energy per stroke", "J", "%4.0f", 3, 250, 500, true},
+    StrokeRows[seSplit500],
+    StrokeRows[seEnergyPerStroke],
     {"Energy sum", "Energy sum", "kJ", "%4.0f", 0, 0, 10, true},
-    {"Work / pulse", "Work per pulse", "J/beat", "%3.2f", 3, 0, 100, true},
-    {"Distance / stroke", "Distance per stroke", "cm", "%4.0f", 3, 250, 500, true},
-    {"Peak force", "Peak force", "N", "%3.0f", 3, 250, 500, true},
-    {"Peak force pos.", "Peak force position", "cm", "%3.0f", 3, 0, 50, true},
-    {"Rel. peak force pos.", "Peak force position relative to stroke length", "%", "%3.1f", 2, 0, 100, true},
-    {"Drive time", "Drive time", "s", "%2.2f", 3, 0, 0.5, true},
-    {"Recover time", "Recover time", "s", "%2.2f", 3, 0, 0.5, true},
-    {"Stroke time", "Stroke time", "s", "%2.2f", 3, 1, 2, true},
-    {"DR ratio", "Drive : Recover ratio", "", "%1.2f", 3, 0.5, 1, true},
-    {"K", "K value", "", "%1.2f", 3, 0.5, 1, true},
+    StrokeRows[seWorkPerPulse],
+    StrokeRows[seDistancePerStroke],
+    StrokeRows[sePeakForce],
+    StrokeRows[sePeakForcePosition],
+    StrokeRows[seRelPeakForcePosition],
+    StrokeRows[seDriveTime],
+    StrokeRows[seRecoverTime],
+    StrokeRows[seStrokeTime],
+    StrokeRows[seDriveRecoverRatio],
+    StrokeRows[seKValue],
 };
 
 const TParameterRow TotalRows[TotalParameterCount] = {
@@ -163,8 +165,8 @@ TParameters StrokeCatalogue()
 {
     TParameters entries = BuildParameters(StrokeRows);
     // "Target" and the session and running-average values have no grid column.
-    entries[4].Column = -1;
-    for (int i = 26; i < StrokeParameterCount; ++i) entries[static_cast<size_t>(i)].Column = -1;
+    entries[seTarget].Column = -1;
+    for (int i = seTimeElapsed; i < StrokeParameterCount; ++i) entries[static_cast<size_t>(i)].Column = -1;
     SetDefaultSteps(entries);
     return entries;
 }
@@ -179,7 +181,7 @@ TParameters IntervalCatalogue()
 TParameters TotalCatalogue()
 {
     TParameters entries = BuildParameters(TotalRows);
-    std::swap(entries[3].Column, entries[4].Column);
+    std::swap(entries[teAveragePower].Column, entries[teStrokes].Column);
     SetDefaultSteps(entries);
     return entries;
 }

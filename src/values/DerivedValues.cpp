@@ -69,48 +69,48 @@ double Remaining(const TStroke& s, const TUserSettings& settings, double done)
 float StrokeValue(const TStroke& s, int index, const TUserSettings& settings)
 {
     switch (index) {
-    case 0: return s.Number;
-    case 1: return s.Power;
-    case 2: return s.AveragePower;
-    case 3: return s.StrokeRate;
-    case 4: return s.TargetPower;
-    case 5: return Days(s.Time);
-    case 6: return s.StrokeLength;
-    case 7: return s.Distance;
-    case 8: return s.DistancePerStroke;
-    case 9: return Days(s.Split500);
-    case 10: return s.EnergyPerStroke;
-    case 11: return s.EnergySum;
-    case 12: return s.Pulse;
-    case 13: return s.WorkPerPulse;
-    case 14: return s.PeakForce;
-    case 15: return s.PeakForcePosition;
-    case 16: return s.RelPeakForcePosition;
-    case 17: return s.DriveTime;
-    case 18: return RecoverTime(s);
-    case 19: return StrokeTime(s);
-    case 20: return s.DriveRecoverRatio;
-    case 21: return StrokeSpeed(s);
-    case 22: return s.KValue;
-    case 23: return s.IntervalNumber;
-    case 24: return s.IntervalCountdown;
-    case 25: return s.IntervalPower;
-    case 26: return Days(s.Time);
-    case 27: return Days(Remaining(s, settings, s.Time));
-    case 28: return Days(Projected(s, settings, s.Time));
-    case 29: return s.Distance;
-    case 30: return static_cast<float>(Remaining(s, settings, s.Distance));
-    case 31: return static_cast<float>(Projected(s, settings, s.Distance));
-    case 32: return s.Number;
-    case 33: return static_cast<float>(Remaining(s, settings, s.Number));
-    case 34: return static_cast<float>(Projected(s, settings, s.Number));
-    case 35: return Scaled(StrokeSpeed(s), KmhPerMps);
-    case 36: return Scaled(StrokeSpeed(s), MphPerMps);
-    case 37: return Days(static_cast<double>(SafeDivide(s.Distance, 500.0f)) * s.Time);
-    case 38: return RunningSpeed(s);
-    case 39: return Scaled(RunningSpeed(s), KmhPerMps);
-    case 40: return Scaled(RunningSpeed(s), MphPerMps);
-    case 41: return Scaled(SafeDivide(s.Time, s.Number), 60.0);
+    case seNumber: return s.Number;
+    case sePower: return s.Power;
+    case seAveragePower: return s.AveragePower;
+    case seStrokeRate: return s.StrokeRate;
+    case seTarget: return s.TargetPower;
+    case seTime: return Days(s.Time);
+    case seStrokeLength: return s.StrokeLength;
+    case seDistance: return s.Distance;
+    case seDistancePerStroke: return s.DistancePerStroke;
+    case seSplit500: return Days(s.Split500);
+    case seEnergyPerStroke: return s.EnergyPerStroke;
+    case seEnergySum: return s.EnergySum;
+    case sePulse: return s.Pulse;
+    case seWorkPerPulse: return s.WorkPerPulse;
+    case sePeakForce: return s.PeakForce;
+    case sePeakForcePosition: return s.PeakForcePosition;
+    case seRelPeakForcePosition: return s.RelPeakForcePosition;
+    case seDriveTime: return s.DriveTime;
+    case seRecoverTime: return RecoverTime(s);
+    case seStrokeTime: return StrokeTime(s);
+    case seDriveRecoverRatio: return s.DriveRecoverRatio;
+    case seSpeedMps: return StrokeSpeed(s);
+    case seKValue: return s.KValue;
+    case seIntervalNumber: return s.IntervalNumber;
+    case seIntervalCountdown: return s.IntervalCountdown;
+    case seIntervalPower: return s.IntervalPower;
+    case seTimeElapsed: return Days(s.Time);
+    case seTimeRemaining: return Days(Remaining(s, settings, s.Time));
+    case seTimeProjected: return Days(Projected(s, settings, s.Time));
+    case seDistanceElapsed: return s.Distance;
+    case seDistanceRemaining: return static_cast<float>(Remaining(s, settings, s.Distance));
+    case seDistanceProjected: return static_cast<float>(Projected(s, settings, s.Distance));
+    case seStrokesElapsed: return s.Number;
+    case seStrokesRemaining: return static_cast<float>(Remaining(s, settings, s.Number));
+    case seStrokesProjected: return static_cast<float>(Projected(s, settings, s.Number));
+    case seSpeedKmh: return Scaled(StrokeSpeed(s), KmhPerMps);
+    case seSpeedMph: return Scaled(StrokeSpeed(s), MphPerMps);
+    case seAverageSplit500: return Days(static_cast<double>(SafeDivide(s.Distance, 500.0f)) * s.Time);
+    case seAverageSpeedMps: return RunningSpeed(s);
+    case seAverageSpeedKmh: return Scaled(RunningSpeed(s), KmhPerMps);
+    case seAverageSpeedMph: return Scaled(RunningSpeed(s), MphPerMps);
+    case seAverageStrokeRate: return Scaled(SafeDivide(s.Time, s.Number), 60.0);
     default: return 0.0f;
     }
 }
@@ -119,28 +119,28 @@ float IntervalValue(const TInterval& interval, int index)
 {
     const TStroke& st = interval.Stroke;
     switch (index) {
-    case 0: return interval.Number;
-    case 1: return interval.AveragePower;
-    case 2: return interval.AverageStrokeRate;
-    case 3: return Days(interval.TotalTime);
-    case 4: return interval.TotalDistance;
-    case 5: return interval.AveragePulse;
-    case 6: return SafeDivide(interval.TotalTime, interval.TotalDistance);
-    case 7: return st.Number;
-    case 8: return st.StrokeLength;
-    case 9: return Days(st.Split500);
-    case 10: return st.EnergyPerStroke;
-    case 11: return st.EnergySum;
-    case 12: return st.WorkPerPulse;
-    case 13: return st.DistancePerStroke;
-    case 14: return st.PeakForce;
-    case 15: return st.PeakForcePosition;
-    case 16: return st.RelPeakForcePosition;
-    case 17: return st.DriveTime;
-    case 18: return RecoverTime(st);
-    case 19: return StrokeTime(st);
-    case 20: return st.DriveRecoverRatio;
-    case 21: return st.KValue;
+    case ieNumber: return interval.Number;
+    case ieAveragePower: return interval.AveragePower;
+    case ieAverageStrokeRate: return interval.AverageStrokeRate;
+    case ieTotalTime: return Days(interval.TotalTime);
+    case ieTotalDistance: return interval.TotalDistance;
+    case ieAveragePulse: return interval.AveragePulse;
+    case ieSpeed: return SafeDivide(interval.TotalTime, interval.TotalDistance);
+    case ieStrokes: return st.Number;
+    case ieStrokeLength: return st.StrokeLength;
+    case ieSplit500: return Days(st.Split500);
+    case ieEnergyPerStroke: return st.EnergyPerStroke;
+    case ieEnergySum: return st.EnergySum;
+    case ieWorkPerPulse: return st.WorkPerPulse;
+    case ieDistancePerStroke: return st.DistancePerStroke;
+    case iePeakForce: return st.PeakForce;
+    case iePeakForcePosition: return st.PeakForcePosition;
+    case ieRelPeakForcePosition: return st.RelPeakForcePosition;
+    case ieDriveTime: return st.DriveTime;
+    case ieRecoverTime: return RecoverTime(st);
+    case ieStrokeTime: return StrokeTime(st);
+    case ieDriveRecoverRatio: return st.DriveRecoverRatio;
+    case ieKValue: return st.KValue;
     default: return 0.0f;
     }
 }
@@ -159,13 +159,13 @@ float TotalValue(const TTraining& training, int index)
 {
     const TTotals& t = training.Totals;
     switch (index) {
-    case 0: return t.TotalDistance;
-    case 1: return Days(t.TotalTime);
-    case 2: return t.TotalEnergy;
-    case 3: return t.AveragePower;
-    case 4: return StrokeCount(training);
-    case 5: return static_cast<float>(SafeDivide(t.TotalDistance, 500.0f) * (t.TotalTime / SecondsPerDay));
-    case 6: return SafeDivide(static_cast<float>(t.TotalTime / 60.0), StrokeCount(training));
+    case teDistance: return t.TotalDistance;
+    case teTime: return Days(t.TotalTime);
+    case teEnergy: return t.TotalEnergy;
+    case teAveragePower: return t.AveragePower;
+    case teStrokes: return StrokeCount(training);
+    case teAverageSplit500: return static_cast<float>(SafeDivide(t.TotalDistance, 500.0f) * (t.TotalTime / SecondsPerDay));
+    case teAverageStrokeRate: return SafeDivide(static_cast<float>(t.TotalTime / 60.0), StrokeCount(training));
     default: return 0.0f;
     }
 }
@@ -174,7 +174,7 @@ float AverageDRRatio(const TTraining& training)
 {
     float sum = 0.0f;
     for (size_t k = 1; k < training.Strokes.size(); ++k)
-        sum += StrokeValue(training.Strokes[k], 20, training.Settings);
+        sum += StrokeValue(training.Strokes[k], seDriveRecoverRatio, training.Settings);
     return SafeDivide(StrokeCount(training), sum);
 }
 
@@ -200,5 +200,6 @@ std::string TotalValueWithUnit(const TTraining& training, int index)
 
 std::string AverageDRRatioText(const TTraining& training)
 {
-    return Trim(FormatParameterValue(StrokeFormat(20), AverageDRRatio(training)) + " " + StrokeUnit(20));
+    return Trim(FormatParameterValue(StrokeFormat(seDriveRecoverRatio), AverageDRRatio(training)) + " "
+                + StrokeUnit(seDriveRecoverRatio));
 }

@@ -11,17 +11,7 @@
 
 namespace {
 
-const uint8_t SourceStroke = 0;
-const uint8_t SourceAverage = 1;
-const uint8_t SourceInterval = 2;
 const int TitleField = 4; // DescribeTraining's bit for the title
-
-// The stroke-catalogue entries the scaling options change.
-const int StrokeLengthEntry = 6;
-const int EnergyEntry = 10;
-const int PeakForceEntry = 14;
-const int PeakPositionEntry = 15;
-const int RelativePositionEntry = 16;
 
 // N, the number of strokes: the last index of Strokes (element 0 is the
 // average), 0 for a record without even the average.
@@ -176,11 +166,12 @@ std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveSc
         position *= g;
         relative = SafeDivide(static_cast<float>(scaling.Length), static_cast<float>(position * 100));
     }
-    const std::pair<int, double> values[] = {{StrokeLengthEntry, length},
-                                             {EnergyEntry, energy},
-                                             {PeakForceEntry, peak},
-                                             {PeakPositionEntry, position},
-                                             {RelativePositionEntry, relative}};
+    // The stroke-catalogue entries the scaling options change.
+    const std::pair<int, double> values[] = {{seStrokeLength, length},
+                                             {seEnergyPerStroke, energy},
+                                             {sePeakForce, peak},
+                                             {sePeakForcePosition, position},
+                                             {seRelPeakForcePosition, relative}};
     for (const auto& [entry, value] : values) {
         if (static_cast<size_t>(entry) >= StrokeParameters.size()) continue;
         const ParameterType& parameter = StrokeParameters[static_cast<size_t>(entry)];

@@ -32,6 +32,35 @@ const int StrokeParameterCount = 42;
 const int IntervalParameterCount = 22;
 const int TotalParameterCount = 7;
 const int SplitParameterCount = 21;
+// The entries of each catalogue, in catalogue order: an entry's id is its
+// index, and the value functions below take it.
+enum TStrokeEntry {
+    seNumber, sePower, seAveragePower, seStrokeRate, seTarget, seTime, seStrokeLength, seDistance,
+    seDistancePerStroke, seSplit500, seEnergyPerStroke, seEnergySum, sePulse, seWorkPerPulse,
+    sePeakForce, sePeakForcePosition, seRelPeakForcePosition, seDriveTime, seRecoverTime,
+    seStrokeTime, seDriveRecoverRatio, seSpeedMps, seKValue, seIntervalNumber, seIntervalCountdown,
+    seIntervalPower,
+    // The session values and running averages from here on have no grid column.
+    seTimeElapsed, seTimeRemaining, seTimeProjected, seDistanceElapsed, seDistanceRemaining,
+    seDistanceProjected, seStrokesElapsed, seStrokesRemaining, seStrokesProjected, seSpeedKmh,
+    seSpeedMph, seAverageSplit500, seAverageSpeedMps, seAverageSpeedKmh, seAverageSpeedMph,
+    seAverageStrokeRate
+};
+static_assert(seAverageStrokeRate + 1 == StrokeParameterCount, "one name for every stroke entry");
+
+enum TIntervalEntry {
+    ieNumber, ieAveragePower, ieAverageStrokeRate, ieTotalTime, ieTotalDistance, ieAveragePulse,
+    ieSpeed, ieStrokes, ieStrokeLength, ieSplit500, ieEnergyPerStroke, ieEnergySum, ieWorkPerPulse,
+    ieDistancePerStroke, iePeakForce, iePeakForcePosition, ieRelPeakForcePosition, ieDriveTime,
+    ieRecoverTime, ieStrokeTime, ieDriveRecoverRatio, ieKValue
+};
+static_assert(ieKValue + 1 == IntervalParameterCount, "one name for every interval entry");
+
+enum TTotalEntry {
+    teDistance, teTime, teEnergy, teAveragePower, teStrokes, teAverageSplit500, teAverageStrokeRate
+};
+static_assert(teAverageStrokeRate + 1 == TotalParameterCount, "one name for every total entry");
+
 // Only the stroke entries 0..40 keep their display ranges in the settings file.
 const int StoredStrokeParameterCount = 41;
 const char* const StrokeDataSection = "StrokeData";

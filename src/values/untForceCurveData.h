@@ -22,10 +22,16 @@ struct TCurveScaling {
     int Force = 550;  // N, the peak every curve is scaled to
 };
 
-// The stroke and curve a training shows by its CurveSource: 0 the stroke
-// CurveIndex (1..N), 1 the average (element 0), 2 the average of interval
-// CurveInterval. False, with both zeroed, when that source does not exist
-// (other source values, indexes beyond the arrays).
+// The values of a header's CurveSource.
+const uint8_t SourceStroke = 0;
+const uint8_t SourceAverage = 1;
+const uint8_t SourceInterval = 2;
+
+// The stroke and curve a training shows by its CurveSource: SourceStroke the
+// stroke CurveIndex (1..N), SourceAverage the average (element 0),
+// SourceInterval the average of interval CurveInterval. False, with both
+// zeroed, when that source does not exist (other source values, indexes
+// beyond the arrays).
 bool ShownStroke(const TTraining& training, TStroke& stroke, TForceCurve& curve);
 
 struct TCurvePoint {

@@ -46,7 +46,7 @@ TEST(BuildFileFilter, EntriesCompatibleAndAll)
 
 TEST(BuildFileFilter, TheOpenDialogsFilter)
 {
-    const TFileFilter filter = BuildFileFilter(0x0E7E, true, true, true);
+    const TFileFilter filter = BuildFileFilter(OpenDialogFormats, true, true, true);
     EXPECT_EQ(filter.Count, 9);
     EXPECT_EQ(filter.Filter.rfind("Pelm files (*.pel)|*.pel|Session files", 0), 0u);
     EXPECT_NE(filter.Filter.find("|Marlo compatible files (*.pel, *.ses, *.stg, *.str, *.ini, *.rvs, *.rvr, *.rvi)|"

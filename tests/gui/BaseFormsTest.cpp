@@ -5,6 +5,7 @@
 
 #include "untDialog.h"
 #include "untFormUtils.h"
+#include "untIniFile.h"
 #include "untMDIChild.h"
 #include "untStatusBar.h"
 
@@ -18,6 +19,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -198,6 +201,41 @@ TEST_F(BaseFormsTest, FormBoundsRoundTripAndMarkMaximisedAndMinimised)
     form.setWindowState(Qt::WindowFullScreen);
     EXPECT_EQ(GetFormBounds(&form), (TFormBounds{-1, -1, -1, -1})) << "not the screen's bounds";
     SetFormBounds(nullptr, {1, 2, 3, 4});
+}
+
+TEST_F(BaseFormsTest, FormBoundsKeptInASectionFallBackKeyByKey)
+{
+    const std::string path = Root.File("bounds.ini");
+    {
+        TIniFile ini(path);
+        WriteFormBounds(ini, "Chart", {12, -3, 480, 640});
+        ini.WriteString("Partial", "Top", "77");
+        ini.WriteString("Partial", "Width", "wide");
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    std::string text = ReadBytes(path);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    EXPECT_EQ(text.rfind("[Chart]\nLeft=12\nTop=-3\nWidth=640\nHeight=480\n", 0), 0u) << text;
+
+    const TIniFile ini(path);
+    const TFormBounds fallback{1, 2, 3, 4};
+    EXPECT_EQ(ReadFormBounds(ini, "Chart", fallback), (TFormBounds{12, -3, 480, 640}));
+    EXPECT_EQ(ReadFormBounds(ini, "Partial", fallback), (TFormBounds{1, 77, 3, 4}))
+        << "a missing key or one that is no integer keeps its part";
+    EXPECT_EQ(ReadFormBounds(ini, "Missing", MaximisedBounds), MaximisedBounds);
+}
+
+TEST_F(BaseFormsTest, HintsSplitAtTheFirstBar)
+{
+    EXPECT_EQ(HintShortPart("Next|Shows the next curve"), "Next");
+    EXPECT_EQ(HintLongPart("Next|Shows the next curve"), "Shows the next curve");
+    EXPECT_EQ(HintShortPart("Data"), "Data");
+    EXPECT_EQ(HintLongPart("Data"), "Data") << "without a bar both parts are the whole hint";
+    EXPECT_EQ(HintLongPart("a|b|c"), "b|c");
+    EXPECT_EQ(HintShortPart("|only long"), "");
+    EXPECT_EQ(HintLongPart("only short|"), "");
+    EXPECT_EQ(HintShortPart(""), "");
+    EXPECT_EQ(HintLongPart(""), "");
 }
 
 TEST_F(BaseFormsTest, GridTextSkipsHiddenColumnsButEndsEveryRow)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 class CataloguesTest : public ::testing::Test {
@@ -69,6 +72,68 @@ TEST_F(CataloguesTest, RangesAndStepsInSinglePrecision)
     EXPECT_EQ(StrokeParameters[6].Step, 5.0f);
     EXPECT_FALSE(StrokeParameters[0].Flag);
     EXPECT_EQ(StrokeParameters[16].ScaleMode, 2);
+}
+
+// Everything but the grid column: the texts, the display range and its mode,
+// the step and the flag.
+void ExpectSameDescription(const ParameterType& a, const ParameterType& b, const std::string& what)
+{
+    EXPECT_EQ(a.ShortName, b.ShortName) << what;
+    EXPECT_EQ(a.LongName, b.LongName) << what;
+    EXPECT_EQ(a.Unit, b.Unit) << what;
+    EXPECT_EQ(a.Format, b.Format) << what;
+    EXPECT_EQ(a.ScaleMode, b.ScaleMode) << what;
+    EXPECT_EQ(a.Minimum, b.Minimum) << what;
+    EXPECT_EQ(a.Maximum, b.Maximum) << what;
+    EXPECT_EQ(a.Step, b.Step) << what;
+    EXPECT_EQ(a.Flag, b.Flag) << what;
+}
+
+TEST_F(CataloguesTest, IntervalAveragesAreDescribedAsTheirStrokeValues)
+{
+    const std::pair<int, int> shared[] = {
+        {9, 9},   {10, 10}, {12, 13}, {13, 8},  {14, 14}, {15, 15},
+        {16, 16}, {17, 17}, {18, 18}, {19, 19}, {20, 20}, {21, 22}};
+    for (const auto& [interval, stroke] : shared) {
+        const ParameterType& entry = IntervalParameters[static_cast<size_t>(interval)];
+        ExpectSameDescription(entry, StrokeParameters[static_cast<size_t>(stroke)],
+                              "interval " + std::to_string(interval) + ", stroke " + std::to_string(stroke));
+        EXPECT_EQ(entry.Column, interval) << "an interval entry keeps its own column";
+    }
+    EXPECT_EQ(IntervalParameters[12].LongName, "Work per pulse");
+    EXPECT_EQ(IntervalParameters[21].Format, "%1.2f");
+    EXPECT_EQ(IntervalParameters[9].Minimum, static_cast<float>(120 / 86400.0));
+}
+
+TEST_F(CataloguesTest, IntervalStrokeLengthAndEnergySumDifferFromTheStrokeEntries)
+{
+    const ParameterType& length = IntervalParameters[8];
+    EXPECT_EQ(length.ShortName, StrokeParameters[6].ShortName);
+    EXPECT_EQ(length.Maximum, 125.0f);
+    EXPECT_EQ(StrokeParameters[6].Maximum, 150.0f);
+    EXPECT_EQ(length.Step, 2.5f);
+
+    const ParameterType& energy = IntervalParameters[11];
+    EXPECT_EQ(energy.LongName, StrokeParameters[11].LongName);
+    EXPECT_TRUE(energy.Flag);
+    EXPECT_FALSE(StrokeParameters[11].Flag);
+}
+
+TEST_F(CataloguesTest, EntryNamesPickTheirEntries)
+{
+    const std::pair<int, const char*> strokes[] = {
+        {seNumber, "Stroke"},           {seTarget, "Target"},         {seSplit500, "Est. 500m time"},
+        {seDriveRecoverRatio, "DR ratio"}, {seKValue, "K"},           {seIntervalPower, "Interval power"},
+        {seTimeElapsed, "Time elapsed"}, {seSpeedMph, "Speed MpHr"}, {seAverageStrokeRate, "Avg. stroke rate"}};
+    for (const auto& [entry, name] : strokes) EXPECT_EQ(StrokeShortName(entry), name) << entry;
+    const std::pair<int, const char*> intervals[] = {
+        {ieNumber, "Number"}, {ieSpeed, "Speed"}, {ieDistancePerStroke, "Distance / stroke"}, {ieKValue, "K"}};
+    for (const auto& [entry, name] : intervals) EXPECT_EQ(IntervalShortName(entry), name) << entry;
+    const std::pair<int, const char*> totals[] = {
+        {teDistance, "Distance"}, {teAveragePower, "Avg. power"}, {teStrokes, "Strokes"},
+        {teAverageStrokeRate, "Avg. Stroke rate"}};
+    for (const auto& [entry, name] : totals)
+        EXPECT_EQ(TotalParameters[static_cast<size_t>(entry)].ShortName, name) << entry;
 }
 
 TEST_F(CataloguesTest, InitRebuildsChangedEntries)

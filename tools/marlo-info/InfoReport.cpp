@@ -238,7 +238,7 @@ std::string SummaryText(const std::string& path, const TTraining& training)
     line("Name", header.Name.Utf8());
     line("Date/time", DateTimeText(header.DateTime));
     line("File type", FileTypeText(header.FileKind, header.FileFormat));
-    if (header.OrigFileKind != 0)
+    if (header.OrigFileKind != fkNone)
         line("Original type", FileTypeText(header.OrigFileKind, header.OrigFileFormat));
     line("Strokes", std::to_string(strokes));
     line("Intervals", std::to_string(training.Intervals.size()));

@@ -86,14 +86,14 @@ void WriteValuesSummary(std::ostream& out, const TTraining& training)
         out << "  " << PadRight(caption, 14) << value << "\n";
     };
     out << "\nTotals\n";
-    line("Distance", TotalValueWithUnit(training, 0));
-    line("Time", TotalValueWithUnit(training, 1));
-    line("Energy", TotalValueWithUnit(training, 2));
-    line("Strokes", TotalValueWithUnit(training, 4));
+    line("Distance", TotalValueWithUnit(training, teDistance));
+    line("Time", TotalValueWithUnit(training, teTime));
+    line("Energy", TotalValueWithUnit(training, teEnergy));
+    line("Strokes", TotalValueWithUnit(training, teStrokes));
     out << "Averages\n";
-    line("Power", TotalValueWithUnit(training, 3));
-    line("500m time", TotalValueWithUnit(training, 5));
-    line("Stroke rate", TotalValueWithUnit(training, 6));
+    line("Power", TotalValueWithUnit(training, teAveragePower));
+    line("500m time", TotalValueWithUnit(training, teAverageSplit500));
+    line("Stroke rate", TotalValueWithUnit(training, teAverageStrokeRate));
     line("DR ratio", AverageDRRatioText(training));
     if (!training.Intervals.empty()) {
         out << "\nIntervals\n";

@@ -23,6 +23,10 @@ const char* const Usage =
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
 
+// The exit statuses the usage text lists.
+const int SuccessExit = 0; // the file was read, or the usage text asked for
+const int NotReadExit = 1;
+const int UsageExit = 2;
 const int FailureExit = 3;
 
 // Writes every message to standard error, one per line, and keeps them for
@@ -53,7 +57,7 @@ public:
 int UsageError(const std::string& problem)
 {
     std::cerr << "marlo-info: " << problem << "\n" << Usage;
-    return 2;
+    return UsageExit;
 }
 
 std::optional<TGridKind> GridNamed(const std::string& name)
@@ -83,7 +87,7 @@ int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGr
         std::cerr << "marlo-info: the output could not be written\n";
         return FailureExit;
     }
-    return ok ? 0 : 1;
+    return ok ? SuccessExit : NotReadExit;
 }
 
 // Takes the options and the file's name from the command line; the exit status.
@@ -97,7 +101,7 @@ int Run(int argc, char** argv)
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
             std::cout << Usage;
-            return 0;
+            return SuccessExit;
         }
         if (argument == "--json") {
             json = true;
