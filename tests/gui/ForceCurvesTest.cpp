@@ -28,6 +28,9 @@
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -387,6 +390,39 @@ TEST_F(ForceCurvesTest, TheChartKeepsItsPlainPartsInPixmapsAndItsCurvesLive)
     chart->zoomReset();
     Settle();
     EXPECT_EQ(window->Chart()->grab().toImage(), stepped);
+}
+
+// What the window system shows of a widget: the top-level window's backing
+// store, where partial repaints accumulate, cut to the widget.
+QImage OnScreen(QWidget* widget)
+{
+    QWidget* top = widget->window();
+    const QPixmap whole = top->screen()->grabWindow(top->windowHandle()->winId());
+    const QRect area(widget->mapTo(top, QPoint(0, 0)) * top->devicePixelRatio(), widget->size() * top->devicePixelRatio());
+    return whole.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Only what a step changes is painted again; a curve drawn anti-aliased,
+// thin or wide, must leave nothing of itself behind when the next replaces it.
+TEST_F(ForceCurvesTest, BrowsingLeavesNoTraceOfEarlierCurves)
+{
+    for (const int width : {1, 2, 9}) {
+        Main.reset();
+        TfrmForceCurves* window = Open([width](TTraining& t) { t.Header.PenWidth = width; }, 60, true);
+        ASSERT_NE(window, nullptr);
+        QWidget* viewport = window->Chart()->viewport();
+        const QImage first = OnScreen(viewport);
+        ASSERT_FALSE(first.isNull());
+        for (int i = 0; i < 40; ++i) {
+            Click(window, i % 5 == 4 ? "btbPrevious" : "btbNext");
+            Settle();
+        }
+        const QImage browsed = OnScreen(viewport);
+        EXPECT_NE(browsed, first) << width;
+        viewport->update();
+        Settle();
+        EXPECT_EQ(browsed, OnScreen(viewport)) << width;
+    }
 }
 
 TEST_F(ForceCurvesTest, AtTheLastCurveOnlyTheWayBackIsOpen)
