@@ -6,7 +6,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 
 std::string SingleText(float value)
@@ -24,7 +23,12 @@ namespace {
 // and are written as null.
 double Single(float value)
 {
-    return std::isfinite(value) ? std::strtod(SingleText(value).c_str(), nullptr) : value;
+    if (!std::isfinite(value)) return value;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    double widened = 0;
+    std::from_chars(text, end, widened);
+    return widened;
 }
 
 // Members are written in the order of their names, as nlohmann::json sorts
