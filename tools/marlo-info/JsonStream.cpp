@@ -36,10 +36,12 @@ void TJsonStream::Flush()
 
 void TJsonStream::NextLine()
 {
-    Buffer += Filled.back() ? ",\n" : "\n";
+    if (Filled.back()) Buffer += ',';
     Filled.back() = true;
-    Buffer.append(Filled.size(), ' ');
+    LineBreak();
 }
+
+void TJsonStream::LineBreak() { Buffer.append(Indents, 0, Filled.size() + 1); }
 
 void TJsonStream::StartValue()
 {
@@ -61,16 +63,14 @@ void TJsonStream::Open(char bracket)
     StartValue();
     Buffer += bracket;
     Filled.push_back(false);
+    if (Indents.size() <= Filled.size()) Indents.resize(2 * Filled.size() + 1, ' ');
 }
 
 void TJsonStream::Close(char bracket)
 {
     const bool filled = Filled.back();
     Filled.pop_back();
-    if (filled) {
-        Buffer += '\n';
-        Buffer.append(Filled.size(), ' ');
-    }
+    if (filled) LineBreak();
     Buffer += bracket;
 }
 

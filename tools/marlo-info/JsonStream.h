@@ -72,11 +72,14 @@ private:
     // line break of the next element of the open array.
     void StartValue();
     void NextLine();
+    // A line break and the indent of the open containers.
+    void LineBreak();
     void Open(char bracket);
     void Close(char bracket);
 
     std::ostream& Out;
     std::string Buffer;
     std::vector<bool> Filled; // for each open container, whether it holds anything yet
+    std::string Indents = "\n"; // a line break and at least one space per open container
     bool AfterKey = false;
 };
