@@ -146,7 +146,7 @@ private:
     // The chunk holds an LF after its bytes. It ends a token, so every scan of
     // a token stops at the end of the chunk without testing for it; the scans
     // then check for End before consuming anything.
-    static const unsigned char StopMark = '\n';
+    static constexpr unsigned char StopMark = '\n';
     // The most digits of a number in its usual form; any nine fit an int.
     static const int MaxPlainDigits = 9;
 
