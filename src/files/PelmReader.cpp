@@ -205,8 +205,9 @@ private:
     // unread). nullptr when the token is not ended that way within the chunk.
     const unsigned char* AfterTokenEnd(const unsigned char* p) const
     {
+        if (*p == '\t') return p + 1; // the usual end; the stop mark is an LF
         if (p == End) return nullptr;
-        if (*p == '\t' || *p == '\n') return p + 1;
+        if (*p == '\n') return p + 1;
         if (*p != ' ') return nullptr;
         while (*p == ' ') ++p;
         if (p == End || *p == '\r') return nullptr;
@@ -225,11 +226,11 @@ private:
         const bool negative = *p == '-';
         if (negative) ++p;
         const unsigned char* const digits = p;
-        int magnitude = 0;
-        for (; IsDigit(*p) && p - digits < MaxPlainDigits; ++p) magnitude = magnitude * 10 + (*p - '0');
-        if (p == digits) return nullptr;
-        value = negative ? -magnitude : magnitude;
-        return AfterTokenEnd(p); // a tenth digit is no end
+        unsigned magnitude = 0; // wraps harmlessly for a run too long to keep
+        for (; IsDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
+        if (p == digits || p - digits > MaxPlainDigits) return nullptr;
+        value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+        return AfterTokenEnd(p);
     }
 
     TBinaryFile& File;
@@ -364,11 +365,12 @@ public:
             const size_t index = slots.Enter(n);
             TForceCurve& curve = Training.Curves[index];
             curve.Number = static_cast<uint16_t>(n);
-            curve.Valid = 0;
+            uint16_t force = 0;
             for (int k = 0; k < CurveSamples; ++k) {
                 curve.Samples[k] = SampleOfValue(Text.ReadInteger());
-                if (curve.Samples[k] != 0) curve.Valid = 1;
+                force |= curve.Samples[k];
             }
+            curve.Valid = force != 0 ? 1 : 0;
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
         });
         slots.Finish();
