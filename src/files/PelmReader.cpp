@@ -1,22 +1,18 @@
 // Pelm files: tab-separated text tables of strokes, force curves or
 // intervals, told apart by their third line.
+//
+// A title and the rower's name head every table. A stroke or interval table
+// then has a line of column names; a force-curve table starts its rows at
+// once, each with the word "Number". Every line after the head is a row, its
+// fields separated by TABs; a field of a stroke or interval table is padded
+// with leading spaces. A row may hold more fields than are read; the rest of
+// its line is skipped. A CR is ignored wherever it stands.
 #include "LegacyRecords.h"
 #include "untMessages.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-// The bulk of a table is scanned by a function that is also built for
-// processors of the last decade (with AVX2 and their bit instructions); the
-// build that suits the processor is chosen when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
-#define PROCESSOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
-#else
-#define PROCESSOR_CLONES
-#endif
 
 namespace {
 
@@ -36,30 +32,20 @@ bool StartsWith(const std::string& text, const std::string& start)
 
 uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max(value, 0), MaxNumber)); }
 
-// For each count of bytes up to a block's, the bits of a word that hold its
-// last count bytes (all of them from eight on), and of those the low four: a
-// digit's value, and 0 for a space.
-struct TLastBytes {
-    uint64_t Digits[65] = {};
-    constexpr TLastBytes()
-    {
-        for (int count = 1; count <= 64; ++count)
-            Digits[count] = (count >= 8 ? ~0ull : ~0ull << (64 - 8 * count)) & 0x0F0F0F0F0F0F0F0Fu;
-    }
-};
-constexpr TLastBytes LastBytes;
-
-// Lines and tokens of a Pelm file, read from chunks of the file.
+// Lines and tokens of a Pelm file, read from chunks of the file. A token is
+// read one byte at a time, by the rules of ReadToken; the usual tokens of a
+// table, a number or a padding ended within the chunk, take the same rules in
+// a plain scan of the chunk without the byte-by-byte bookkeeping.
 class TPelmText {
 public:
-    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(WordSize + ChunkSize + 1 + BlockSize, '\n') {}
+    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1, StopMark) {}
 
     // Starts again at the beginning of the file.
     void Rewind()
     {
         File.Seek(0);
         Next = End = Bytes();
-        *Bytes() = '\n'; // the stop mark, see EndsToken
+        *Bytes() = StopMark;
     }
 
     // The next line without its LF, CRs dropped, "" at the end of the file.
@@ -113,45 +99,40 @@ public:
     }
     void SkipTokens(int count)
     {
-        for (int i = 0; i < count; ++i)
-            if (!SkipTokenInChunk()) ReadToken();
+        for (int i = 0; i < count; ++i) {
+            const unsigned char* after = AfterTokenInChunk();
+            if (after) Next = after;
+            else ReadToken();
+        }
     }
     // Throws EConvertError when the token is not an integer.
     int ReadInteger()
     {
         int value;
-        const unsigned char* after = PlainIntegerAt(Next, value);
+        const unsigned char* after = AfterPlainIntegerAt(Next, value);
         if (!after) return ReadAnyInteger();
         Next = after;
         return value;
     }
-    // Reads the integers of fields first..last-1 into values for as long as
-    // they are in the usual form, each after the empty token of its padding
-    // when padded; answers the first field not read, which is left for
-    // SkipTokens and ReadInteger. A table has millions of fields, so they are
-    // taken a block of bytes at a time: the kinds of its bytes are found for
-    // the whole block at once, the digits of each field picked out, and four
-    // fields at a time converted.
-    PROCESSOR_CLONES int ReadPlainIntegers(int first, int last, bool padded, int* values)
+    // Skips the empty token of a field's padding, then reads the field's
+    // integer. The usual padding, spaces ended by the number itself, is
+    // passed over here; any other is left to SkipTokens.
+    int ReadPaddedInteger()
     {
-        int* to = values + first;
-        int* const stop = values + last;
-        while (to < stop) {
-            const unsigned char* const p = Next;
-            uint64_t ends = UsualFieldEnds(KindsOfBlock(p), padded, End - p);
-            int* const end = to + std::min<ptrdiff_t>(BitCount(ends), stop - to);
-            unsigned start = 0; // of the next field within the block
-            for (; end - to >= 4; to += 4) {
-                const uint64_t a = NextFieldDigits(p, ends, start), b = NextFieldDigits(p, ends, start);
-                const uint64_t c = NextFieldDigits(p, ends, start), d = NextFieldDigits(p, ends, start);
-                ValuesOfDigits(a, b, c, d, to);
+        const unsigned char* p = Next;
+        if (*p == ' ') {
+            while (*p == ' ') ++p;
+            int value;
+            const unsigned char* after = p != End && !EndsToken(*p) ? AfterPlainIntegerAt(p, value) : nullptr;
+            if (after) {
+                Next = after;
+                return value;
             }
-            for (; to < end; ++to) *to = static_cast<int>(ValueOfDigits(NextFieldDigits(p, ends, start)));
-            if (start == 0) break; // the block starts with a field of another form
-            Next = p + start;
         }
-        return static_cast<int>(to - values);
+        SkipTokens(1);
+        return ReadInteger();
     }
+
     bool AtEnd() const { return Next == End && File.Eof(); }
     int64_t FileSize() const { return File.Size(); }
     double Fraction() const
@@ -162,21 +143,14 @@ public:
 
 private:
     static const size_t ChunkSize = 64 * 1024;
-    // The scans below look at eight bytes, or a block, at once: the chunk's
-    // bytes start a word into it, and it has room for a whole block after
-    // their stop mark, so such a look never leaves it.
-    static const size_t WordSize = 8;
-    unsigned char* Bytes() { return Chunk.data() + WordSize; }
+    // The chunk holds an LF after its bytes. It ends a token, so every scan of
+    // a token stops at the end of the chunk without testing for it; the scans
+    // then check for End before consuming anything.
+    static constexpr unsigned char StopMark = '\n';
+    // The most digits of a number in its usual form; any nine fit an int.
+    static const int MaxPlainDigits = 9;
 
-    int ReadAnyInteger()
-    {
-        ReadToken();
-        int value;
-        if (!Overlong && PlainInteger(value)) return value;
-        const std::string token(Token, TokenLength);
-        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
-        return StrToInt(token);
-    }
+    unsigned char* Bytes() { return Chunk.data(); }
 
     bool ReadByte(unsigned char& c)
     {
@@ -188,24 +162,42 @@ private:
     {
         Next = Bytes();
         End = Next + File.Read(Bytes(), ChunkSize);
-        Bytes()[End - Next] = '\n'; // the stop mark, see EndsToken
+        Bytes()[End - Next] = StopMark;
         return Next != End;
     }
 
-    // A table has millions of tokens, so the usual ones are taken straight
-    // from the chunk: the functions below scan a token that ends within the
-    // chunk and holds no CR. Anything else answers false (or nullptr) with
-    // nothing consumed, and ReadToken, the one definition of a token, takes it
-    // a byte at a time. Both ways end a token alike (AfterTokenEnd).
-
-    // Space, TAB, LF or CR. The chunk holds an LF after its bytes, so every
-    // scan for one of these stops at the end of the chunk without testing
-    // for it; the scans then check for End before consuming anything.
-    static bool EndsToken(unsigned char c)
+    int ReadAnyInteger()
     {
-        const uint64_t ends = 1ull << ' ' | 1ull << '\t' | 1ull << '\n' | 1ull << '\r';
-        return c <= ' ' && (ends >> c & 1);
+        ReadToken();
+        int value;
+        if (!Overlong && PlainInteger(value)) return value;
+        const std::string token(Token, TokenLength);
+        if (Overlong) throw EConvertError("'" + token + "...' is not a valid integer value");
+        return StrToInt(token);
     }
+    // The usual form of a number, an optional minus and up to nine digits,
+    // converted without the general conversion.
+    bool PlainInteger(int& value) const
+    {
+        const bool negative = TokenLength > 0 && Token[0] == '-';
+        const size_t first = negative ? 1 : 0;
+        if (TokenLength == first || TokenLength - first > MaxPlainDigits) return false;
+        int magnitude = 0;
+        for (size_t i = first; i < TokenLength; ++i) {
+            if (!IsDigit(static_cast<unsigned char>(Token[i]))) return false;
+            magnitude = magnitude * 10 + (Token[i] - '0');
+        }
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+
+    // The scans below take a token that ends within the chunk and holds no
+    // CR. Anything else answers nullptr with nothing consumed, and ReadToken
+    // takes it a byte at a time. Both ways end a token alike (AfterTokenEnd).
+
+    static bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+    // Space, TAB, LF or CR.
+    static bool EndsToken(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
     // p is just past a token's own bytes. Answers the position after what
     // ends the token: a TAB or LF, or spaces that are themselves ended by a
@@ -213,187 +205,32 @@ private:
     // unread). nullptr when the token is not ended that way within the chunk.
     const unsigned char* AfterTokenEnd(const unsigned char* p) const
     {
+        if (*p == '\t') return p + 1; // the usual end; the stop mark is an LF
         if (p == End) return nullptr;
-        if (*p == '\t' || *p == '\n') return p + 1;
+        if (*p == '\n') return p + 1;
         if (*p != ' ') return nullptr;
-        p = PastSpaces(p);
+        while (*p == ' ') ++p;
         if (p == End || *p == '\r') return nullptr;
         return *p == '\t' || *p == '\n' ? p + 1 : p;
     }
-    bool SkipTokenInChunk()
+    const unsigned char* AfterTokenInChunk() const
     {
         const unsigned char* p = Next;
         while (!EndsToken(*p)) ++p;
-        p = AfterTokenEnd(p);
-        if (p) Next = p;
-        return p != nullptr;
+        return AfterTokenEnd(p);
     }
-
-    // A token at p in the usual form of a number (see PlainInteger) of up to
-    // seven digits, which covers every number of a table: answers the
-    // position after the token and its end, or nullptr for a longer number or
-    // any other token.
-    const unsigned char* PlainIntegerAt(const unsigned char* p, int& value) const
+    // A token at p in the usual form of a number (see PlainInteger): its
+    // value, and the position after it and its end.
+    const unsigned char* AfterPlainIntegerAt(const unsigned char* p, int& value) const
     {
         const bool negative = *p == '-';
         if (negative) ++p;
-        const uint64_t count = LeadingDigits(LoadWord(p) ^ 0x3030303030303030u); // '0'..'9' become 0..9
-        if (count == 0 || count == WordSize) return nullptr;
-        const int magnitude = static_cast<int>(DigitsBefore(p + count, count));
-        p = AfterTokenEnd(p + count);
-        value = negative ? -magnitude : magnitude;
-        return p;
-    }
-
-    static const int BlockSize = 64;
-    struct TBlockKinds {
-        uint64_t Ends = 0; // TAB or LF; bit i stands for byte i of the block
-        uint64_t Spaces = 0;
-        uint64_t Digits = 0;
-    };
-    static TBlockKinds KindsOfBlock(const unsigned char* p)
-    {
-        TBlockKinds kinds;
-#if defined(__SSE2__)
-#pragma GCC unroll 4
-        for (int part = 0; part < BlockSize / 16; ++part) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
-            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
-                                              _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
-            const __m128i spaces = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '));
-            const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
-            const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero);
-            const auto bits = [part](__m128i mask) {
-                return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(mask))) << (16 * part);
-            };
-            kinds.Ends |= bits(ends);
-            kinds.Spaces |= bits(spaces);
-            kinds.Digits |= bits(digits);
-        }
-#else
-        for (int i = 0; i < BlockSize; ++i) {
-            const uint64_t bit = 1ull << i;
-            if (p[i] == '\t' || p[i] == '\n') kinds.Ends |= bit;
-            if (p[i] == ' ') kinds.Spaces |= bit;
-            if (p[i] - unsigned{'0'} <= 9) kinds.Digits |= bit;
-        }
-#endif
-        return kinds;
-    }
-    // The digits of the field that ends at the first of ends, as the word
-    // that ends there with every byte before the field dropped and the digits
-    // as 0..9; a padding space becomes 0 too. Moves start and ends on to the
-    // next field.
-    static uint64_t NextFieldDigits(const unsigned char* p, uint64_t& ends, unsigned& start)
-    {
-        const unsigned end = static_cast<unsigned>(__builtin_ctzll(ends));
-        ends &= ends - 1;
-        const uint64_t digits = LoadWord(p + end - WordSize) & LastBytes.Digits[end - start];
-        start = end + 1;
-        return digits;
-    }
-    // The ends of the fields of a block, from its start on, that are in the
-    // usual form: up to seven digits, after spaces when padded, ended by a
-    // TAB or LF within the chunk (left bytes of the block are in it). The
-    // first field of another form, and all after it, are left out.
-    static uint64_t UsualFieldEnds(const TBlockKinds& kinds, bool padded, ptrdiff_t left)
-    {
-        const uint64_t starts = kinds.Ends << 1 | 1;
-        uint64_t unusual = ~(kinds.Digits | kinds.Ends | (padded ? kinds.Spaces : 0));
-        if (padded) {
-            unusual |= starts & ~kinds.Spaces;                          // no padding
-            unusual |= kinds.Spaces << 1 & kinds.Ends;                  // padding alone
-            unusual |= kinds.Digits << 1 & ~kinds.Digits & ~kinds.Ends; // a space after the number
-        } else {
-            unusual |= starts & kinds.Ends; // an empty field
-        }
-        uint64_t run = kinds.Digits & kinds.Digits >> 1; // eight digits in a row
-        run &= run >> 2;
-        unusual |= run & run >> 4;
-        if (left < BlockSize) unusual |= ~0ull << left;
-        const uint64_t usual = unusual == 0 ? ~0ull : (1ull << __builtin_ctzll(unusual)) - 1;
-        return kinds.Ends & usual;
-    }
-
-    static uint64_t LoadWord(const unsigned char* p)
-    {
-        uint64_t word;
-        std::memcpy(&word, p, sizeof word); // the first byte is the lowest
-        return word;
-    }
-    // The number of bytes below 10 at the start of a word, 8 when all are.
-    static uint64_t LeadingDigits(uint64_t word)
-    {
-        // The high bit of each byte is set when the byte is 10 or more; the
-        // low seven bits are added without a carry into the next byte.
-        const uint64_t high = 0x8080808080808080u;
-        const uint64_t tenOrMore = (((word & ~high) + 0x7676767676767676u) | word) & high;
-        return tenOrMore == 0 ? WordSize : static_cast<uint64_t>(__builtin_ctzll(tenOrMore)) / 8;
-    }
-    // The value of the count digits (1..7) just before end.
-    static uint64_t DigitsBefore(const unsigned char* end, uint64_t count)
-    {
-        return ValueOfDigits(LoadWord(end - WordSize) & LastBytes.Digits[count]);
-    }
-    // The value of a word of up to eight digits 0..9, the first byte the
-    // highest: digits are combined pairwise to two-digit numbers, those to
-    // four-digit ones, those to the whole.
-    static uint64_t ValueOfDigits(uint64_t v)
-    {
-        v = (v * (10 << 8 | 1)) >> 8 & 0x00FF00FF00FF00FFu;
-        v = (v * (100 << 16 | 1)) >> 16 & 0x0000FFFF0000FFFFu;
-        return (v * (10000ull << 32 | 1)) >> 32;
-    }
-    // The values of four such words, in the same steps in whole vectors.
-    static void ValuesOfDigits(uint64_t first, uint64_t second, uint64_t third, uint64_t fourth, int* values)
-    {
-#if defined(__SSE2__)
-        const auto quads = [](uint64_t low, uint64_t high) { // each word's two four-digit numbers
-            const __m128i v = _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
-            const __m128i pairs = _mm_srli_epi16(_mm_mullo_epi16(v, _mm_set1_epi16(10 << 8 | 1)), 8);
-            return _mm_madd_epi16(pairs, _mm_set1_epi32(1 << 16 | 100));
-        };
-        const __m128i quadPairs = _mm_packs_epi32(quads(first, second), quads(third, fourth));
-        const __m128i numbers = _mm_madd_epi16(quadPairs, _mm_set1_epi32(1 << 16 | 10000));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(values), numbers);
-#else
-        const uint64_t words[4] = {first, second, third, fourth};
-        for (int i = 0; i < 4; ++i) values[i] = static_cast<int>(ValueOfDigits(words[i]));
-#endif
-    }
-    // The number of bits set, without the instruction that not every
-    // processor has.
-    static int BitCount(uint64_t x)
-    {
-        x -= x >> 1 & 0x5555555555555555u;
-        x = (x & 0x3333333333333333u) + (x >> 2 & 0x3333333333333333u);
-        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-        return static_cast<int>((x * 0x0101010101010101u) >> 56);
-    }
-    // The first byte at or after p that is not a space; the stop mark after
-    // the chunk ends every run.
-    static const unsigned char* PastSpaces(const unsigned char* p)
-    {
-        for (;; p += WordSize) {
-            const uint64_t other = LoadWord(p) ^ 0x2020202020202020u; // spaces become 0
-            if (other != 0) return p + __builtin_ctzll(other) / 8;
-        }
-    }
-
-    // The usual form of a number, an optional minus and up to nine digits,
-    // converted without the general conversion.
-    bool PlainInteger(int& value) const
-    {
-        const bool negative = TokenLength > 0 && Token[0] == '-';
-        const size_t first = negative ? 1 : 0;
-        if (TokenLength == first || TokenLength - first > 9) return false;
-        int magnitude = 0;
-        for (size_t i = first; i < TokenLength; ++i) {
-            if (Token[i] < '0' || Token[i] > '9') return false;
-            magnitude = magnitude * 10 + (Token[i] - '0');
-        }
-        value = negative ? -magnitude : magnitude;
-        return true;
+        const unsigned char* const digits = p;
+        unsigned magnitude = 0; // wraps harmlessly for a run too long to keep
+        for (; IsDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
+        if (p == digits || p - digits > MaxPlainDigits) return nullptr;
+        value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+        return AfterTokenEnd(p);
     }
 
     TBinaryFile& File;
@@ -475,34 +312,13 @@ private:
     int Last = 0;
 };
 
-// The samples of a curve from values of 0 and more: those above 65,535 are
-// taken as 65,535, and exactly 4, which stands for no force, as 0. A curve
-// with any force is valid.
-void StoreSamples(const int* values, TForceCurve& curve)
+// A sample of a curve from its value in the table: values above 65,535 are
+// taken as 65,535, below 0 as 0, and exactly 4, which stands for no force, as
+// 0.
+uint16_t SampleOfValue(int value)
 {
-    static_assert(CurveSamples % 8 == 0, "the samples are stored eight at a time");
-#if defined(__SSE2__)
-    // Offset into signed 16-bit with saturation and back, which also caps them.
-    const auto offset = [values](int k) {
-        return _mm_sub_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values + k)), _mm_set1_epi32(32768));
-    };
-    __m128i any = _mm_setzero_si128();
-    for (int k = 0; k < CurveSamples; k += 8) {
-        __m128i samples = _mm_xor_si128(_mm_packs_epi32(offset(k), offset(k + 4)), _mm_set1_epi16(-32768));
-        samples = _mm_andnot_si128(_mm_cmpeq_epi16(samples, _mm_set1_epi16(4)), samples);
-        any = _mm_or_si128(any, samples);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(curve.Samples + k), samples);
-    }
-    curve.Valid = _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF ? 1 : 0;
-#else
-    uint16_t any = 0;
-    for (int k = 0; k < CurveSamples; ++k) {
-        const uint16_t sample = ClampToWord(values[k]);
-        curve.Samples[k] = sample == 4 ? 0 : sample;
-        any |= curve.Samples[k];
-    }
-    curve.Valid = any != 0 ? 1 : 0;
-#endif
+    const uint16_t sample = ClampToWord(value);
+    return sample == 4 ? 0 : sample;
 }
 
 class TPelmReader {
@@ -512,9 +328,14 @@ public:
     {
     }
 
-    // Each line: a stroke number and 15 values, every field padded.
+    // Each line: a stroke number and 15 values, every field padded. The
+    // first twelve values are the stroke's measurements from Power to
+    // WorkPerPulse, which follow one another in the record in that order; the
+    // last three are its interval's number, countdown and power.
     void ReadStrokeTable()
     {
+        static_assert(offsetof(TStroke, WorkPerPulse) - offsetof(TStroke, Power) == 11 * sizeof(float),
+                      "the measurements are twelve floats in a row");
         TStrokeSlots slots(Training, Text.FileSize());
         ReadRows(3, [this, &slots] {
             int values[16];
@@ -522,18 +343,10 @@ public:
             const int n = CheckedStrokeNumber(values[0]);
             TStroke& stroke = Training.Strokes[slots.Enter(n)];
             stroke.Number = static_cast<uint16_t>(n);
-            stroke.Power = static_cast<float>(values[1]);
-            stroke.AveragePower = static_cast<float>(values[2]);
-            stroke.StrokeRate = static_cast<float>(values[3]);
-            stroke.TargetPower = static_cast<float>(values[4]);
-            stroke.Time = static_cast<float>(values[5]);
-            stroke.StrokeLength = static_cast<float>(values[6]);
-            stroke.Distance = static_cast<float>(values[7]);
-            stroke.Split500 = static_cast<float>(values[8]);
-            stroke.EnergyPerStroke = static_cast<float>(values[9]);
-            stroke.EnergySum = static_cast<float>(values[10]);
-            stroke.Pulse = static_cast<float>(values[11]);
-            stroke.WorkPerPulse = static_cast<float>(values[12]);
+            float measurements[12];
+            for (int i = 0; i < 12; ++i) measurements[i] = static_cast<float>(values[1 + i]);
+            std::memcpy(reinterpret_cast<unsigned char*>(&stroke) + offsetof(TStroke, Power), measurements,
+                        sizeof measurements);
             stroke.IntervalNumber = ClampToWord(values[13]);
             stroke.IntervalCountdown = ClampToWord(values[14]);
             stroke.IntervalPower = ClampToWord(values[15]);
@@ -541,7 +354,8 @@ public:
         slots.Finish();
     }
 
-    // Each line: a field, the stroke number, a field and 80 samples.
+    // Each line: a field, the stroke number, a field and 80 samples. A curve
+    // with any force is valid.
     void ReadCurveTable()
     {
         TStrokeSlots slots(Training, Text.FileSize());
@@ -551,12 +365,12 @@ public:
             const size_t index = slots.Enter(n);
             TForceCurve& curve = Training.Curves[index];
             curve.Number = static_cast<uint16_t>(n);
-            int values[CurveSamples];
-            for (int k = 0; k < CurveSamples;) {
-                k = Text.ReadPlainIntegers(k, CurveSamples, false, values);
-                if (k < CurveSamples) values[k++] = ClampToWord(Text.ReadInteger());
+            uint16_t force = 0;
+            for (int k = 0; k < CurveSamples; ++k) {
+                curve.Samples[k] = SampleOfValue(Text.ReadInteger());
+                force |= curve.Samples[k];
             }
-            StoreSamples(values, curve);
+            curve.Valid = force != 0 ? 1 : 0;
             Training.Strokes[index].Number = static_cast<uint16_t>(n);
         });
         slots.Finish();
@@ -597,14 +411,9 @@ private:
     // is dropped.
     void ReadPaddedIntegers(int* values, int count)
     {
-        for (int field = 0; field < count;) {
-            field = Text.ReadPlainIntegers(field, count, true, values);
-            if (field < count) {
-                Text.SkipTokens(1);
-                values[field++] = Text.ReadInteger();
-            }
-        }
+        for (int field = 0; field < count; ++field) values[field] = Text.ReadPaddedInteger();
     }
+    // The word "Number", then the stroke number.
     int NextStrokeNumber()
     {
         Text.SkipTokens(1);

@@ -9,9 +9,6 @@
 #include <cstring>
 #include <limits>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -165,47 +162,37 @@ void LimitByIntervals(TUserSettings& settings, int intervalBy, int intervals)
     settings.LimitIntervals = intervals;
 }
 
-// The session limit and interval periods of the session's mode.
+// The session limit and interval periods of the session's mode. Modes 1 to 4
+// limit the whole session, and modes 17 to 20 each interval, by strokes,
+// energy, distance or time in that order, the order of the session limits and
+// of IntervalBy.
 void ApplySessionSettings(const unsigned char* record, TUserSettings& settings)
 {
-    switch (record[0]) {
+    const int mode = record[0];
+    if (mode >= 1 && mode <= 4) settings.SessionLimit = mode - 1;
+    if (mode >= 17 && mode <= 20) LimitByIntervals(settings, mode - 17, record[1]);
+    switch (mode) {
     case 0:
         settings.SessionLimit = 0;
         settings.LimitStrokes = 0;
         break;
-    case 1:
-        settings.SessionLimit = 0;
-        settings.LimitStrokes = WordAt(record, 8);
-        break;
-    case 2:
-        settings.SessionLimit = 1;
-        settings.LimitEnergy = WordAt(record, 6);
-        break;
-    case 3:
-        settings.SessionLimit = 2;
-        settings.LimitDistance = WordAt(record, 4);
-        break;
-    case 4:
-        settings.SessionLimit = 3;
-        settings.LimitTime = MinutesAndSeconds(record[2], record[3]);
-        break;
+    case 1: settings.LimitStrokes = WordAt(record, 8); break;
+    case 2: settings.LimitEnergy = WordAt(record, 6); break;
+    case 3: settings.LimitDistance = WordAt(record, 4); break;
+    case 4: settings.LimitTime = MinutesAndSeconds(record[2], record[3]); break;
     case 17:
-        LimitByIntervals(settings, 0, record[1]);
         settings.WorkStrokes = WordAt(record, 20);
         settings.RestStrokes = WordAt(record, 22);
         break;
     case 18:
-        LimitByIntervals(settings, 1, record[1]);
         settings.WorkEnergy = WordAt(record, 16);
         settings.RestEnergy = WordAt(record, 18);
         break;
     case 19:
-        LimitByIntervals(settings, 2, record[1]);
         settings.WorkDistance = WordAt(record, 12);
         settings.RestDistance = WordAt(record, 14);
         break;
     case 20:
-        LimitByIntervals(settings, 3, record[1]);
         settings.WorkTime = MinutesAndSeconds(record[24], record[26]);
         settings.RestTime = MinutesAndSeconds(record[25], record[27]);
         break;
@@ -265,26 +252,12 @@ bool ReadDeviceStroke(TDeviceRecords& records, TTraining& training, int n)
     return true;
 }
 
-// Samples 1..75 from the bytes; samples 76..80 keep their values.
+// Samples 1..75 from the bytes, each byte times 5.75 truncated; samples
+// 76..80 keep their values.
 void ApplyDeviceCurve(const unsigned char* record, TForceCurve& curve)
 {
     curve.Valid = 1;
-#if defined(__SSE2__)
-    // A session holds close to a million curve bytes, so they are taken
-    // sixteen at a time, widened to words: samples 1..64, then 60..75 again
-    // with the last of them.
-    const auto samplesOf = [](__m128i words) { return _mm_srli_epi16(_mm_mullo_epi16(words, _mm_set1_epi16(23)), 2); };
-    const auto convertSixteen = [record, &curve, samplesOf](int k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(record + k));
-        auto* samples = reinterpret_cast<__m128i*>(curve.Samples + k);
-        _mm_storeu_si128(samples, samplesOf(_mm_unpacklo_epi8(bytes, _mm_setzero_si128())));
-        _mm_storeu_si128(samples + 1, samplesOf(_mm_unpackhi_epi8(bytes, _mm_setzero_si128())));
-    };
-    for (int k = 0; k < 64; k += 16) convertSixteen(k);
-    convertSixteen(DeviceCurveSamples - 16);
-#else
     for (int k = 0; k < DeviceCurveSamples; ++k) curve.Samples[k] = static_cast<uint16_t>(record[k] * 23 / 4);
-#endif
 }
 
 bool ReadDeviceCurve(TDeviceRecords& records, TTraining& training, int n)

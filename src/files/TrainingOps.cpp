@@ -6,9 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -203,40 +200,9 @@ void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSam
     double s[CurveSamples];
     for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
 
-    // The values before smoothing. This runs for every stroke of a training
-    // after loading, so the usual positions, those between two samples, get a
-    // loop of their own without the tests of the rare ones outside the curve.
-    // With a factor of 0 or more the positions i * factor grow with i (rounding
-    // keeps their order), so the ones inside are the first ones: counted from an
-    // estimate and checked exactly. Every other position takes the general way.
-    // A factor of 0, also a negative 0, keeps every position at 0.
-    int inside = 0;
-    if (factor >= 0) {
-        const double estimate = factor > 0 ? (CurveSamples - 1) / factor : CurveSamples;
-        inside = static_cast<int>(std::min<double>(CurveSamples, estimate));
-        while (inside > 0 && !((inside - 1) * factor < CurveSamples - 1)) --inside;
-        while (inside < CurveSamples && inside * factor < CurveSamples - 1) ++inside;
-    }
-    int i = 0;
-#if defined(__SSE2__)
-    // Two positions at a time, each with the same steps as below.
-    for (; i + 2 <= inside; i += 2) {
-        const __m128d p = _mm_mul_pd(_mm_set_pd(i + 1, i), _mm_set1_pd(factor));
-        const __m128i j = _mm_cvttpd_epi32(p);
-        const int first = _mm_cvtsi128_si32(j), second = _mm_cvtsi128_si32(_mm_srli_si128(j, 4));
-        const __m128d at = _mm_set_pd(s[second], s[first]), next = _mm_set_pd(s[second + 1], s[first + 1]);
-        const __m128d fraction = _mm_sub_pd(p, _mm_cvtepi32_pd(j));
-        _mm_storeu_pd(v + i, _mm_add_pd(at, _mm_mul_pd(fraction, _mm_sub_pd(next, at))));
-    }
-#endif
-    for (; i < inside; ++i) {
-        const double p = i * factor;
-        const int j = static_cast<int>(p);
-        const double* const around = s + j; // the samples at j and j + 1
-        // A whole position gives its sample exactly.
-        v[i] = around[0] + (p - j) * (around[1] - around[0]);
-    }
-    for (int i = inside; i < CurveSamples; ++i) {
+    // The value at a position between two samples lies on the line between
+    // them; a whole position gives its sample exactly.
+    for (int i = 0; i < CurveSamples; ++i) {
         const double p = i * factor;
         if (p >= 0 && p < CurveSamples - 1) {
             const int j = static_cast<int>(p);

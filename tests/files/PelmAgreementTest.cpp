@@ -284,3 +284,20 @@ TEST(PelmAgreement, LargeTablesAgreeAcrossTheReadersChunks)
     }
     EXPECT_GE(read, 8) << read; // every benign one
 }
+
+TEST(PelmAgreement, TablesOfFurtherSeedsReadAsThePlainReaderReadsThem)
+{
+    // Medium tables, some of them over a chunk, each seed with its own mix of
+    // kinds, sizes and untidiness.
+    int read = 0, files = 0;
+    for (unsigned seed = 100; seed < 140; ++seed) {
+        TUglyTables tables(seed);
+        for (int n = 0; n < 10; ++n, ++files) {
+            const int rows = 1 + static_cast<int>((seed * 37 + n * 101) % 400);
+            const std::string text = tables.Table(rows, 50 * (n % 5), n % 2 == 0);
+            if (ExpectSameReading(text, "seed " + std::to_string(seed) + ", file " + std::to_string(n))) ++read;
+        }
+    }
+    EXPECT_GT(read, files / 4) << read;
+    EXPECT_LT(read, files * 9 / 10) << read;
+}
