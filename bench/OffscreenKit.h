@@ -1,6 +1,6 @@
 // What the window benchmarks share: a program that lives in a folder of its
 // own, every dialog answered at once, so that nothing waits for a human, and
-// the core's messages kept instead of shown.
+// the core's messages kept instead of shown; and a count of a widget's paints.
 #pragma once
 
 #include "jsUtils.h"
@@ -8,9 +8,37 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <string>
 #include <vector>
+
+// Counts the paint events of the widget it watches.
+class TPaintCounter : public QObject {
+public:
+    explicit TPaintCounter(QWidget* watched) : Watched(watched)
+    {
+        if (Watched) Watched->installEventFilter(this);
+    }
+    ~TPaintCounter() override
+    {
+        if (Watched) Watched->removeEventFilter(this);
+    }
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++Count;
+        return false;
+    }
+
+private:
+    QPointer<QWidget> Watched;
+};
 
 // Answers every dialog with Accepted and every Open dialog with no file.
 class TAcceptAll : public IModalAnswerer {

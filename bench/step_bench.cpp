@@ -87,21 +87,6 @@ private:
     QLineSeries* Series;
 };
 
-// Counts the paint events of the widgets it watches, so that the benchmark
-// can show that every step did paint the chart and the grid.
-class TPaintCounter : public QObject {
-public:
-    void Watch(QWidget* widget) { widget->installEventFilter(this); }
-    int Count = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) ++Count;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,10 +126,9 @@ int main(int argc, char** argv)
             window->btbNextClick();
             QApplication::processEvents();
         };
-        TPaintCounter chartPaints, gridPaints, barePaints;
-        chartPaints.Watch(window->Chart()->viewport());
-        gridPaints.Watch(window->DataGrid()->viewport());
-        barePaints.Watch(bare.Viewport());
+        // Counted to show that every step did paint the chart and the grid.
+        const TPaintCounter chartPaints(window->Chart()->viewport()), gridPaints(window->DataGrid()->viewport()),
+            barePaints(bare.Viewport());
         for (int i = 0; i < Steps; ++i) {
             steps.push_back(SecondsOf(step));
             bares.push_back(SecondsOf([&] { bare.Step(i); }));

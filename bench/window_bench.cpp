@@ -104,30 +104,6 @@ TfrmTraining* OpenWindow(TfrmMain& main)
     return nullptr;
 }
 
-// Counts the paint events of the widget it watches.
-class TPaintCounter : public QObject {
-public:
-    explicit TPaintCounter(QWidget* watched) : Watched(watched)
-    {
-        if (Watched) Watched->installEventFilter(this);
-    }
-    ~TPaintCounter() override
-    {
-        if (Watched) Watched->removeEventFilter(this);
-    }
-    int Count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) ++Count;
-        return false;
-    }
-
-private:
-    QPointer<QWidget> Watched;
-};
-
 // Lets the pending events run until the counter's widget was painted through
 // the window's backing store, as on the screen; true when they painted it.
 bool ProcessUntilPainted(TfrmMain& main, const TPaintCounter& counter)

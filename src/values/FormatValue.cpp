@@ -59,7 +59,9 @@ bool ReadConversion(const std::string& format, size_t& at, TConversion& conversi
         switch (format[at]) {
         case '-': conversion.LeftAligned = true; break;
         case '+': conversion.PositiveSign = '+'; break;
-        case ' ': conversion.PositiveSign = conversion.PositiveSign ? conversion.PositiveSign : ' '; break;
+        case ' ':
+            if (!conversion.PositiveSign) conversion.PositiveSign = ' '; // "+" wins
+            break;
         case '#': conversion.Alternate = true; break;
         default: conversion.ZeroPadded = true;
         }

@@ -24,10 +24,9 @@ namespace {
 double Single(float value)
 {
     if (!std::isfinite(value)) return value;
-    char text[32];
-    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    const std::string text = SingleText(value);
     double widened = 0;
-    std::from_chars(text, end, widened);
+    std::from_chars(text.data(), text.data() + text.size(), widened);
     return widened;
 }
 
