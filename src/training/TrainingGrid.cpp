@@ -121,15 +121,24 @@ QSize TRowNumberHeader::sizeHint() const
     return {std::max(first.width(), last.width()), std::max(first.height(), last.height())};
 }
 
+TCaptionHeader::TCaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+QSize TCaptionHeader::sizeHint() const
+{
+    if (minimumHeight() != maximumHeight()) return QHeaderView::sizeHint();
+    return {defaultSectionSize(), minimumHeight()};
+}
+
 QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QString& name, QWidget* parent)
 {
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
+    grid->setHorizontalHeader(new TCaptionHeader(grid));
     grid->setVerticalHeader(new TRowNumberHeader(grid));
+    SizeGridRows(*grid);
     grid->setModel(new TTrainingGridModel(training, kind, grid));
     grid->setItemDelegate(new TGridCellPainter(grid));
     SetGridLook(*grid);
     if (auto* corner = grid->findChild<QAbstractButton*>()) corner->installEventFilter(new TCornerCaption(grid));
-    SizeGridRows(*grid);
     return grid;
 }

@@ -57,6 +57,17 @@ public:
     QSize sizeHint() const override;
 };
 
+// The caption row. SizeGridRows fixes its height to suit the font, so the
+// standard header's measuring of every caption, again on each change of
+// model or font, would buy nothing.
+class TCaptionHeader : public QHeaderView {
+    Q_OBJECT
+
+public:
+    explicit TCaptionHeader(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+};
+
 // A read-only grid over one of the training's tables, named name: fixed row
 // heights, the row-number column rowHeaderWidth pixels wide, headers in
 // black.

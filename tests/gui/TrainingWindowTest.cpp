@@ -181,6 +181,30 @@ TEST_F(TrainingWindowTest, RowNumberColumnIsAsWideAsTheStandardHeaderWouldMakeIt
     EXPECT_EQ(strokes->verticalHeader()->sizeHint().width(), standardWidth());
 }
 
+// The caption row keeps the height the font gives it without measuring its
+// captions: they must still fit, and the rows start right under it.
+TEST_F(TrainingWindowTest, CaptionRowFitsItsCaptionsAndTheRowsStartUnderIt)
+{
+    TfrmTraining* window = Open([](TTraining& training) { training.Settings.SessionLimit = 4; }, 300);
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    auto* intervals = Control<QTableView>("sgdIntervals");
+    ASSERT_TRUE(intervals->isVisible());
+    for (const int points : {9, 20}) {
+        QFont font = window->font();
+        font.setPointSize(points);
+        window->ApplyTrainingStyle(font, Qt::black, Qt::white, Qt::lightGray);
+        QApplication::processEvents();
+        QHeaderView* captions = intervals->horizontalHeader();
+        QHeaderView standard(Qt::Horizontal);
+        standard.setFont(captions->font());
+        standard.setModel(intervals->model());
+        EXPECT_GE(captions->height(), standard.sizeHint().height()) << points << " pt";
+        EXPECT_EQ(intervals->viewport()->geometry().top(), captions->geometry().bottom() + 1) << points << " pt";
+        EXPECT_EQ(intervals->viewport()->geometry().left(), intervals->verticalHeader()->geometry().right() + 1);
+    }
+}
+
 TEST_F(TrainingWindowTest, SummaryShowsTotalsAveragesAndIntervalsOnlyForIntervalSessions)
 {
     TfrmTraining* window = Open(nullptr, 216);
