@@ -76,11 +76,10 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = 
         if (combo->completer()) combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     }
     if (tag) combo->setProperty("Tag", tag);
-    // Room for the longest item ("Concept II A-E") without measuring every list.
-    if (!editable) {
-        combo->setMinimumContentsLength(14);
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    }
+    // Room for the longest item ("Concept II A-E") even before the lists are
+    // filled. A size policy of its own would make the combo box build its
+    // popup at once instead of when it first opens.
+    if (!editable) combo->setMinimumContentsLength(14);
     return combo;
 }
 

@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
@@ -202,6 +203,31 @@ TEST_F(TrainingWindowTest, CaptionRowFitsItsCaptionsAndTheRowsStartUnderIt)
         EXPECT_GE(captions->height(), standard.sizeHint().height()) << points << " pt";
         EXPECT_EQ(intervals->viewport()->geometry().top(), captions->geometry().bottom() + 1) << points << " pt";
         EXPECT_EQ(intervals->viewport()->geometry().left(), intervals->verticalHeader()->geometry().right() + 1);
+    }
+}
+
+// At the window's first size, every choice of the user settings reads whole.
+TEST_F(TrainingWindowTest, UserComboBoxesShowTheirLongestItemWhole)
+{
+    TfrmTraining* window = Open(nullptr, 12);
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    window->showNormal();
+    const QMargins frame = window->contentsMargins();
+    window->resize(TfrmTraining::ClientWidth + frame.left() + frame.right(),
+                   TfrmTraining::ClientHeight + frame.top() + frame.bottom());
+    QApplication::processEvents();
+    const QList<QComboBox*> combos = Group("gbxUser")->findChildren<QComboBox*>();
+    ASSERT_GE(combos.size(), 7);
+    for (QComboBox* combo : combos) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxEditField, combo);
+        for (int item = 0; item < combo->count(); ++item)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(item)), field.width())
+                << combo->objectName().toStdString() << ": " << combo->itemText(item).toStdString();
     }
 }
 
