@@ -38,7 +38,7 @@ uint16_t ClampToWord(int value) { return static_cast<uint16_t>(std::min(std::max
 // a plain scan of the chunk without the byte-by-byte bookkeeping.
 class TPelmText {
 public:
-    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + 1, StopMark) {}
+    explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + StopMarks, StopMark) {}
 
     // Starts again at the beginning of the file.
     void Rewind()
@@ -147,6 +147,9 @@ private:
     // a token stops at the end of the chunk without testing for it; the scans
     // then check for End before consuming anything.
     static constexpr unsigned char StopMark = '\n';
+    // The chunk's last bytes stay stop marks, so that a number's scan may
+    // look two bytes past the one at End.
+    static const size_t StopMarks = 3;
     // The most digits of a number in its usual form; any nine fit an int.
     static const int MaxPlainDigits = 9;
 
@@ -225,10 +228,20 @@ private:
     {
         const bool negative = *p == '-';
         if (negative) ++p;
+        if (!IsDigit(p[0])) return nullptr;
+        // Most numbers of a table have one to three digits: those are read
+        // from the three bytes at p, without a loop whose end the processor
+        // would mispredict at every change of length. Those bytes are there
+        // to be looked at, as the chunk ends in stop marks.
+        const unsigned first = p[0] - '0', second = p[1] - '0', third = p[2] - '0';
+        const bool two = second <= 9;
+        const bool three = two && third <= 9;
+        unsigned magnitude = three ? first * 100 + second * 10 + third : two ? first * 10 + second : first;
         const unsigned char* const digits = p;
-        unsigned magnitude = 0; // wraps harmlessly for a run too long to keep
-        for (; IsDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
-        if (p == digits || p - digits > MaxPlainDigits) return nullptr;
+        p += 1 + two + three;
+        if (three) // a longer number; wraps harmlessly for a run too long to keep
+            for (; IsDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
+        if (p - digits > MaxPlainDigits) return nullptr;
         value = negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
         return AfterTokenEnd(p);
     }

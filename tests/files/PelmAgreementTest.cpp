@@ -301,3 +301,25 @@ TEST(PelmAgreement, TablesOfFurtherSeedsReadAsThePlainReaderReadsThem)
     EXPECT_GT(read, files / 4) << read;
     EXPECT_LT(read, files * 9 / 10) << read;
 }
+
+TEST(PelmAgreement, NumbersOfEveryLengthAgreeWhereAChunkEndsInsideThem)
+{
+    // The reader takes its file in chunks of 64 KiB and reads a number's
+    // first three bytes at once. A long title moves the end of the first
+    // chunk to each byte of the first sample of a curve, for numbers of one
+    // to four digits, plain or negative.
+    const size_t chunk = 64 * 1024;
+    for (const std::string number : {"7", "78", "780", "7801", "-78"}) {
+        std::string row = "Number 1\t";
+        const size_t firstSample = row.size() + 1;
+        for (int k = 0; k < 80; ++k) row += "\t" + number;
+        row += "\t0\n";
+        for (size_t cut = 0; cut <= number.size() + 1; ++cut) {
+            const std::string rower = "\nrower\n";
+            const std::string title(chunk - rower.size() - firstSample - cut, 'T');
+            const std::string text = title + rower + row + row;
+            ASSERT_EQ(text.compare(chunk - cut, number.size(), number), 0);
+            EXPECT_TRUE(ExpectSameReading(text, number + " cut after " + std::to_string(cut) + " bytes"));
+        }
+    }
+}
