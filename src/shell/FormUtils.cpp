@@ -11,7 +11,9 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
 #include <QTableView>
 #include <QWidget>
 
@@ -56,6 +58,7 @@ void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBound
 
 void SetGridLook(QTableView& grid)
 {
+    grid.setItemDelegate(new TGridCellPainter(&grid));
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid.setSelectionMode(QAbstractItemView::SingleSelection);
     grid.setWordWrap(false);
@@ -71,6 +74,25 @@ void SetGridLook(QTableView& grid)
         colours.setColor(QPalette::WindowText, Qt::black);
         header->setPalette(colours);
     }
+}
+
+void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* view = option.widget;
+    QStyle* style = view ? view->style() : nullptr;
+    if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+    painter->save();
+    painter->setClipRect(option.rect);
+    const bool selected = cell.state & QStyle::State_Selected;
+    painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(cell.font);
+    const QRect area = option.rect.adjusted(2, 2, 0, 0);
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter->restore();
 }
 
 QString HintShortPart(const QString& hint) { return hint.section(QLatin1Char('|'), 0, 0); }

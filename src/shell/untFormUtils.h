@@ -6,6 +6,7 @@
 #include "untFiles.h"
 
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QStringList>
 
 class QColor;
@@ -48,9 +49,19 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 
+// Draws a cell's text 2 pixels right of and below its top-left corner,
+// clipped to the cell, in one go: the style draws the cell without its text,
+// so that the text is not laid out once more to place and elide it.
+class TGridCellPainter : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
 // The look every grid shares: read only, one cell selected at a time, no word
 // wrap and no corner button, rows of a fixed height, columns the user may
-// resize, captions at the left that never highlight, in black.
+// resize, captions at the left that never highlight, in black, and cells
+// drawn by TGridCellPainter.
 void SetGridLook(QTableView& grid);
 
 // A hint "short|long": its short part (the tooltip) and its long part (the

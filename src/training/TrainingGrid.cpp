@@ -77,25 +77,6 @@ QVariant TTrainingGridModel::headerData(int section, Qt::Orientation orientation
     return section < DataRows ? Text(GridRowLabel(section)) : QString();
 }
 
-void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    QStyleOptionViewItem cell = option;
-    initStyleOption(&cell, index);
-    const QString text = cell.text;
-    cell.text.clear();
-    const QWidget* view = option.widget;
-    QStyle* style = view ? view->style() : nullptr;
-    if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
-    painter->save();
-    painter->setClipRect(option.rect);
-    const bool selected = cell.state & QStyle::State_Selected;
-    painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(cell.font);
-    const QRect area = option.rect.adjusted(2, 2, 0, 0);
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    painter->restore();
-}
-
 void SizeGridRows(QTableView& grid)
 {
     const QFont font = grid.font();
@@ -137,7 +118,6 @@ QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QSt
     grid->setVerticalHeader(new TRowNumberHeader(grid));
     SizeGridRows(*grid);
     grid->setModel(new TTrainingGridModel(training, kind, grid));
-    grid->setItemDelegate(new TGridCellPainter(grid));
     SetGridLook(*grid);
     if (auto* corner = grid->findChild<QAbstractButton*>()) corner->installEventFilter(new TCornerCaption(grid));
     return grid;

@@ -1,14 +1,13 @@
 // The training window's data grids: a table model over the window's live
 // training that formats each cell only when the view asks for it, so a
 // training of 65,535 strokes opens as quickly as a short one, and the cell
-// painter the four grids share.
+// headers of the four grids.
 #pragma once
 
 #include "untTrainingGrids.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 struct TTraining;
@@ -34,16 +33,6 @@ private:
     const TTraining& Training;
     TGridKind GridKind;
     int DataRows = 0;
-};
-
-// Draws a cell's text 2 pixels right of and below its top-left corner,
-// clipped to the cell.
-class TGridCellPainter : public QStyledItemDelegate {
-    Q_OBJECT
-
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 // The row-number column. Its numbers grow down the grid, so its first and
