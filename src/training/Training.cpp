@@ -67,8 +67,10 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = 
 {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(editable);
     if (editable) {
+        // Editable through a line edit of its own: unlike setEditable, this
+        // leaves the popup to be built when it first opens.
+        combo->setLineEdit(new QLineEdit(combo));
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->lineEdit()->setMaxLength(MaxTextLength);
         // A text typed in another case than a listed one stays as typed; a
