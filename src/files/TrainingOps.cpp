@@ -3,6 +3,7 @@
 #include "untFiles.h"
 #include "untMessages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -145,34 +146,57 @@ double CurveSpacing(const TUserSettings& settings)
     return SprocketSpacing(settings.Sprocket);
 }
 
+namespace {
+
+// The lowest and the highest sample of a curve, worked out without a test per
+// sample, so that the compiler may take several samples at a time.
+uint16_t LowestSample(const TSamples& samples)
+{
+    uint16_t lowest = samples[0];
+    for (const uint16_t sample : samples) lowest = std::min(lowest, sample);
+    return lowest;
+}
+
+uint16_t HighestSample(const TSamples& samples)
+{
+    uint16_t highest = samples[0];
+    for (const uint16_t sample : samples) highest = std::max(highest, sample);
+    return highest;
+}
+
+// The number k (1 to 80) of the first and of the last sample of value, which
+// the curve holds.
+int FirstSampleNumber(const TSamples& samples, uint16_t value)
+{
+    return static_cast<int>(std::find(samples.begin(), samples.end(), value) - samples.begin()) + 1;
+}
+
+int LastSampleNumber(const TSamples& samples, uint16_t value)
+{
+    return CurveSamples - static_cast<int>(std::find(samples.rbegin(), samples.rend(), value) - samples.rbegin());
+}
+
+} // namespace
+
 double EstimateStrokeLength(const TForceCurve& curve, int sprocket)
 {
+    // The stroke ends at the first of the curve's lowest samples, unless even
+    // those are above 780 N.
     const double spacing = SprocketSpacing(sprocket);
     const TSamples samples = SamplesOf(curve);
-    double best = 780.0;
-    double position = 0.0;
-    for (int k = CurveSamples; k >= 1; --k) {
-        if (samples[k - 1] <= best) {
-            best = samples[k - 1];
-            position = k * spacing;
-        }
-    }
+    const uint16_t lowest = LowestSample(samples);
+    const double position = lowest <= 780 ? FirstSampleNumber(samples, lowest) * spacing : 0.0;
     return position - spacing;
 }
 
 void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket)
 {
+    // The peak lies midway between the first and the last of the highest
+    // samples; a curve without force has it at 0.
     const TSamples samples = SamplesOf(curve);
-    int max = 0, first = 0, last = 0;
-    for (int k = 1; k <= CurveSamples; ++k) {
-        const int v = samples[k - 1];
-        if (v > max) {
-            max = v;
-            first = last = k;
-        } else if (v == max && first > 0) {
-            last = k;
-        }
-    }
+    const uint16_t max = HighestSample(samples);
+    const int first = max > 0 ? FirstSampleNumber(samples, max) : 0;
+    const int last = max > 0 ? LastSampleNumber(samples, max) : 0;
     stroke.PeakForce = static_cast<float>(max);
     stroke.PeakForcePosition = static_cast<float>(SprocketSpacing(sprocket) * (first + last) / 2);
     stroke.RelPeakForcePosition = SafeDivide(stroke.StrokeLength,

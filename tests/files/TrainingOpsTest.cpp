@@ -3,6 +3,7 @@
 #include "untFiles.h"
 
 #include <cmath>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,6 +210,50 @@ TEST(ComputePeakForce, PlateauCentreAndRelativePosition)
     EXPECT_EQ(+stroke.RelPeakForcePosition, SafeDivide(150, 7.0f * 100));
     ComputePeakForce(stroke, curve, 1);
     EXPECT_EQ(+stroke.PeakForcePosition, static_cast<float>(2.2 * 7 / 2));
+}
+
+// The stroke length and the peak, worked out sample by sample as their
+// definitions read, agree with the computations on curves of every shape:
+// plateaus, ties at both ends, a single sample, all equal, all above 780 N.
+TEST(EstimateStrokeLengthAndPeakForce, AgreeWithTheirDefinitionsSampleBySample)
+{
+    std::mt19937 random(16);
+    const auto curveOf = [&random](int shape) {
+        TForceCurve curve{};
+        std::uniform_int_distribution<int> few(0, 3), force(0, 900), any(0, 65535);
+        for (int k = 0; k < CurveSamples; ++k)
+            curve.Samples[k] = static_cast<uint16_t>(shape == 0 ? few(random) : shape == 1 ? force(random)
+                                                     : shape == 2 ? 781 + few(random) : any(random));
+        return curve;
+    };
+    for (int n = 0; n < 4000; ++n) {
+        const TForceCurve curve = curveOf(n % 4);
+        const int sprocket = n % 3;
+        const double spacing = sprocket != 0 ? 2.2 : 2.0;
+        double best = 780.0, position = 0.0;
+        for (int k = CurveSamples; k >= 1; --k)
+            if (curve.Samples[k - 1] <= best) {
+                best = curve.Samples[k - 1];
+                position = k * spacing;
+            }
+        ASSERT_EQ(EstimateStrokeLength(curve, sprocket), position - spacing) << n;
+
+        int max = 0, first = 0, last = 0;
+        for (int k = 1; k <= CurveSamples; ++k) {
+            const int v = curve.Samples[k - 1];
+            if (v > max) {
+                max = v;
+                first = last = k;
+            } else if (v == max && first > 0) {
+                last = k;
+            }
+        }
+        TStroke stroke{};
+        stroke.StrokeLength = 140;
+        ComputePeakForce(stroke, curve, sprocket);
+        ASSERT_EQ(+stroke.PeakForce, static_cast<float>(max)) << n;
+        ASSERT_EQ(+stroke.PeakForcePosition, static_cast<float>(spacing * (first + last) / 2)) << n;
+    }
 }
 
 TEST(ResampleCurve, FactorOneKeepsSamplesExceptFlatSteps)
