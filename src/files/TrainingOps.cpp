@@ -218,6 +218,21 @@ double SampleOutside(const double* s, double p, double factor)
     return s[0] + fraction * (s[1] - s[0]); // -1 < p < 0
 }
 
+// How many of the positions i * factor, from i = 0 on, lie between two
+// samples (0 <= p < 79). With a factor of 0 or more the positions grow with i
+// (rounding keeps their order), so these are the first ones: their count is
+// estimated, then checked exactly. Any other factor leaves them all to the
+// general way.
+int PositionsBetweenSamples(double factor)
+{
+    if (!(factor >= 0)) return 0;
+    const double estimate = factor > 0 ? (CurveSamples - 1) / factor : CurveSamples;
+    int count = static_cast<int>(std::min<double>(CurveSamples, estimate));
+    while (count > 0 && !((count - 1) * factor < CurveSamples - 1)) --count;
+    while (count < CurveSamples && count * factor < CurveSamples - 1) ++count;
+    return count;
+}
+
 // The resampled values of a curve before smoothing, in double precision.
 void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSamples])
 {
@@ -225,8 +240,18 @@ void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSam
     for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
 
     // The value at a position between two samples lies on the line between
-    // them; a whole position gives its sample exactly.
-    for (int i = 0; i < CurveSamples; ++i) {
+    // them; a whole position gives its sample exactly. This runs for every
+    // stroke after loading, so the usual positions get a loop of their own
+    // without the tests of the rare ones outside the curve; i is counted in
+    // a double there rather than converted each time.
+    const int between = PositionsBetweenSamples(factor);
+    double index = 0;
+    for (int i = 0; i < between; ++i, index += 1) {
+        const double p = index * factor;
+        const int j = static_cast<int>(p);
+        v[i] = s[j] + (p - j) * (s[j + 1] - s[j]);
+    }
+    for (int i = between; i < CurveSamples; ++i) {
         const double p = i * factor;
         if (p >= 0 && p < CurveSamples - 1) {
             const int j = static_cast<int>(p);
