@@ -312,9 +312,8 @@ void TTrainingItemPainter::paint(QPainter* painter, const QStyleOptionViewItem& 
     QStyle* style = view ? view->style() : QApplication::style();
     // The selection spans the whole item; the caption stops short of the swatch.
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &row, painter, view);
-    // The style draws the check box; the caption is written in one go, 2
-    // pixels below the item's top and clipped, without the style laying its
-    // text out once more to place and elide it.
+    // The style draws the check box; the caption is written 2 pixels below
+    // the item's top.
     QStyleOptionViewItem caption = row;
     caption.rect.setRight(option.rect.right() - 34);
     const QString text = caption.text;
@@ -323,14 +322,8 @@ void TTrainingItemPainter::paint(QPainter* painter, const QStyleOptionViewItem& 
     // Where the style writes an item's text, and its margin there.
     const int left = style->subElementRect(QStyle::SE_ItemViewItemText, &caption, view).left()
                      + style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    painter->save();
-    painter->setClipRect(caption.rect);
-    const bool selected = caption.state & QStyle::State_Selected;
-    painter->setPen(caption.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(caption.font);
-    painter->drawText(QRect(left, caption.rect.top() + 2, caption.rect.right() - left + 1, caption.rect.height() - 2),
-                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    painter->restore();
+    DrawItemText(*painter, caption,
+                 QRect(left, caption.rect.top() + 2, caption.rect.right() - left + 1, caption.rect.height() - 2), text);
 
     const QRect r = option.rect;
     painter->save();

@@ -85,14 +85,18 @@ void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QWidget* view = option.widget;
     QStyle* style = view ? view->style() : nullptr;
     if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
-    painter->save();
-    painter->setClipRect(option.rect);
-    const bool selected = cell.state & QStyle::State_Selected;
-    painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(cell.font);
-    const QRect area = option.rect.adjusted(2, 2, 0, 0);
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    painter->restore();
+    DrawItemText(*painter, cell, option.rect.adjusted(2, 2, 0, 0), text);
+}
+
+void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRect& area, const QString& text)
+{
+    painter.save();
+    painter.setClipRect(item.rect);
+    const bool selected = item.state & QStyle::State_Selected;
+    painter.setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter.setFont(item.font);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.restore();
 }
 
 QString HintShortPart(const QString& hint) { return hint.section(QLatin1Char('|'), 0, 0); }

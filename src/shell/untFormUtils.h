@@ -49,9 +49,14 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 
+// Writes text on one line in area, clipped to item's rectangle, in item's
+// font and in the highlighted-text colour when item is selected: an item's
+// text written in one go, where the style would lay it out once more to place
+// and elide it.
+void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRect& area, const QString& text);
+
 // Draws a cell's text 2 pixels right of and below its top-left corner,
-// clipped to the cell, in one go: the style draws the cell without its text,
-// so that the text is not laid out once more to place and elide it.
+// clipped to the cell; the style draws the cell without its text.
 class TGridCellPainter : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;

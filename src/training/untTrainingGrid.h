@@ -1,6 +1,6 @@
 // The training window's data grids: a table model over the window's live
 // training that formats each cell only when the view asks for it, so a
-// training of 65,535 strokes opens as quickly as a short one, and the cell
+// training of 65,535 strokes opens as quickly as a short one, and the
 // headers of the four grids.
 #pragma once
 
