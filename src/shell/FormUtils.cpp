@@ -95,7 +95,8 @@ void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRe
     const bool selected = item.state & QStyle::State_Selected;
     painter.setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     painter.setFont(item.font);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // Written from its baseline: a text of one line needs no layout.
+    painter.drawText(QPointF(area.left(), area.top() + QFontMetricsF(item.font).ascent()), text);
     painter.restore();
 }
 

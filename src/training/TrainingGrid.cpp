@@ -16,7 +16,16 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// Paints "#" on the table's corner button, above the row numbers.
+// A header section's text, 2 pixels right of and below its corner, clipped to it.
+void DrawSectionText(QPainter& painter, const QRect& section, const QString& text)
+{
+    painter.setPen(Qt::black);
+    painter.setClipRect(section);
+    painter.drawText(QPointF(section.left() + 2, section.top() + 2 + QFontMetricsF(painter.font()).ascent()), text);
+}
+
+// Paints "#" on the table's corner button, above the row numbers. The button
+// is disabled, but its caption is as black as the other headers'.
 class TCornerCaption : public QObject {
 public:
     using QObject::QObject;
@@ -30,10 +39,9 @@ protected:
         QStyleOptionHeader option;
         option.initFrom(corner);
         option.rect = corner->rect();
-        option.text = QStringLiteral("#");
-        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
         option.position = QStyleOptionHeader::OnlyOneSection;
         corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+        DrawSectionText(painter, option.rect, QStringLiteral("#"));
         return true;
     }
 };
@@ -48,9 +56,19 @@ TTrainingGridModel::TTrainingGridModel(const TTraining& training, TGridKind kind
 
 void TTrainingGridModel::Refresh()
 {
-    beginResetModel();
-    DataRows = GridRowCount(Training, GridKind);
-    endResetModel();
+    const int rows = GridRowCount(Training, GridKind);
+    if (std::max(rows, 1) != rowCount()) {
+        beginResetModel();
+        DataRows = rows;
+        endResetModel();
+        return;
+    }
+    // The same number of rows: the view keeps its place and its headers their
+    // 65,535 sections, and asks again only for what it shows.
+    DataRows = rows;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
 }
 
 int TTrainingGridModel::rowCount(const QModelIndex& parent) const
@@ -92,7 +110,20 @@ void SizeGridRows(QTableView& grid)
     grid.verticalHeader()->setFixedWidth(std::max(30, numbers));
 }
 
-TRowNumberHeader::TRowNumberHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+void TGridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    if (!rect.isValid()) return;
+    QStyleOptionHeader section;
+    initStyleOption(&section);
+    initStyleOptionForIndex(&section, logicalIndex);
+    section.rect = rect;
+    const QString text = section.text;
+    section.text.clear();
+    style()->drawControl(QStyle::CE_Header, &section, painter, this);
+    DrawSectionText(*painter, rect, text);
+}
+
+TRowNumberHeader::TRowNumberHeader(QWidget* parent) : TGridHeader(Qt::Vertical, parent) {}
 
 QSize TRowNumberHeader::sizeHint() const
 {
@@ -102,7 +133,7 @@ QSize TRowNumberHeader::sizeHint() const
     return {std::max(first.width(), last.width()), std::max(first.height(), last.height())};
 }
 
-TCaptionHeader::TCaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+TCaptionHeader::TCaptionHeader(QWidget* parent) : TGridHeader(Qt::Horizontal, parent) {}
 
 QSize TCaptionHeader::sizeHint() const
 {

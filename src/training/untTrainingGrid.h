@@ -35,10 +35,23 @@ private:
     int DataRows = 0;
 };
 
+// A header of a training grid. Its sections are drawn by the style without
+// their text, which is written 2 pixels right of and below the section's
+// corner, as in the grid's cells.
+class TGridHeader : public QHeaderView {
+    Q_OBJECT
+
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
+
 // The row-number column. Its numbers grow down the grid, so its first and
 // last rows alone tell its width: the standard header would measure a
 // hundred rows at each end, on every change of a grid of 65,535.
-class TRowNumberHeader : public QHeaderView {
+class TRowNumberHeader : public TGridHeader {
     Q_OBJECT
 
 public:
@@ -49,7 +62,7 @@ public:
 // The caption row. SizeGridRows fixes its height to suit the font, so the
 // standard header's measuring of every caption, again on each change of
 // model or font, would buy nothing.
-class TCaptionHeader : public QHeaderView {
+class TCaptionHeader : public TGridHeader {
     Q_OBJECT
 
 public:
@@ -58,8 +71,7 @@ public:
 };
 
 // A read-only grid over one of the training's tables, named name: fixed row
-// heights, the row-number column rowHeaderWidth pixels wide, headers in
-// black.
+// heights, a row-number column wide enough for 65,535, headers in black.
 QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QString& name, QWidget* parent);
 // Default row height twice the font's point size, the header row 2.5 times
 // (rounded, ties to even), never lower than the text.

@@ -12,6 +12,7 @@
 #include "untTrainingGrid.h"
 
 #include <QAbstractItemModelTester>
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -161,6 +162,74 @@ TEST_F(TrainingWindowTest, GridsHaveTheirColumnsHeadersAndOneEmptyRowWithoutData
         EXPECT_EQ(GridText(*grid, TCopyMode::Data).remove('\t'), "\r\n") << "one empty row";
         EXPECT_EQ(grid->model()->headerData(0, Qt::Vertical).toString(), "");
     }
+}
+
+TEST_F(TrainingWindowTest, ARefreshKeepsTheGridsPlaceUntilItsRowsChange)
+{
+    TfrmTraining* window = Open(nullptr, 60);
+    ASSERT_NE(window, nullptr);
+    auto* strokes = Control<QTableView>("sgdStrokeData");
+    auto* curves = Control<QTableView>("sgdForceCurves");
+    const QModelIndex place = strokes->model()->index(40, 3);
+    strokes->setCurrentIndex(place);
+
+    // A new sample spacing over as many rows: the same place, new captions.
+    window->Training.Settings.Ergometer = 1;
+    window->Training.Settings.Sprocket = 1;
+    window->ShowTraining();
+    EXPECT_EQ(strokes->currentIndex(), place);
+    EXPECT_EQ(Header(curves, 1), "2.2");
+
+    // From no stroke to one the grids keep their one row, which now has a number.
+    window->Training.Strokes.resize(1);
+    window->Training.Curves.resize(1);
+    window->ShowTraining();
+    EXPECT_EQ(strokes->model()->headerData(0, Qt::Vertical).toString(), "");
+    window->Training.Strokes.resize(2);
+    window->Training.Curves.resize(2);
+    window->ShowTraining();
+    ASSERT_EQ(strokes->model()->rowCount(), 1);
+    EXPECT_EQ(strokes->model()->headerData(0, Qt::Vertical).toString(), "1");
+    EXPECT_EQ(strokes->model()->index(0, 0).data().toString().toStdString(),
+              GridCellText(window->Training, TGridKind::Strokes, 0, 0));
+}
+
+// The first row of an image with a pixel of black text, anti-aliased or not,
+// and whether there is one: grey text, as on a disabled button, has none.
+std::pair<int, bool> FirstDarkRow(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 64) return {y, true};
+    return {0, false};
+}
+
+TEST_F(TrainingWindowTest, HeaderTextsAreBlackAndStartTwoPixelsBelowTheirTop)
+{
+    TfrmTraining* window = Open([](TTraining& training) { training.Settings.SessionLimit = 4; }, 216);
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    Settle(20);
+    auto* intervals = Control<QTableView>("sgdIntervals");
+    ASSERT_TRUE(intervals->isVisible());
+    auto* corner = intervals->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    ASSERT_FALSE(corner->isEnabled());
+    const int ascent = QFontMetrics(intervals->font()).ascent();
+    const int capHeight = QFontMetrics(intervals->font()).capHeight();
+    // The top of a capital or a digit lies ascent - capHeight below the text's top.
+    const auto startsBelowItsTop = [&](QWidget* widget, const QRect& section, const char* what) {
+        const auto [row, found] = FirstDarkRow(widget->grab(section).toImage().convertToFormat(QImage::Format_RGB32));
+        ASSERT_TRUE(found) << what;
+        EXPECT_NEAR(row, 2 + ascent - capHeight, 1) << what;
+    };
+    startsBelowItsTop(corner, corner->rect(), "#");
+    QHeaderView* captions = intervals->horizontalHeader();
+    startsBelowItsTop(captions->viewport(), QRect(captions->sectionViewportPosition(1), 0, captions->sectionSize(1), captions->height()),
+                      "Power (W)");
+    QHeaderView* numbers = intervals->verticalHeader();
+    startsBelowItsTop(numbers->viewport(), QRect(0, numbers->sectionViewportPosition(2), numbers->width(), numbers->sectionSize(2)),
+                      "3");
 }
 
 TEST_F(TrainingWindowTest, RowNumberColumnIsAsWideAsTheStandardHeaderWouldMakeIt)
