@@ -174,7 +174,7 @@ float AverageDRRatio(const TTraining& training)
 {
     float sum = 0.0f;
     for (size_t k = 1; k < training.Strokes.size(); ++k)
-        sum += StrokeValue(training.Strokes[k], seDriveRecoverRatio, training.Settings);
+        sum += training.Strokes[k].DriveRecoverRatio;
     return SafeDivide(StrokeCount(training), sum);
 }
 
