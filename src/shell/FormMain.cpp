@@ -325,8 +325,7 @@ void TFormMain::SetProgress(int percent)
     if (percent == ProgressPosition) return;
     ProgressPosition = percent < 0 ? -1 : std::min(percent, 100);
     if (ProgressPosition < 0) {
-        if (Bar) Bar->hide();
-        StatusPanels->update();
+        if (Bar) Bar->hide(); // the panels under it are repainted
         return;
     }
     if (!Bar) {

@@ -1,12 +1,10 @@
 #include "untStatusBar.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <qdrawutil.h>
-
-namespace {
-}
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
 {
@@ -45,13 +43,16 @@ int TStatusBar::PanelAt(int x) const
     return -1;
 }
 
-void TStatusBar::paintEvent(QPaintEvent*)
+// Only the panels the event asks for are painted: a new message text repaints
+// its own panel, not the window buttons and the rest.
+void TStatusBar::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
+    painter.fillRect(event->rect(), palette().window());
     for (int i = 0; i < Items.size(); ++i) {
         const TStatusPanel& panel = Items[i];
         const QRect area = PanelRect(i);
+        if (!event->region().intersects(area)) continue;
         if (panel.OwnerDrawn && DrawPanel) {
             DrawPanel(painter, i, area);
             continue;

@@ -164,6 +164,33 @@ TEST_F(BaseFormsTest, ProgressIsClampedAndHiddenBelowZero)
     EXPECT_TRUE(main->ProgressBar()->isHidden());
 }
 
+// The status bar paints only the panels asked for: after a progress and a
+// few messages, what is on screen is what a full repaint shows.
+TEST_F(BaseFormsTest, StatusPanelsShowTheirTextsAfterProgressAndMessages)
+{
+    auto main = NewMain();
+    main->show();
+    Settle(20);
+    QWidget* status = main->Status();
+    const auto changedAsAFullRepaintShows = [status](const QImage& earlier) {
+        Settle();
+        const QImage shown = OnScreen(status);
+        EXPECT_NE(shown, earlier);
+        status->update();
+        Settle();
+        EXPECT_EQ(OnScreen(status), shown);
+        return shown;
+    };
+    QImage shown = OnScreen(status);
+    main->SetMessageText("Opening file \"piece.stg\" ...");
+    main->SetProgress(60);
+    shown = changedAsAFullRepaintShows(shown);
+    main->SetProgress(-1);
+    shown = changedAsAFullRepaintShows(shown);
+    main->SetMessageText("Done");
+    changedAsAFullRepaintShows(shown);
+}
+
 TEST_F(BaseFormsTest, FullScreenRefusesWhileChildWindowsAreOpen)
 {
     auto main = NewMain();

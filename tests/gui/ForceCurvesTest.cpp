@@ -29,8 +29,6 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPixmap>
-#include <QScreen>
-#include <QWindow>
 #include <QSignalSpy>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -390,16 +388,6 @@ TEST_F(ForceCurvesTest, TheChartKeepsItsPlainPartsInPixmapsAndItsCurvesLive)
     chart->zoomReset();
     Settle();
     EXPECT_EQ(window->Chart()->grab().toImage(), stepped);
-}
-
-// What the window system shows of a widget: the top-level window's backing
-// store, where partial repaints accumulate, cut to the widget.
-QImage OnScreen(QWidget* widget)
-{
-    QWidget* top = widget->window();
-    const QPixmap whole = top->screen()->grabWindow(top->windowHandle()->winId());
-    const QRect area(widget->mapTo(top, QPoint(0, 0)) * top->devicePixelRatio(), widget->size() * top->devicePixelRatio());
-    return whole.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Only what a step changes is painted again; a curve drawn anti-aliased,

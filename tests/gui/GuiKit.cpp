@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QWindow>
 #include <QTest>
 
 TDialogScript::TDialogScript() : Previous(SetModalAnswerer(this)) {}
@@ -87,4 +90,12 @@ void Settle(int ms)
 {
     QCoreApplication::processEvents();
     if (ms > 0) QTest::qWait(ms);
+}
+
+QImage OnScreen(QWidget* widget)
+{
+    QWidget* top = widget->window();
+    const QPixmap whole = top->screen()->grabWindow(top->windowHandle()->winId());
+    const QRect area(widget->mapTo(top, QPoint(0, 0)) * top->devicePixelRatio(), widget->size() * top->devicePixelRatio());
+    return whole.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
 }

@@ -7,6 +7,7 @@
 #include "untMain.h"
 #include "untModal.h"
 
+#include <QImage>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -66,3 +67,6 @@ protected:
 QStringList VisibleEntries(const QMenu* menu);
 // Lets pending events and timers of up to ms milliseconds run.
 void Settle(int ms = 0);
+// What the window system shows of a widget: the top-level window's backing
+// store, where partial repaints accumulate, cut to the widget.
+QImage OnScreen(QWidget* widget);
