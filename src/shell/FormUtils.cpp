@@ -95,9 +95,13 @@ void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRe
     const bool selected = item.state & QStyle::State_Selected;
     painter.setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     painter.setFont(item.font);
-    // Written from its baseline: a text of one line needs no layout.
-    painter.drawText(QPointF(area.left(), area.top() + QFontMetricsF(item.font).ascent()), text);
+    DrawTextFromTop(painter, area.topLeft(), text);
     painter.restore();
+}
+
+void DrawTextFromTop(QPainter& painter, const QPointF& topLeft, const QString& text)
+{
+    painter.drawText(topLeft + QPointF(0, QFontMetricsF(painter.font()).ascent()), text);
 }
 
 QString HintShortPart(const QString& hint) { return hint.section(QLatin1Char('|'), 0, 0); }

@@ -49,6 +49,9 @@ enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 QString GridText(const QTableView& grid, TCopyMode mode);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 
+// Writes text on one line in the painter's font, its top at topLeft: a text
+// of one line needs no layout.
+void DrawTextFromTop(QPainter& painter, const QPointF& topLeft, const QString& text);
 // Writes text on one line in area, clipped to item's rectangle, in item's
 // font and in the highlighted-text colour when item is selected: an item's
 // text written in one go, where the style would lay it out once more to place

@@ -21,7 +21,7 @@ void DrawSectionText(QPainter& painter, const QRect& section, const QString& tex
 {
     painter.setPen(Qt::black);
     painter.setClipRect(section);
-    painter.drawText(QPointF(section.left() + 2, section.top() + 2 + QFontMetricsF(painter.font()).ascent()), text);
+    DrawTextFromTop(painter, section.topLeft() + QPoint(2, 2), text);
 }
 
 // Paints "#" on the table's corner button, above the row numbers. The button
