@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <limits>
 
 namespace {
 
@@ -16,17 +18,7 @@ const double MSecsPerDay = 86400000.0;
 // format must not make the program build texts of any length.
 const int MostDigits = 4096;
 
-// One floating-point conversion: "%", flags, width, precision and type, with
-// the meanings printf gives them.
-struct TConversion {
-    bool LeftAligned = false; // "-"
-    char PositiveSign = 0;    // '+' for "+", ' ' for " "; 0 for none
-    bool Alternate = false;   // "#": always a decimal point; "g" keeps its zeros
-    bool ZeroPadded = false;  // "0"
-    int Width = 0;
-    int Precision = -1; // -1 when none is given
-    char Type = 'f';    // one of "fFeEgGaA"
-};
+using TConversion = TValueFormat::TConversion;
 
 // A format split around its floating-point conversion; "%%" reads as "%".
 struct TPrintfFormat {
@@ -95,10 +87,10 @@ bool SplitPrintfFormat(const std::string& format, TPrintfFormat& pieces)
 
 std::chars_format StyleOf(char type)
 {
-    switch (std::tolower(static_cast<unsigned char>(type))) {
-    case 'e': return std::chars_format::scientific;
-    case 'g': return std::chars_format::general;
-    case 'a': return std::chars_format::hex;
+    switch (type) {
+    case 'e': case 'E': return std::chars_format::scientific;
+    case 'g': case 'G': return std::chars_format::general;
+    case 'a': case 'A': return std::chars_format::hex;
     default: return std::chars_format::fixed;
     }
 }
@@ -114,6 +106,48 @@ std::string Digits(double value, std::chars_format style, int precision)
     const auto result = precision < 0 ? std::to_chars(text, last, value, style)
                                       : std::to_chars(text, last, value, style, precision);
     return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
+}
+
+// How many decimal digits the number has.
+int DecimalLength(uint64_t number)
+{
+    int length = 1;
+    for (; number >= 10; number /= 10) ++length;
+    return length;
+}
+
+// 10 to the powers 0 .. 17, each exact in a long double.
+const long double PowersOfTen[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,
+                                   1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L};
+
+// The fixed style's digits, worked out exactly where that is quick: a
+// single's 24 significant bits times 10^precision (whose factor 5^precision
+// takes at most 40 bits up to a precision of 17) fit the 64 bits of a long
+// double, so the scaled value is exact, and rounding it to a whole number
+// rounds the exact binary value, ties to even, as printf does.
+std::string FixedDigits(float value, int precision)
+{
+    static_assert(std::numeric_limits<long double>::digits >= 64, "the scaled value must be exact");
+    const int mostPrecise = static_cast<int>(std::size(PowersOfTen)) - 1;
+    if (!std::isfinite(value) || precision > mostPrecise) return Digits(value, std::chars_format::fixed, precision);
+    const long double scaled = std::fabs(static_cast<long double>(value)) * PowersOfTen[precision];
+    if (!(scaled < 1e18L)) return Digits(value, std::chars_format::fixed, precision);
+    uint64_t whole = static_cast<uint64_t>(scaled);
+    const long double fraction = scaled - static_cast<long double>(whole);
+    if (fraction > 0.5L || (fraction == 0.5L && whole % 2 == 1)) ++whole;
+    // The digits of `whole`, with zeros in front up to one more than the
+    // precision, the point going before the last `precision` of them.
+    char digits[24];
+    const int zeros = std::max(precision + 1 - DecimalLength(whole), 0);
+    char* const end = std::to_chars(std::fill_n(digits, zeros, '0'), digits + sizeof digits, whole).ptr;
+    const int integerDigits = static_cast<int>(end - digits) - precision;
+    char text[sizeof digits + 2];
+    char* at = text;
+    if (std::signbit(value)) *at++ = '-';
+    at = std::copy_n(digits, integerDigits, at);
+    if (precision > 0) *at++ = '.';
+    at = std::copy(digits + integerDigits, end, at);
+    return std::string(text, at);
 }
 
 // "%#g" keeps the zeros "%g" drops: with P significant digits it is the
@@ -132,14 +166,15 @@ std::string AlternateGeneralDigits(double value, int precision)
 // printf's text of one value under one conversion, made with to_chars: the
 // same digits (both round the exact binary value, ties to even), without the
 // C library's locale and its multi-precision arithmetic.
-std::string ConversionText(const TConversion& conversion, double value)
+std::string ConversionText(const TConversion& conversion, float value)
 {
     const std::chars_format style = StyleOf(conversion.Type);
     const bool hex = style == std::chars_format::hex;
     const int precision = conversion.Precision >= 0 || hex ? conversion.Precision : 6;
-    std::string text = conversion.Alternate && style == std::chars_format::general
-                           ? AlternateGeneralDigits(value, precision)
-                           : Digits(value, style, precision);
+    std::string text;
+    if (style == std::chars_format::fixed) text = FixedDigits(value, precision);
+    else if (conversion.Alternate && style == std::chars_format::general) text = AlternateGeneralDigits(value, precision);
+    else text = Digits(value, style, precision);
     const bool finite = std::isfinite(value);
     size_t digitsAt = 0; // where zeros of the padding would go
     if (text[0] == '-') digitsAt = 1;
@@ -150,7 +185,7 @@ std::string ConversionText(const TConversion& conversion, double value)
     }
     if (conversion.Alternate && finite && text.find('.') == std::string::npos)
         text.insert(std::min(text.find_first_of(hex ? "p" : "e"), text.size()), 1, '.');
-    if (std::isupper(static_cast<unsigned char>(conversion.Type)))
+    if (conversion.Type >= 'A' && conversion.Type <= 'Z')
         for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const size_t width = static_cast<size_t>(conversion.Width);
     if (text.size() < width) {
@@ -160,14 +195,6 @@ std::string ConversionText(const TConversion& conversion, double value)
     }
     std::replace(text.begin(), text.end(), '.', FormatSettings().DecimalSeparator);
     return text;
-}
-
-std::string FormatPrintfValue(const std::string& format, float value)
-{
-    TPrintfFormat pieces;
-    if (!SplitPrintfFormat(format, pieces)) return "";
-    if (!pieces.HasConversion) return pieces.Before;
-    return pieces.Before + ConversionText(pieces.Conversion, value) + pieces.After;
 }
 
 bool StartsWith(const std::string& text, const char* prefix)
@@ -218,8 +245,31 @@ std::string FormatTimeValue(std::string format, float value)
 
 } // namespace
 
-std::string FormatParameterValue(const std::string& format, float value)
+TValueFormat::TValueFormat(const std::string& format)
 {
-    if (!format.empty() && format[0] == 'T') return FormatTimeValue(format.substr(1), value);
-    return FormatPrintfValue(format, value);
+    if (!format.empty() && format[0] == 'T') {
+        Kind = TKind::Time;
+        Before = format.substr(1);
+        return;
+    }
+    TPrintfFormat pieces;
+    if (!SplitPrintfFormat(format, pieces)) return;
+    Kind = pieces.HasConversion ? TKind::Printf : TKind::Literal;
+    Before = std::move(pieces.Before);
+    Conversion = pieces.Conversion;
+    After = std::move(pieces.After);
 }
+
+std::string TValueFormat::Text(float value) const
+{
+    switch (Kind) {
+    case TKind::Refused: return "";
+    case TKind::Literal: return Before;
+    case TKind::Time: return FormatTimeValue(Before, value);
+    case TKind::Printf: break;
+    }
+    std::string text = ConversionText(Conversion, value);
+    return Before.empty() && After.empty() ? text : Before + text + After;
+}
+
+std::string FormatParameterValue(const std::string& format, float value) { return TValueFormat(format).Text(value); }

@@ -117,6 +117,33 @@ std::string SplitCaption(int index);
 // than one floating-point one gives "".
 std::string FormatParameterValue(const std::string& format, float value);
 
+// A format read once, to show many values: Text(value) is
+// FormatParameterValue(format, value).
+class TValueFormat {
+public:
+    explicit TValueFormat(const std::string& format);
+    std::string Text(float value) const;
+
+    // One floating-point conversion: "%", flags, width, precision and type,
+    // with the meanings printf gives them.
+    struct TConversion {
+        bool LeftAligned = false; // "-"
+        char PositiveSign = 0;    // '+' for "+", ' ' for " "; 0 for none
+        bool Alternate = false;   // "#": always a decimal point; "g" keeps its zeros
+        bool ZeroPadded = false;  // "0"
+        int Width = 0;
+        int Precision = -1; // -1 when none is given
+        char Type = 'f';    // one of "fFeEgGaA"
+    };
+
+private:
+    enum class TKind { Refused, Literal, Printf, Time };
+    TKind Kind = TKind::Refused;
+    std::string Before; // the text before the conversion; the date-time format of a time
+    TConversion Conversion;
+    std::string After;
+};
+
 // The value of an entry for one stroke, interval or training; 0 for an index
 // outside the catalogue. Times are in days.
 float StrokeValue(const TStroke& stroke, int index, const TUserSettings& settings);

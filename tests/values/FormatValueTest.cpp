@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -150,6 +151,40 @@ TEST(FormatParameterValue, AgreesWithPrintf)
                     }
                 }
     EXPECT_EQ(formats, 8 * 32 * 3 * 6);
+}
+
+// The fixed style at every precision a value may be asked for, over singles of
+// every size: whole numbers, ties between two last digits, values whose
+// scaled size is near the largest the digits are worked out exactly for,
+// and random bit patterns.
+TEST(FormatParameterValue, FixedStyleAgreesWithPrintfAtEveryPrecision)
+{
+    TFormatScope dot(DotFormat());
+    std::vector<float> values = {0.5f, 1.5f, 0.25f, 0.75f, 0.125f, 0.0625f, 1.0f / 1024, 1023.5f, 16777215.0f,
+                                 16777216.0f, 9.5e17f, 1e18f, 1.01e18f, 9.2e18f, 1.8e19f, 4e-45f, 9.999999e-3f};
+    for (int precision = 0; precision <= 20; ++precision) {
+        const float limit = static_cast<float>(1e18 / std::pow(10.0, precision));
+        values.push_back(limit);
+        values.push_back(std::nextafter(limit, 0.0f));
+        values.push_back(std::nextafter(limit, 1e30f));
+    }
+    std::mt19937 random(11);
+    for (int i = 0; i < 3000; ++i) {
+        const uint32_t bits = static_cast<uint32_t>(random());
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) values.push_back(value);
+    }
+    const size_t positives = values.size();
+    for (size_t i = 0; i < positives; ++i) values.push_back(-values[i]);
+    for (int precision = 0; precision <= 20; ++precision) {
+        const std::string format = "%." + std::to_string(precision) + "f";
+        for (const float value : values) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, format.c_str(), static_cast<double>(value));
+            ASSERT_EQ(FormatParameterValue(format, value), expected) << format << " of " << value;
+        }
+    }
 }
 
 TEST(FormatParameterValue, RefusesWidthsAndPrecisionsNoValueNeeds)
