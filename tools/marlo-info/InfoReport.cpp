@@ -18,16 +18,10 @@ std::string SingleText(float value)
 
 namespace {
 
-// A single as the double its shortest decimal reads back as, so that the
-// JSON shows those digits and no more; infinities and NaN stay as they are
-// and are written as null.
-double Single(float value)
+void SingleMember(TJsonStream& json, std::string_view name, float value)
 {
-    if (!std::isfinite(value)) return value;
-    const std::string text = SingleText(value);
-    double widened = 0;
-    std::from_chars(text.data(), text.data() + text.size(), widened);
-    return widened;
+    json.Key(name);
+    json.Single(value);
 }
 
 // Members are written in the order of their names, as nlohmann::json sorts
@@ -37,29 +31,29 @@ double Single(float value)
 void WriteStroke(TJsonStream& json, const TStroke& s)
 {
     json.BeginObject();
-    json.Member("AveragePower", Single(s.AveragePower));
-    json.Member("Distance", Single(s.Distance));
-    json.Member("DistancePerStroke", Single(s.DistancePerStroke));
-    json.Member("DriveRecoverRatio", Single(s.DriveRecoverRatio));
-    json.Member("DriveTime", Single(s.DriveTime));
-    json.Member("EnergyPerStroke", Single(s.EnergyPerStroke));
-    json.Member("EnergySum", Single(s.EnergySum));
+    SingleMember(json, "AveragePower", s.AveragePower);
+    SingleMember(json, "Distance", s.Distance);
+    SingleMember(json, "DistancePerStroke", s.DistancePerStroke);
+    SingleMember(json, "DriveRecoverRatio", s.DriveRecoverRatio);
+    SingleMember(json, "DriveTime", s.DriveTime);
+    SingleMember(json, "EnergyPerStroke", s.EnergyPerStroke);
+    SingleMember(json, "EnergySum", s.EnergySum);
     json.Member("IntervalCountdown", s.IntervalCountdown);
     json.Member("IntervalNumber", s.IntervalNumber);
     json.Member("IntervalPower", s.IntervalPower);
-    json.Member("KValue", Single(s.KValue));
+    SingleMember(json, "KValue", s.KValue);
     json.Member("Number", s.Number);
-    json.Member("PeakForce", Single(s.PeakForce));
-    json.Member("PeakForcePosition", Single(s.PeakForcePosition));
-    json.Member("Power", Single(s.Power));
-    json.Member("Pulse", Single(s.Pulse));
-    json.Member("RelPeakForcePosition", Single(s.RelPeakForcePosition));
-    json.Member("Split500", Single(s.Split500));
-    json.Member("StrokeLength", Single(s.StrokeLength));
-    json.Member("StrokeRate", Single(s.StrokeRate));
-    json.Member("TargetPower", Single(s.TargetPower));
-    json.Member("Time", Single(s.Time));
-    json.Member("WorkPerPulse", Single(s.WorkPerPulse));
+    SingleMember(json, "PeakForce", s.PeakForce);
+    SingleMember(json, "PeakForcePosition", s.PeakForcePosition);
+    SingleMember(json, "Power", s.Power);
+    SingleMember(json, "Pulse", s.Pulse);
+    SingleMember(json, "RelPeakForcePosition", s.RelPeakForcePosition);
+    SingleMember(json, "Split500", s.Split500);
+    SingleMember(json, "StrokeLength", s.StrokeLength);
+    SingleMember(json, "StrokeRate", s.StrokeRate);
+    SingleMember(json, "TargetPower", s.TargetPower);
+    SingleMember(json, "Time", s.Time);
+    SingleMember(json, "WorkPerPulse", s.WorkPerPulse);
     json.EndObject();
 }
 
@@ -168,10 +162,10 @@ void WriteSettings(TJsonStream& json, const TUserSettings& s)
 void WriteTotals(TJsonStream& json, const TTotals& t)
 {
     json.BeginObject();
-    json.Member("AveragePower", Single(t.AveragePower));
-    json.Member("TotalDistance", Single(t.TotalDistance));
-    json.Member("TotalEnergy", Single(t.TotalEnergy));
-    json.Member("TotalTime", Single(t.TotalTime));
+    SingleMember(json, "AveragePower", t.AveragePower);
+    SingleMember(json, "TotalDistance", t.TotalDistance);
+    SingleMember(json, "TotalEnergy", t.TotalEnergy);
+    SingleMember(json, "TotalTime", t.TotalTime);
     json.EndObject();
 }
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 namespace {
 
-// The buffer goes to the stream in pieces of about this size.
-const size_t FlushSize = 64 * 1024;
+// The buffer goes to the stream in pieces of this size.
+const size_t BufferSize = 64 * 1024;
 
 std::string Dumped(const nlohmann::json& value)
 {
@@ -24,28 +26,40 @@ bool NeedsNoEscape(std::string_view text)
 
 } // namespace
 
-TJsonStream::TJsonStream(std::ostream& out) : Out(out) { Buffer.reserve(FlushSize + 4096); }
+TJsonStream::TJsonStream(std::ostream& out) : Out(out), Buffer(BufferSize) {}
 
 TJsonStream::~TJsonStream() { Flush(); }
 
 void TJsonStream::Flush()
 {
-    Out.write(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
-    Buffer.clear();
+    Out.write(Buffer.data(), static_cast<std::streamsize>(Used));
+    Used = 0;
+}
+
+void TJsonStream::AppendPastTheBuffer(const char* text, size_t size)
+{
+    Flush();
+    if (size > Buffer.size()) Out.write(text, static_cast<std::streamsize>(size));
+    else Append(text, size);
+}
+
+void TJsonStream::Append(char c)
+{
+    if (Used == Buffer.size()) Flush();
+    Buffer[Used++] = c;
 }
 
 void TJsonStream::NextLine()
 {
-    if (Filled.back()) Buffer += ',';
+    if (Filled.back()) Append(',');
     Filled.back() = true;
     LineBreak();
 }
 
-void TJsonStream::LineBreak() { Buffer.append(Indents, 0, Filled.size() + 1); }
+void TJsonStream::LineBreak() { Append(Indents.data(), Filled.size() + 1); }
 
 void TJsonStream::StartValue()
 {
-    if (Buffer.size() >= FlushSize) Flush();
     if (AfterKey) AfterKey = false;
     else if (!Filled.empty()) NextLine();
 }
@@ -54,14 +68,14 @@ void TJsonStream::Key(std::string_view name)
 {
     NextLine();
     Quoted(name);
-    Buffer += ": ";
+    Append(": ", 2);
     AfterKey = true;
 }
 
 void TJsonStream::Open(char bracket)
 {
     StartValue();
-    Buffer += bracket;
+    Append(bracket);
     Filled.push_back(false);
     if (Indents.size() <= Filled.size()) Indents.resize(2 * Filled.size() + 1, ' ');
 }
@@ -71,7 +85,7 @@ void TJsonStream::Close(char bracket)
     const bool filled = Filled.back();
     Filled.pop_back();
     if (filled) LineBreak();
-    Buffer += bracket;
+    Append(bracket);
 }
 
 void TJsonStream::BeginObject() { Open('{'); }
@@ -82,7 +96,7 @@ void TJsonStream::EndArray() { Close(']'); }
 void TJsonStream::Scalar(std::string_view text)
 {
     StartValue();
-    Buffer += text;
+    Append(text);
 }
 
 void TJsonStream::Value(std::nullptr_t) { Scalar("null"); }
@@ -99,6 +113,16 @@ void TJsonStream::Value(double value)
     Scalar(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
+void TJsonStream::Single(float value)
+{
+    if (!std::isfinite(value)) return Scalar("null");
+    char digits[32];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr; // the shortest that reads back
+    double widened = 0;
+    std::from_chars(digits, end, widened);
+    Value(widened);
+}
+
 void TJsonStream::Value(std::string_view text)
 {
     StartValue();
@@ -108,10 +132,10 @@ void TJsonStream::Value(std::string_view text)
 void TJsonStream::Quoted(std::string_view text)
 {
     if (NeedsNoEscape(text)) {
-        Buffer += '"';
-        Buffer += text;
-        Buffer += '"';
+        Append('"');
+        Append(text);
+        Append('"');
     } else {
-        Buffer += Dumped(std::string(text));
+        Append(Dumped(std::string(text)));
     }
 }

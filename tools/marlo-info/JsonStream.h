@@ -8,6 +8,8 @@
 #pragma once
 
 #include <charconv>
+#include <cstddef>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -45,6 +47,10 @@ public:
     // A single would be widened to a double with digits it never had; the
     // caller decides how it is shown.
     void Value(float value) = delete;
+    // The single as the double its shortest decimal reads back as, so that
+    // the text shows those digits and no more (nlohmann's digits of that
+    // double may still end in a stray ...0002); null for infinities and NaN.
+    void Single(float value);
     // The text escaped by nlohmann, which puts U+FFFD in place of what is
     // not valid UTF-8, so that any text, a file name among them, can be
     // written.
@@ -77,9 +83,22 @@ private:
     void Open(char bracket);
     void Close(char bracket);
 
+    // Adds the bytes to the buffer, handing it to the stream first when they
+    // do not fit; a text longer than the buffer goes straight to the stream.
+    void Append(const char* text, size_t size)
+    {
+        if (Used + size > Buffer.size()) return AppendPastTheBuffer(text, size);
+        std::memcpy(Buffer.data() + Used, text, size);
+        Used += size;
+    }
+    void AppendPastTheBuffer(const char* text, size_t size);
+    void Append(std::string_view text) { Append(text.data(), text.size()); }
+    void Append(char c);
+
     std::ostream& Out;
-    std::string Buffer;
-    std::vector<bool> Filled; // for each open container, whether it holds anything yet
+    std::vector<char> Buffer;
+    size_t Used = 0;
+    std::vector<char> Filled; // for each open container, whether it holds anything yet
     std::string Indents = "\n"; // a line break and at least one space per open container
     bool AfterKey = false;
 };

@@ -71,9 +71,13 @@ void WriteValuesJson(TJsonStream& json, const TTraining& training)
     json.EndArray();
     json.Key("strokes");
     json.BeginArray();
+    // StrokeValueText with each format read once for all the strokes.
+    std::vector<TValueFormat> formats;
+    for (int i = 0; i < StrokeParameterCount; ++i) formats.emplace_back(StrokeFormat(i));
     for (size_t r = 1; r < training.Strokes.size(); ++r)
-        WriteTexts(json, StrokeParameterCount,
-                   [&](int i) { return StrokeValueText(training.Strokes[r], i, training.Settings); });
+        WriteTexts(json, StrokeParameterCount, [&](int i) {
+            return formats[static_cast<size_t>(i)].Text(StrokeValue(training.Strokes[r], i, training.Settings));
+        });
     json.EndArray();
     json.Key("totals");
     WriteTexts(json, TotalParameterCount, [&](int i) { return TotalValueWithUnit(training, i); });
