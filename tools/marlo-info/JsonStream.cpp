@@ -43,20 +43,14 @@ void TJsonStream::AppendPastTheBuffer(const char* text, size_t size)
     else Append(text, size);
 }
 
-void TJsonStream::Append(char c)
-{
-    if (Used == Buffer.size()) Flush();
-    Buffer[Used++] = c;
-}
-
 void TJsonStream::NextLine()
 {
-    if (Filled.back()) Append(',');
+    if (Filled.back()) Append(Indents.data(), Filled.size() + 2);
+    else LineBreak();
     Filled.back() = true;
-    LineBreak();
 }
 
-void TJsonStream::LineBreak() { Append(Indents.data(), Filled.size() + 1); }
+void TJsonStream::LineBreak() { Append(Indents.data() + 1, Filled.size() + 1); }
 
 void TJsonStream::StartValue()
 {
@@ -77,7 +71,7 @@ void TJsonStream::Open(char bracket)
     StartValue();
     Append(bracket);
     Filled.push_back(false);
-    if (Indents.size() <= Filled.size()) Indents.resize(2 * Filled.size() + 1, ' ');
+    if (Indents.size() < Filled.size() + 2) Indents.resize(2 * Filled.size() + 2, ' ');
 }
 
 void TJsonStream::Close(char bracket)

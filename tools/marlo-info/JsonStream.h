@@ -93,12 +93,18 @@ private:
     }
     void AppendPastTheBuffer(const char* text, size_t size);
     void Append(std::string_view text) { Append(text.data(), text.size()); }
-    void Append(char c);
+    void Append(char c)
+    {
+        if (Used == Buffer.size()) Flush();
+        Buffer[Used++] = c;
+    }
 
     std::ostream& Out;
     std::vector<char> Buffer;
     size_t Used = 0;
     std::vector<char> Filled; // for each open container, whether it holds anything yet
-    std::string Indents = "\n"; // a line break and at least one space per open container
+    // A comma, a line break and at least one space per open container: the
+    // start of a further line, or without the comma of a first or last one.
+    std::string Indents = ",\n";
     bool AfterKey = false;
 };
