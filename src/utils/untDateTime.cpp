@@ -56,11 +56,14 @@ std::string Padded(int value, int width)
     return text;
 }
 
+// The letters of a format are ASCII; the locale's case mapping would only
+// slow each look at one down.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool StartsWithNoCase(const std::string& text, size_t at, const char* word)
 {
     for (size_t i = 0; word[i]; ++i) {
-        if (at + i >= text.size() || std::tolower(static_cast<unsigned char>(text[at + i]))
-                != std::tolower(static_cast<unsigned char>(word[i])))
+        if (at + i >= text.size() || LowerAscii(text[at + i]) != LowerAscii(word[i]))
             return false;
     }
     return true;
@@ -83,7 +86,7 @@ public:
         size_t i = 0;
         while (i < format.size()) {
             const char c = format[i];
-            const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const char lower = LowerAscii(c);
             const size_t run = RunLength(format, i);
             bool isHour = false;
             if (c == '\'' || c == '"') {
@@ -171,9 +174,9 @@ public:
 private:
     static size_t RunLength(const std::string& text, size_t at)
     {
-        const int lower = std::tolower(static_cast<unsigned char>(text[at]));
+        const char lower = LowerAscii(text[at]);
         size_t n = 1;
-        while (at + n < text.size() && std::tolower(static_cast<unsigned char>(text[at + n])) == lower)
+        while (at + n < text.size() && LowerAscii(text[at + n]) == lower)
             ++n;
         return n;
     }
@@ -181,7 +184,7 @@ private:
     static bool UsesTwelveHourClock(const std::string& format)
     {
         for (size_t i = 0; i < format.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(format[i])) != 'a') continue;
+            if (LowerAscii(format[i]) != 'a') continue;
             if (StartsWithNoCase(format, i, "am/pm") || StartsWithNoCase(format, i, "a/p")
                 || StartsWithNoCase(format, i, "ampm"))
                 return true;
