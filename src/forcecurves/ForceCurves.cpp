@@ -180,7 +180,7 @@ TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings) : T
     SetFixedAxis(*AxisY, 780, 77, QStringLiteral("Force (N)"));
 
     QStringList captions;
-    for (int index : StrokeColumns) captions << Text(StrokeCaption(index));
+    for (const std::string& caption : CurveGridCaptions()) captions << Text(caption);
     DataRows->SetColumnCaptions(captions);
     sgdData->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
 

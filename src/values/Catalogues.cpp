@@ -282,6 +282,14 @@ std::string TotalFormat(int index) { return TextOf(TotalParameters, index, &Para
 std::string SplitUnit(int index) { return TextOf(SplitParameters, index, &ParameterType::Unit); }
 std::string SplitShortName(int index) { return TextOf(SplitParameters, index, &ParameterType::ShortName); }
 
+int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column)
+{
+    if (column < 0 || static_cast<size_t>(column) >= map.size()) return -1;
+    const int index = map[static_cast<size_t>(column)];
+    if (index < 0 || static_cast<size_t>(index) >= entries.size()) return -1;
+    return entries[static_cast<size_t>(index)].Column == column ? index : -1;
+}
+
 std::string StrokeCaption(int index) { return CaptionOf(StrokeParameters, index, false); }
 std::string IntervalCaption(int index) { return CaptionOf(IntervalParameters, index, true); }
 std::string SplitCaption(int index) { return CaptionOf(SplitParameters, index, false); }

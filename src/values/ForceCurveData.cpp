@@ -129,6 +129,16 @@ std::string TrainingCaption(const TTraining& training)
     }
 }
 
+std::vector<std::string> CurveGridCaptions()
+{
+    std::vector<std::string> captions(StrokeColumns.size());
+    for (size_t c = 0; c < captions.size(); ++c) {
+        const int entry = EntryInColumn(StrokeParameters, StrokeColumns, static_cast<int>(c));
+        if (entry >= 0) captions[c] = StrokeCaption(entry);
+    }
+    return captions;
+}
+
 std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveScaling& scaling)
 {
     TStroke stroke;
@@ -140,12 +150,8 @@ std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveSc
     const bool rescaled = scaling.FixedForce || scaling.FixedLength;
     if (!rescaled) {
         for (size_t c = 0; c < columns; ++c) {
-            const int entry = StrokeColumns[c];
-            // The map's unassigned slots hold 0 but show nothing.
-            if (entry < 0 || static_cast<size_t>(entry) >= StrokeParameters.size()
-                || StrokeParameters[static_cast<size_t>(entry)].Column != static_cast<int>(c))
-                continue;
-            texts[c] = Trim(StrokeValueText(stroke, entry, training.Settings));
+            const int entry = EntryInColumn(StrokeParameters, StrokeColumns, static_cast<int>(c));
+            if (entry >= 0) texts[c] = Trim(StrokeValueText(stroke, entry, training.Settings));
         }
     }
 

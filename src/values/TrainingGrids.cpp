@@ -16,16 +16,6 @@ bool InRange(int value, int count) { return value >= 0 && value < count; }
 
 int CountOf(size_t size) { return static_cast<int>(size); }
 
-// The catalogue index shown in a column, or -1 when no entry has the column's
-// id: the map's unassigned slots hold 0 but show nothing.
-int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column)
-{
-    if (!InRange(column, CountOf(map.size()))) return -1;
-    const int index = map[static_cast<size_t>(column)];
-    if (!InRange(index, CountOf(entries.size()))) return -1;
-    return entries[static_cast<size_t>(index)].Column == column ? index : -1;
-}
-
 } // namespace
 
 int GridColumnCount(TGridKind kind)

@@ -78,6 +78,10 @@ extern TColumnMap IntervalColumns;
 extern TColumnMap TotalColumns;
 extern TColumnMap SplitColumns;
 
+// The catalogue index a grid shows in value column `column`, or -1 when no
+// entry has that column id: a map's unassigned slots hold 0 but show nothing.
+int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column);
+
 // The "Row"/"DataRange" setting (default 65535); InitStrokeParameters raises
 // a value below 5 to 5.
 extern int DataRange;

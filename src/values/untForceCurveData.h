@@ -55,6 +55,10 @@ std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurve
 // "t [Int CurveInterval + 1]"; any other source "". UTF-8.
 std::string TrainingCaption(const TTraining& training);
 
+// The captions of the data grid's value columns 0 .. StrokeColumns.size()-1:
+// the stroke captions in column order, "" for a column id no entry has.
+std::vector<std::string> CurveGridCaptions();
+
 // The texts of the data grid's value columns 0 .. StrokeColumns.size()-1 for
 // the training's shown stroke, trimmed of blanks like every grid cell; a
 // column id no catalogue entry has stays empty. The stroke length, energy per

@@ -2,6 +2,7 @@
 #include "TestKit.h"
 #include "untCharts.h"
 #include "untFiles.h"
+#include "untTrainingGrids.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,17 @@ TEST_F(ForceCurveDataTest, RowTextsOfTheShownStroke)
     texts = CurveRowTexts(training, Off);
     EXPECT_EQ(texts[1], "0");
     EXPECT_EQ(Cell(texts, 16), "0.0");
+}
+
+TEST_F(ForceCurveDataTest, GridCaptionsMatchTheTrainingWindowsStrokeGrid)
+{
+    const std::vector<std::string> captions = CurveGridCaptions();
+    ASSERT_EQ(captions.size(), StrokeColumns.size());
+    EXPECT_EQ(captions[0], "Stroke");
+    EXPECT_EQ(captions[4], "") << "the unassigned column id 4 is headed by nothing, like its cells";
+    const TTraining training;
+    for (size_t c = 0; c < captions.size(); ++c)
+        EXPECT_EQ(captions[c], GridColumnCaption(training, TGridKind::Strokes, static_cast<int>(c))) << c;
 }
 
 TEST_F(ForceCurveDataTest, RowTextsWithAnOptionOnAreOnlyTheFiveRescaledValues)
