@@ -19,6 +19,14 @@ void WriteTexts(TJsonStream& json, int count, TText text)
     json.EndArray();
 }
 
+// The formats format(0) .. format(count - 1), each read once.
+std::vector<TValueFormat> FormatsOf(int count, std::string (*format)(int))
+{
+    std::vector<TValueFormat> formats;
+    for (int i = 0; i < count; ++i) formats.emplace_back(format(i));
+    return formats;
+}
+
 std::string PadRight(const std::string& text, size_t width)
 {
     return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
@@ -64,19 +72,22 @@ void WriteValuesJson(TJsonStream& json, const TTraining& training)
 {
     json.BeginObject();
     json.Member("dr_ratio", AverageDRRatioText(training));
+    // IntervalValueText and StrokeValueText with each format read once for
+    // all the rows: a file may hold 65,535 of each.
     json.Key("intervals");
     json.BeginArray();
+    const std::vector<TValueFormat> intervalFormats = FormatsOf(IntervalParameterCount, IntervalFormat);
     for (const TInterval& interval : training.Intervals)
-        WriteTexts(json, IntervalParameterCount, [&](int i) { return IntervalValueText(interval, i); });
+        WriteTexts(json, IntervalParameterCount, [&](int i) {
+            return intervalFormats[static_cast<size_t>(i)].Text(IntervalValue(interval, i));
+        });
     json.EndArray();
     json.Key("strokes");
     json.BeginArray();
-    // StrokeValueText with each format read once for all the strokes.
-    std::vector<TValueFormat> formats;
-    for (int i = 0; i < StrokeParameterCount; ++i) formats.emplace_back(StrokeFormat(i));
+    const std::vector<TValueFormat> strokeFormats = FormatsOf(StrokeParameterCount, StrokeFormat);
     for (size_t r = 1; r < training.Strokes.size(); ++r)
         WriteTexts(json, StrokeParameterCount, [&](int i) {
-            return formats[static_cast<size_t>(i)].Text(StrokeValue(training.Strokes[r], i, training.Settings));
+            return strokeFormats[static_cast<size_t>(i)].Text(StrokeValue(training.Strokes[r], i, training.Settings));
         });
     json.EndArray();
     json.Key("totals");
