@@ -90,3 +90,10 @@ std::string GridCellText(const TTraining& training, TGridKind kind, int row, int
     }
     return "";
 }
+
+std::string SplitCellText(const std::vector<TSplit>& splits, int row, int column)
+{
+    if (!InRange(row, CountOf(splits.size()))) return "";
+    const int entry = EntryInColumn(SplitParameters, SplitColumns, column);
+    return entry < 0 ? "" : SplitValueText(splits[static_cast<size_t>(row)], entry);
+}

@@ -5,9 +5,11 @@
 // locale's decimal separator.
 #pragma once
 
+#include "untSplits.h"
 #include "untTypes.h"
 
 #include <string>
+#include <vector>
 
 // The data grids of a training window: strokes, force curves, intervals, splits.
 enum class TGridKind { Strokes, Curves, Intervals, Splits };
@@ -22,8 +24,9 @@ int GridColumnCount(TGridKind kind);
 // cm ("%3.1f" of k * CurveSpacing). "" outside the grid.
 std::string GridColumnCaption(const TTraining& training, TGridKind kind, int column);
 // Data rows: strokes and curves one per stroke (Strokes[0], the average
-// stroke, is not shown), intervals one per interval, splits none (they are
-// never computed).
+// stroke, is not shown), intervals one per interval. Splits depend on how the
+// training is split, so their rows come from SplitCellText, and the training
+// alone has none.
 int GridRowCount(const TTraining& training, TGridKind kind);
 // The row-number column's text of data row `row` (0-based): "%4.0f" of row + 1.
 std::string GridRowLabel(int row);
@@ -32,3 +35,6 @@ std::string GridRowLabel(int row);
 // a valid curve, columns 1..80 the samples ("%3.0f"). "" for a row or column
 // outside the grid and for a stroke that has no curve stored.
 std::string GridCellText(const TTraining& training, TGridKind kind, int row, int column);
+// The text of one cell of the splits grid: the value of the column's split
+// entry for split `row`; "" outside the grid.
+std::string SplitCellText(const std::vector<TSplit>& splits, int row, int column);

@@ -3,6 +3,8 @@
 #include "StgBuilder.h"
 #include "TestKit.h"
 #include "untFiles.h"
+#include "untSplits.h"
+#include "untTrainingGrids.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -234,11 +236,37 @@ TEST(MarloInfo, CsvOfATrainingWithoutIntervalsIsItsHeader)
     EXPECT_EQ(PlainCsvRows(run.Out).size(), 1u);
 }
 
+TEST(MarloInfo, CsvOfTheSplitsAsTheWindowSplits)
+{
+    TTempFolder temp;
+    const TTraining training = MakeDemoTraining(400, 2000);
+    const std::string path = Quote(WriteDemo(temp, training));
+    const auto byDefault = PlainCsvRows(RunInfo("--csv splits " + path, temp).Out);
+    EXPECT_EQ(PlainCsvRows(RunInfo("--csv splits --split distance:500 " + path, temp).Out), byDefault);
+    const auto splits = ComputeSplits(training, {TSplitKind::Distance, 500});
+    ASSERT_EQ(byDefault.size(), splits.size() + 1);
+    ASSERT_EQ(byDefault[0].size(), 22u);
+    EXPECT_EQ(byDefault[0][4], "Distance split (m)");
+    for (size_t row = 0; row < splits.size(); ++row)
+        for (int column = 0; column < 21; ++column)
+            EXPECT_EQ(byDefault[row + 1][column + 1], SplitCellText(splits, static_cast<int>(row), column));
+
+    EXPECT_EQ(PlainCsvRows(RunInfo("--csv splits --split strokes:100 " + path, temp).Out).size(),
+              1 + (training.Strokes.size() - 1 + 99) / 100);
+    const auto minutes = PlainCsvRows(RunInfo("--split time:60 --csv splits " + path, temp).Out);
+    EXPECT_EQ(minutes.size(), ComputeSplits(training, {TSplitKind::Time, 60}).size() + 1);
+    EXPECT_EQ(PlainCsvRows(RunInfo("--csv splits --split distance:0 " + path, temp).Out).size(), 1u)
+        << "a size of 0 gives the header alone";
+}
+
 TEST(MarloInfo, CsvUsageAndReadErrors)
 {
     TTempFolder temp;
-    EXPECT_EQ(RunInfo("--csv splits x.stg", temp).ExitCode, 2);
+    EXPECT_EQ(RunInfo("--csv laps x.stg", temp).ExitCode, 2);
     EXPECT_EQ(RunInfo("x.stg --csv", temp).ExitCode, 2);
+    for (const char* split : {"--split", "--split distance", "--split laps:5", "--split time:-1", "--split strokes:x"})
+        EXPECT_EQ(RunInfo(std::string("--csv splits x.stg ") + split, temp).ExitCode, 2) << split;
+    EXPECT_EQ(RunInfo("--csv strokes --split strokes:10 x.stg", temp).ExitCode, 2) << "--split only with splits";
     EXPECT_EQ(RunInfo("--json --csv strokes x.stg", temp).ExitCode, 2);
     const TRun missing = RunInfo("--csv strokes " + Quote(temp.File("none.stg")), temp);
     EXPECT_EQ(missing.ExitCode, 1);

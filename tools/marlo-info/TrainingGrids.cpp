@@ -1,5 +1,24 @@
 #include "TrainingGrids.h"
 
+namespace {
+
+// The header row, then `rows` rows of the row number and cell(row, column).
+template <typename Cell>
+void WriteGrid(std::ostream& out, const TTraining& training, TGridKind kind, int rows, Cell cell)
+{
+    const int columns = GridColumnCount(kind);
+    out << CsvCell("#");
+    for (int c = 0; c < columns; ++c) out << ',' << CsvCell(GridColumnCaption(training, kind, c));
+    out << "\r\n";
+    for (int r = 0; r < rows; ++r) {
+        out << CsvCell(GridRowLabel(r));
+        for (int c = 0; c < columns; ++c) out << ',' << CsvCell(cell(r, c));
+        out << "\r\n";
+    }
+}
+
+} // namespace
+
 std::string CsvCell(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -10,14 +29,13 @@ std::string CsvCell(const std::string& text)
 
 void WriteCsv(std::ostream& out, const TTraining& training, TGridKind kind)
 {
-    const int columns = GridColumnCount(kind);
-    out << CsvCell("#");
-    for (int c = 0; c < columns; ++c) out << ',' << CsvCell(GridColumnCaption(training, kind, c));
-    out << "\r\n";
-    const int rows = GridRowCount(training, kind);
-    for (int r = 0; r < rows; ++r) {
-        out << CsvCell(GridRowLabel(r));
-        for (int c = 0; c < columns; ++c) out << ',' << CsvCell(GridCellText(training, kind, r, c));
-        out << "\r\n";
-    }
+    WriteGrid(out, training, kind, GridRowCount(training, kind),
+              [&](int row, int column) { return GridCellText(training, kind, row, column); });
+}
+
+void WriteSplitsCsv(std::ostream& out, const TTraining& training, const TSplitSetting& setting)
+{
+    const std::vector<TSplit> splits = ComputeSplits(training, setting);
+    WriteGrid(out, training, TGridKind::Splits, static_cast<int>(splits.size()),
+              [&](int row, int column) { return SplitCellText(splits, row, column); });
 }

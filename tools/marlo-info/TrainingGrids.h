@@ -14,3 +14,5 @@ std::string CsvCell(const std::string& text);
 // The grid as comma-separated rows ending in CRLF: the header row ("#" and
 // the column captions), then one row per data row (its row number and cells).
 void WriteCsv(std::ostream& out, const TTraining& training, TGridKind kind);
+// The splits grid of the training split as `setting` says, in the same form.
+void WriteSplitsCsv(std::ostream& out, const TTraining& training, const TSplitSetting& setting);

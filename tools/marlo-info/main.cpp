@@ -15,11 +15,14 @@
 namespace {
 
 const char* const Usage =
-    "Usage: marlo-info [--json | --csv strokes|curves|intervals] FILE\n"
+    "Usage: marlo-info [--json | --csv strokes|curves|intervals | --csv splits [--split KIND:SIZE]] FILE\n"
     "Prints a training file readable by Marlo.\n"
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
-    "  --csv GRID   the stroke-data, force-curve or intervals grid as CSV\n"
+    "  --csv GRID   the stroke-data, force-curve, intervals or splits grid as CSV\n"
+    "  --split KIND:SIZE\n"
+    "               how the splits grid splits the training: strokes:N, distance:METRES\n"
+    "               or time:SECONDS (default distance:500)\n"
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
 
@@ -65,19 +68,43 @@ std::optional<TGridKind> GridNamed(const std::string& name)
     if (name == "strokes") return TGridKind::Strokes;
     if (name == "curves") return TGridKind::Curves;
     if (name == "intervals") return TGridKind::Intervals;
+    if (name == "splits") return TGridKind::Splits;
     return std::nullopt;
 }
 
+// "distance:500", "strokes:20", "time:90".
+std::optional<TSplitSetting> SplitNamed(const std::string& text)
+{
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos) return std::nullopt;
+    const auto kind = SplitKindNamed(text.substr(0, colon));
+    if (!kind) return std::nullopt;
+    const auto size = ParseSplitSize(*kind, text.substr(colon + 1));
+    if (!size) return std::nullopt;
+    return TSplitSetting{*kind, *size};
+}
+
+// What the command line asks for.
+struct TOptions {
+    bool Json = false;
+    std::optional<TGridKind> CsvGrid;
+    std::optional<TSplitSetting> Split;
+    std::string Path;
+};
+
 // Reads the file and prints it as the options ask.
-int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGrid)
+int PrintFile(const TOptions& options)
 {
     TErrorStreamSink sink;
     TTraining training;
+    const std::string& path = options.Path;
     const bool ok = OpenTrainingFile(path, training, true);
-    if (json) {
+    if (options.Json) {
         WriteReportJson(std::cout, path, ok, sink.Messages, training);
-    } else if (ok && csvGrid) {
-        WriteCsv(std::cout, training, *csvGrid);
+    } else if (ok && options.CsvGrid == TGridKind::Splits) {
+        WriteSplitsCsv(std::cout, training, options.Split.value_or(TSplitSetting()));
+    } else if (ok && options.CsvGrid) {
+        WriteCsv(std::cout, training, *options.CsvGrid);
     } else if (ok) {
         std::cout << SummaryText(path, training);
         WriteValuesSummary(std::cout, training);
@@ -94,9 +121,7 @@ int PrintFile(const std::string& path, bool json, std::optional<TGridKind> csvGr
 int Run(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
-    bool json = false;
-    std::optional<TGridKind> csvGrid;
-    std::string path;
+    TOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -104,17 +129,21 @@ int Run(int argc, char** argv)
             return SuccessExit;
         }
         if (argument == "--json") {
-            json = true;
+            options.Json = true;
         } else if (argument == "--csv") {
-            if (i + 1 >= argc || !(csvGrid = GridNamed(argv[++i])))
-                return UsageError("--csv needs strokes, curves or intervals");
+            if (i + 1 >= argc || !(options.CsvGrid = GridNamed(argv[++i])))
+                return UsageError("--csv needs strokes, curves, intervals or splits");
+        } else if (argument == "--split") {
+            if (i + 1 >= argc || !(options.Split = SplitNamed(argv[++i])))
+                return UsageError("--split needs strokes:N, distance:METRES or time:SECONDS");
         } else if (argument.size() > 1 && argument[0] == '-') return UsageError("unknown option " + argument);
-        else if (path.empty()) path = argument;
+        else if (options.Path.empty()) options.Path = argument;
         else return UsageError("more than one file given");
     }
-    if (path.empty()) return UsageError("no file given");
-    if (json && csvGrid) return UsageError("--json and --csv exclude each other");
-    return PrintFile(path, json, csvGrid);
+    if (options.Path.empty()) return UsageError("no file given");
+    if (options.Json && options.CsvGrid) return UsageError("--json and --csv exclude each other");
+    if (options.Split && options.CsvGrid != TGridKind::Splits) return UsageError("--split goes with --csv splits");
+    return PrintFile(options);
 }
 
 } // namespace

@@ -1,0 +1,210 @@
+// Splits of a training and their values.
+#include "untSplits.h"
+
+#include "jsUtils.h"
+#include "untCharts.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+const double SecondsPerDay = 86400.0;
+const double SecondsPerMinute = 60.0;
+
+float Days(double seconds) { return static_cast<float>(seconds / SecondsPerDay); }
+
+// How far the session has come at stroke `index`, in the kind's unit.
+double Progress(const TTraining& training, TSplitKind kind, size_t index)
+{
+    switch (kind) {
+    case TSplitKind::Strokes: return static_cast<double>(index);
+    case TSplitKind::Distance: return training.Strokes[index].Distance;
+    case TSplitKind::Time: return training.Strokes[index].Time;
+    }
+    return 0;
+}
+
+// The stroke entries a split averages over its strokes, and where it keeps them.
+const std::pair<int, int> AveragedEntries[] = {
+    {spPower, sePower},
+    {spStrokeRate, seStrokeRate},
+    {spStrokeLength, seStrokeLength},
+    {spDistancePerStroke, seDistancePerStroke},
+    {spEnergyPerStroke, seEnergyPerStroke},
+    {spPulse, sePulse},
+    {spWorkPerPulse, seWorkPerPulse},
+    {spDriveTime, seDriveTime},
+    {spRecoverTime, seRecoverTime},
+    {spStrokeTime, seStrokeTime},
+    {spDriveRecoverRatio, seDriveRecoverRatio},
+};
+
+// The values of the split of strokes first..last; `before` is the last
+// stroke of the split before it, or null for the first split.
+TSplit MakeSplit(const TTraining& training, size_t first, size_t last, const TStroke* before)
+{
+    TSplit split;
+    split.FirstStroke = static_cast<int>(first);
+    split.LastStroke = static_cast<int>(last);
+    float* v = split.Values;
+    const TStroke& end = training.Strokes[last];
+    const double count = static_cast<double>(last - first + 1);
+    const double distance = static_cast<double>(end.Distance) - (before ? before->Distance : 0.0f);
+    const double seconds = static_cast<double>(end.Time) - (before ? before->Time : 0.0f);
+
+    v[spStrokesCumulative] = static_cast<float>(last);
+    v[spStrokes] = static_cast<float>(count);
+    v[spDistanceCumulative] = end.Distance;
+    v[spDistance] = static_cast<float>(distance);
+    v[spTimeCumulative] = Days(end.Time);
+    v[spTime] = Days(seconds);
+    v[spEnergySumCumulative] = end.EnergySum;
+    v[spEnergySum] = static_cast<float>(static_cast<double>(end.EnergySum) - (before ? before->EnergySum : 0.0f));
+    // Pace and speed over the split as a whole, not the mean of its strokes'.
+    v[spSplit500] = Days(SafeDivide(static_cast<float>(distance), 500.0f) * seconds);
+    v[spSpeedMps] = SafeDivide(static_cast<float>(seconds), static_cast<float>(distance));
+
+    for (const auto& [splitEntry, strokeEntry] : AveragedEntries) {
+        double sum = 0;
+        for (size_t i = first; i <= last; ++i) sum += StrokeValue(training.Strokes[i], strokeEntry, training.Settings);
+        v[splitEntry] = static_cast<float>(sum / count);
+    }
+    return split;
+}
+
+bool IsUsableSize(double size) { return std::isfinite(size) && size > 0; }
+
+// "12,5" and "12.5" alike; nothing unless the whole text is the number.
+std::optional<double> NumberIn(std::string text)
+{
+    text = Trim(text);
+    if (text.empty()) return std::nullopt;
+    for (char& c : text)
+        if (c == ',') c = '.';
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+// The text without a trailing unit, when it ends with that unit.
+bool CutUnit(std::string& text, const std::string& unit)
+{
+    const std::string trimmed = Trim(text);
+    if (trimmed.size() <= unit.size() || trimmed.compare(trimmed.size() - unit.size(), unit.size(), unit) != 0)
+        return false;
+    text = trimmed.substr(0, trimmed.size() - unit.size());
+    return true;
+}
+
+// "m:ss", with or without "min" after it.
+std::optional<double> MinutesAndSeconds(const std::string& text)
+{
+    const size_t colon = text.find(':');
+    const auto minutes = NumberIn(text.substr(0, colon));
+    const auto seconds = NumberIn(text.substr(colon + 1));
+    if (!minutes || !seconds || *seconds >= SecondsPerMinute) return std::nullopt;
+    return *minutes * SecondsPerMinute + *seconds;
+}
+
+std::optional<double> SecondsIn(std::string text)
+{
+    const bool minutes = CutUnit(text, "min");
+    if (text.find(':') != std::string::npos) return MinutesAndSeconds(text);
+    if (minutes) {
+        const auto count = NumberIn(text);
+        return count ? std::optional<double>(*count * SecondsPerMinute) : std::nullopt;
+    }
+    CutUnit(text, "s");
+    return NumberIn(text);
+}
+
+} // namespace
+
+std::vector<TSplit> ComputeSplits(const TTraining& training, const TSplitSetting& setting)
+{
+    std::vector<TSplit> splits;
+    if (training.Strokes.size() < 2 || !IsUsableSize(setting.Size)) return splits;
+    const size_t last = training.Strokes.size() - 1;
+    double boundary = setting.Size;
+    size_t first = 1;
+    const TStroke* before = nullptr;
+    for (size_t i = 1; i <= last; ++i) {
+        const double progress = Progress(training, setting.Kind, i);
+        if (i < last && !(progress >= boundary)) continue;
+        splits.push_back(MakeSplit(training, first, i, before));
+        before = &training.Strokes[i];
+        first = i + 1;
+        if (progress >= boundary) boundary = (std::floor(progress / setting.Size) + 1) * setting.Size;
+    }
+    return splits;
+}
+
+float SplitValue(const TSplit& split, int index)
+{
+    return index >= 0 && index < SplitEntryCount ? split.Values[index] : 0.0f;
+}
+
+std::string SplitValueText(const TSplit& split, int index)
+{
+    if (index < 0 || index >= static_cast<int>(SplitParameters.size())) return "";
+    return Trim(FormatParameterValue(SplitParameters[static_cast<size_t>(index)].Format, SplitValue(split, index)));
+}
+
+std::vector<double> UsualSplitSizes(TSplitKind kind)
+{
+    switch (kind) {
+    case TSplitKind::Strokes: return {10, 20, 50, 100};
+    case TSplitKind::Distance: return {100, 250, 500, 1000, 2000};
+    case TSplitKind::Time: return {30, 60, 120, 300, 600};
+    }
+    return {};
+}
+
+std::string SplitSizeText(TSplitKind kind, double size)
+{
+    switch (kind) {
+    case TSplitKind::Strokes: return FloatToStr(size);
+    case TSplitKind::Distance: return FloatToStr(size) + " m";
+    case TSplitKind::Time:
+        if (size >= SecondsPerMinute && std::fmod(size, SecondsPerMinute) == 0)
+            return FloatToStr(size / SecondsPerMinute) + " min";
+        return FloatToStr(size) + " s";
+    }
+    return "";
+}
+
+std::optional<double> ParseSplitSize(TSplitKind kind, const std::string& text)
+{
+    std::string number = text;
+    std::optional<double> size;
+    switch (kind) {
+    case TSplitKind::Strokes: size = NumberIn(number); break;
+    case TSplitKind::Distance:
+        CutUnit(number, "m");
+        size = NumberIn(number);
+        break;
+    case TSplitKind::Time: size = SecondsIn(number); break;
+    }
+    if (!size || !std::isfinite(*size) || *size < 0) return std::nullopt;
+    return size;
+}
+
+std::string SplitKindName(TSplitKind kind)
+{
+    switch (kind) {
+    case TSplitKind::Strokes: return "strokes";
+    case TSplitKind::Distance: return "distance";
+    case TSplitKind::Time: return "time";
+    }
+    return "";
+}
+
+std::optional<TSplitKind> SplitKindNamed(const std::string& name)
+{
+    for (TSplitKind kind : {TSplitKind::Strokes, TSplitKind::Distance, TSplitKind::Time})
+        if (SplitKindName(kind) == name) return kind;
+    return std::nullopt;
+}
