@@ -10,7 +10,7 @@
 #include "untMDIMain.h"
 #include "untModal.h"
 #include "untOpenTrainings.h"
-#include "untSelectColumns.h"
+#include "untGridMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -613,24 +613,8 @@ void TfrmChart::CreateCommands()
     connect(pmnTrainings, &QMenu::aboutToShow, this, &TfrmChart::TrainingActiveUpdate);
 
     // The grid's copy menu is kept but not attached: no command offers it.
-    pmnCopyData = new QMenu(this);
-    pmnCopyData->setObjectName("pmnCopyData");
-    SelectDataColumns = NewAction(this, "SelectDataColumns", QStringLiteral("&Select columns ..."), QString());
-    CopyDataAll = NewAction(this, "CopyDataAll", QStringLiteral("Copy &All"),
-                            QStringLiteral("Copy data + headers to the clipboard"));
-    CopyDataData = NewAction(this, "CopyDataData", QStringLiteral("Copy &Data"),
-                             QStringLiteral("Copy data only to the clipboard (no headers)"));
-    CopyDataRow = NewAction(this, "CopyDataRow", QStringLiteral("Copy &Row"),
-                            QStringLiteral("Copy current row to the clipboard"));
-    pmnCopyData->addAction(SelectDataColumns);
-    pmnCopyData->addSeparator();
-    pmnCopyData->addActions({CopyDataAll, CopyDataData, CopyDataRow});
-    const std::pair<QAction*, int> copies[] = {{CopyDataAll, ctAll}, {CopyDataData, ctData}, {CopyDataRow, ctRow}};
-    for (const auto& [action, tag] : copies) {
-        action->setProperty("Tag", tag);
-        connect(action, &QAction::triggered, this, [this, tag = tag] { CopyDataExecute(tag); });
-    }
-    connect(SelectDataColumns, &QAction::triggered, this, &TfrmChart::SelectDataColumnsExecute);
+    pmnCopyData = new TGridMenu(this, "SelectDataColumns");
+    pmnCopyData->SetGrid(sgdData);
 }
 
 void TfrmChart::SetFixedAxis(QValueAxis& axis, double maximum, double step, const QString& title)
@@ -844,18 +828,10 @@ void TfrmChart::BuildDataRows()
 
 void TfrmChart::CopyDataExecute(int tag)
 {
-    if (tag >= ctAll && tag <= ctRow) CopyGridToClipboard(*sgdData, static_cast<TCopyMode>(tag));
+    if (tag >= ctAll && tag <= ctRow) pmnCopyData->CopyGrid(static_cast<TCopyMode>(tag));
 }
 
-void TfrmChart::SelectDataColumnsExecute()
-{
-    TfrmSelectColumns dialog(this);
-    for (int column = 0; column < DataRows->columnCount(); ++column)
-        dialog.AddColumn(DataRows->headerData(column, Qt::Horizontal).toString(), !sgdData->isColumnHidden(column));
-    if (ExecModal(dialog) != QDialog::Accepted) return;
-    for (int column = 0; column < DataRows->columnCount(); ++column)
-        sgdData->setColumnHidden(column, dialog.Columns()->item(column)->checkState() != Qt::Checked);
-}
+void TfrmChart::SelectDataColumnsExecute() { pmnCopyData->ChooseColumns(); }
 
 void TfrmChart::CopyChartImage(bool save)
 {

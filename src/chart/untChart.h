@@ -32,6 +32,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QPainter;
+class TGridMenu;
 class QSplitter;
 class QStatusBar;
 class QTableView;
@@ -264,8 +265,7 @@ protected:
     QStatusBar* StatusBar;
     QMenu* pmnTrainings;
     QAction *TrainingActive, *ChartOptions, *OpenTraining;
-    QMenu* pmnCopyData;
-    QAction *SelectDataColumns, *CopyDataAll, *CopyDataData, *CopyDataRow;
+    TGridMenu* pmnCopyData;
     QString ChartFolder; // where the last chart picture was saved
 
 private:

@@ -11,11 +11,14 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QPalette>
 #include <QStyle>
 #include <QTableView>
 #include <QWidget>
+
+#include <algorithm>
 
 TFormBounds GetFormBounds(const QWidget* form)
 {
@@ -128,7 +131,11 @@ void TextToColumnWidths(QTableView& grid, const QString& text)
         bool ok = false;
         const int width = piece.toInt(&ok);
         if (!ok || column >= columns) break;
-        grid.setColumnWidth(column++, width);
+        // A width of 0 is a hidden column's, which keeps its own width for
+        // when it is shown again.
+        grid.setColumnHidden(column, width <= 0);
+        if (width > 0) grid.setColumnWidth(column, width);
+        ++column;
     }
 }
 
@@ -156,6 +163,35 @@ QString GridText(const QTableView& grid, TCopyMode mode)
             if (column < columns - 1) text += QLatin1Char('\t');
         }
         text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+QString GridSelectionText(const QTableView& grid)
+{
+    const QAbstractItemModel* model = grid.model();
+    if (!model) return QString();
+    int top = model->rowCount(), bottom = -1, left = model->columnCount(), right = -1;
+    if (const QItemSelectionModel* selection = grid.selectionModel())
+        for (const QItemSelectionRange& range : selection->selection()) {
+            top = std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
+            left = std::min(left, range.left());
+            right = std::max(right, range.right());
+        }
+    if (bottom < 0) {
+        const QModelIndex current = grid.currentIndex();
+        if (!current.isValid()) return QString();
+        top = bottom = current.row();
+        left = right = current.column();
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        QStringList cells;
+        for (int column = left; column <= right; ++column)
+            if (!grid.isColumnHidden(column) && grid.columnWidth(column) > 0)
+                cells << QString::fromStdString(FlattenCellText(model->index(row, column).data().toString().toStdString()));
+        text += cells.join(QLatin1Char('\t')) + QLatin1String("\r\n");
     }
     return text;
 }

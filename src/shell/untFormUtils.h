@@ -41,12 +41,17 @@ void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBound
 // Grids show their captions in the horizontal header and the row numbers in
 // the vertical one, which stand for a string grid's fixed row and column: the
 // widths are those of the value columns, and copying everything starts with
-// "#" and the captions.
+// "#" and the captions. A hidden column's width is 0, and a width of 0 hides
+// its column.
 QString ColumnWidthsToText(const QTableView& grid);
 void TextToColumnWidths(QTableView& grid, const QString& text);
 enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 // Tab-separated cells, "\r\n" after each row; hidden columns are left out.
 QString GridText(const QTableView& grid, TCopyMode mode);
+// The selected cells (the rectangle that holds them all, or else the current
+// cell) as tab-separated rows ending in "\r\n", without the captions; hidden
+// columns are left out.
+QString GridSelectionText(const QTableView& grid);
 void CopyGridToClipboard(const QTableView& grid, TCopyMode mode);
 
 // Writes text on one line in the painter's font, its top at topLeft: a text

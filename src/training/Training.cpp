@@ -1,6 +1,7 @@
 // The training window's controls and their arrangement.
 #include "untTraining.h"
 
+#include "untCharts.h"
 #include "untFiles.h"
 #include "untLineSample.h"
 #include "untTrainingGrid.h"
@@ -21,9 +22,9 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-namespace {
+#include <algorithm>
 
-const int MaxTextLength = 250;
+namespace {
 
 QString StripAmpersand(QString caption) { return caption.remove(QLatin1Char('&')); }
 
@@ -58,7 +59,7 @@ QLineEdit* NewEdit(QWidget* parent, const char* name, int tag = 0)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(MaxTextLength);
+    edit->setMaxLength(TfrmTraining::MaxTextLength);
     if (tag) edit->setProperty("Tag", tag);
     return edit;
 }
@@ -72,7 +73,7 @@ QComboBox* NewCombo(QWidget* parent, const char* name, int tag, bool editable = 
         // leaves the popup to be built when it first opens.
         combo->setLineEdit(new QLineEdit(combo));
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->lineEdit()->setMaxLength(MaxTextLength);
+        combo->lineEdit()->setMaxLength(TfrmTraining::MaxTextLength);
         // A text typed in another case than a listed one stays as typed; a
         // case-blind completer would put the listed one in its place.
         if (combo->completer()) combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
@@ -131,7 +132,8 @@ void TfrmTraining::CreatePages()
 
     pgcTraining->addTab(CreateGeneralPage(), QStringLiteral("&General"));
     pgcTraining->addTab(CreateWorkoutPage(), QStringLiteral("W&orkout"));
-    CreateHiddenPages();
+    CreateDataPages();
+    CreateDataCommands();
 }
 
 QWidget* TfrmTraining::CreateGeneralPage()
@@ -345,56 +347,89 @@ QGroupBox* TfrmTraining::CreateUserGroup(QWidget* page)
     return group;
 }
 
-QWidget* TfrmTraining::CreateHiddenPages()
+QWidget* TfrmTraining::AddGridPage(const char* name, const char* caption, const char* hint, QTableView*& grid,
+                                    TGridKind kind, const char* gridName)
 {
-    const auto addPage = [this](const char* name, const char* caption, const char* hint) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(name));
-        if (hint) page->setToolTip(QString::fromUtf8(hint));
-        const int index = pgcTraining->addTab(page, QString::fromUtf8(caption));
-        pgcTraining->setTabVisible(index, false);
-        return page;
-    };
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    page->setToolTip(QString::fromUtf8(hint));
+    grid = NewTrainingGrid(Training, kind, QString::fromLatin1(gridName), page);
+    grid->setAccessibleName(QString::fromUtf8(hint));
+    pgcTraining->addTab(page, QString::fromUtf8(caption));
+    return page;
+}
 
-    QWidget* strokes = addPage("tshStrokeData", "&Stroke data", "Stroke data matrix");
-    sgdStrokeData = NewTrainingGrid(Training, TGridKind::Strokes, "sgdStrokeData", strokes);
+void TfrmTraining::CreateDataPages()
+{
+    QWidget* strokes = AddGridPage("tshStrokeData", "&Stroke data", "Stroke data matrix", sgdStrokeData,
+                                   TGridKind::Strokes, "sgdStrokeData");
+    // Wide enough for the captions, until the stored widths say otherwise.
+    sgdStrokeData->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+    // The column no value has stays empty: it is shown only when chosen.
+    sgdStrokeData->setColumnHidden(seTarget, true);
     (new QVBoxLayout(strokes))->addWidget(sgdStrokeData);
 
-    QWidget* curves = addPage("tshForceCurves", "&Force curves", "Force curves matrix");
-    sgdForceCurves = NewTrainingGrid(Training, TGridKind::Curves, "sgdForceCurves", curves);
-    sgdForceCurves->horizontalHeader()->setDefaultSectionSize(30);
+    CreateSplitsPage();
+
+    QWidget* curves = AddGridPage("tshForceCurves", "&Force curves", "Force curves matrix", sgdForceCurves,
+                                  TGridKind::Curves, "sgdForceCurves");
+    // Samples take 30 pixels, or what the widest position needs ("176.0").
+    const QFontMetrics metrics(sgdForceCurves->font());
+    sgdForceCurves->horizontalHeader()->setDefaultSectionSize(
+        std::max(30, metrics.horizontalAdvance(QStringLiteral("000.0")) + 6));
+    sgdForceCurves->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Used")) + 8);
     (new QVBoxLayout(curves))->addWidget(sgdForceCurves);
 
-    QWidget* splits = addPage("tshSplits", "Spl&its", "Splits by strokes, distance or time");
-    rbtStrokes = new QRadioButton(QStringLiteral("Strokes"), splits);
-    rbtStrokes->setObjectName("rbtStrokes");
-    rbtDistance = new QRadioButton(QStringLiteral("Distance"), splits);
-    rbtDistance->setObjectName("rbtDistance");
-    rbtTime = new QRadioButton(QStringLiteral("Time"), splits);
-    rbtTime->setObjectName("rbtTime");
-    cmbSplits = NewCombo(splits, "cmbSplits", 0);
-    edtFactor = NewEdit(splits, "edtFactor");
-    lblFactor = NewCaption(splits, "Factor", edtFactor);
-    lblFactor->setObjectName("lblFactor");
-    auto* noSplits = new QLabel(QStringLiteral("No splits for this setting"), splits);
-    noSplits->setObjectName("pnlNoSplits");
-    sgdSplits = NewTrainingGrid(Training, TGridKind::Splits, "sgdSplits", splits);
-    auto* splitsLayout = new QGridLayout(splits);
-    splitsLayout->addWidget(rbtStrokes, 0, 0);
-    splitsLayout->addWidget(rbtDistance, 0, 1);
-    splitsLayout->addWidget(rbtTime, 0, 2);
-    splitsLayout->addWidget(cmbSplits, 0, 3);
-    splitsLayout->addWidget(lblFactor, 0, 4);
-    splitsLayout->addWidget(edtFactor, 0, 5);
-    splitsLayout->addWidget(noSplits, 1, 0, 1, 6);
-    splitsLayout->addWidget(sgdSplits, 2, 0, 1, 6);
-
-    QWidget* log = addPage("tshLog", "&Log", nullptr);
+    // The log has nothing to tell a user: it stays off the page control, so
+    // that neither the arrow keys nor a screen reader find an empty page.
+    auto* log = new QWidget(this);
+    log->setObjectName("tshLog");
+    log->hide();
     memLog = new QPlainTextEdit(log);
     memLog->setObjectName("memLog");
     memLog->setReadOnly(true);
     (new QVBoxLayout(log))->addWidget(memLog);
-    return log;
+}
+
+void TfrmTraining::CreateSplitsPage()
+{
+    QWidget* splits = AddGridPage("tshSplits", "Spl&its", "Splits by strokes, distance or time", sgdSplits,
+                                  TGridKind::Splits, "sgdSplits");
+    sgdSplits->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+
+    auto* kinds = NewGroup(splits, "gbxSplitBy", "Split by");
+    rbtStrokes = new QRadioButton(QStringLiteral("Strokes"), kinds);
+    rbtStrokes->setObjectName("rbtStrokes");
+    rbtDistance = new QRadioButton(QStringLiteral("Distance"), kinds);
+    rbtDistance->setObjectName("rbtDistance");
+    rbtTime = new QRadioButton(QStringLiteral("Time"), kinds);
+    rbtTime->setObjectName("rbtTime");
+    auto* kindRow = new QHBoxLayout(kinds);
+    for (QRadioButton* kind : {rbtStrokes, rbtDistance, rbtTime}) kindRow->addWidget(kind);
+
+    cmbSplits = NewCombo(splits, "cmbSplits", 0, true);
+    cmbSplits->setMinimumContentsLength(8);
+    cmbSplits->setToolTip(QStringLiteral("Split size: pick one or type a number of strokes, metres or seconds"));
+    QLabel* size = NewCaption(splits, "Split si&ze", cmbSplits);
+    // A factor of the splits has no meaning in this program.
+    edtFactor = NewEdit(splits, "edtFactor");
+    lblFactor = NewCaption(splits, "Factor", edtFactor);
+    lblFactor->setObjectName("lblFactor");
+    for (QWidget* unused : std::initializer_list<QWidget*>{edtFactor, lblFactor}) unused->hide();
+    pnlNoSplits = new QLabel(QStringLiteral("No splits for this setting"), splits);
+    pnlNoSplits->setObjectName("pnlNoSplits");
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(kinds);
+    controls->addSpacing(12);
+    controls->addWidget(size);
+    controls->addWidget(cmbSplits);
+    controls->addSpacing(12);
+    controls->addWidget(pnlNoSplits);
+    controls->addStretch(1);
+    auto* layout = new QVBoxLayout(splits);
+    layout->addLayout(controls);
+    layout->addWidget(sgdSplits, 1);
 }
 
 void TfrmTraining::FillChoiceLists()

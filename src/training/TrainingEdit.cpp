@@ -19,8 +19,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTimeEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -58,6 +60,48 @@ void AddToHistory(QComboBox* combo)
     if (!text.isEmpty() && combo->findText(text, Qt::MatchFixedString) < 0) combo->addItem(text);
 }
 
+bool IsMouseButtonEvent(QEvent::Type type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+           || type == QEvent::MouseButtonDblClick;
+}
+
+// What the record keeps of a note: a byte per character, two per line break.
+int StoredSize(const QString& text)
+{
+    int size = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()) continue;
+        size += text[i] == QLatin1Char('\n') ? 2 : 1;
+    }
+    return size;
+}
+
+// Keeps the memo's text within what the record stores: what was just typed
+// or pasted beyond that, before the cursor, is taken back at once, as part of
+// the typing's undo step.
+void KeepWithinStoredSize(QPlainTextEdit* memo, int limit)
+{
+    const QString text = memo->toPlainText();
+    int excess = StoredSize(text) - limit;
+    if (excess <= 0) return;
+    QTextCursor cursor = memo->textCursor();
+    const int end = cursor.position();
+    int start = end;
+    while (excess > 0 && start > 0) {
+        --start;
+        if (text[start].isLowSurrogate() && start > 0 && text[start - 1].isHighSurrogate()) --start;
+        excess -= text[start] == QLatin1Char('\n') ? 2 : 1;
+    }
+    const QSignalBlocker quiet(memo);
+    cursor.joinPreviousEditBlock();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    memo->setTextCursor(cursor);
+}
+
 double WholeDay(TDateTime dateTime) { return std::trunc(dateTime); }
 double TimeOfDay(TDateTime dateTime) { return std::fabs(dateTime - std::trunc(dateTime)); }
 // A day and a time of day as one value; before 1899-12-30 the time counts
@@ -93,6 +137,10 @@ void TfrmTraining::ConnectEdits()
 bool TfrmTraining::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == RefusedClick && IsMouseButtonEvent(type)) {
+        if (type == QEvent::MouseButtonRelease) RefusedClick = nullptr;
+        return true;
+    }
     if (type == QEvent::MouseButtonRelease) {
         for (QGroupBox* summary : {gbxTotals, gbxAverages})
             if (watched == summary || watched->parent() == summary) {
@@ -110,7 +158,7 @@ bool TfrmTraining::eventFilter(QObject* watched, QEvent* event)
     if (history) {
         if (type == QEvent::FocusOut) AddToHistory(combo);
     } else if (type == QEvent::FocusIn && (edit || combo)) {
-        UserControlEntered(static_cast<QWidget*>(watched));
+        UserControlEntered(static_cast<QWidget*>(watched), focus->reason());
     } else if (type == QEvent::FocusOut && edit) {
         UserEditExit(edit);
     } else if (type == QEvent::FocusOut && combo && !ComboExitDetached) {
@@ -137,12 +185,10 @@ void TfrmTraining::RecordingTextChanged(QWidget* control)
     if (auto* edit = qobject_cast<QLineEdit*>(control)) text = edit->text();
     if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->currentText();
     if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
-        // The memo takes 250 characters, like the other texts.
-        if (memo->toPlainText().size() > 250) {
-            const QSignalBlocker quiet(memo);
-            memo->setPlainText(memo->toPlainText().left(250));
-            memo->moveCursor(QTextCursor::End);
-        }
+        // The memo takes 250 characters as stored, like the other texts; a
+        // longer note from a file keeps its length but does not grow.
+        const int stored = static_cast<int>(header.Note.Text().size());
+        KeepWithinStoredSize(memo, std::max(MaxTextLength, stored));
         text = memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     }
     for (const auto& [owner, field] : fields)
@@ -182,9 +228,13 @@ void TfrmTraining::SummaryClick() { ShowErrorMessage("The requested feature is n
 
 // --- User settings ---
 
-void TfrmTraining::UserControlEntered(QWidget* control)
+void TfrmTraining::UserControlEntered(QWidget* control, Qt::FocusReason reason)
 {
+    RefusedClick = nullptr;
     if (ConfirmReset(Training, ResetForChange).Proceed) return;
+    // The click that entered the control comes after the focus: it must not
+    // go on to open the list or place the cursor.
+    if (reason == Qt::MouseFocusReason) RefusedClick = control;
     // Leaving a list that was only entered must not store it.
     ComboExitDetached = qobject_cast<QComboBox*>(control) != nullptr;
     control->clearFocus();

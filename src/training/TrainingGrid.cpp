@@ -51,12 +51,23 @@ protected:
 TTrainingGridModel::TTrainingGridModel(const TTraining& training, TGridKind kind, QObject* parent)
     : QAbstractTableModel(parent), Training(training), GridKind(kind)
 {
-    DataRows = GridRowCount(Training, GridKind);
+    DataRows = CurrentDataRows();
+}
+
+int TTrainingGridModel::CurrentDataRows() const
+{
+    return GridKind == TGridKind::Splits ? static_cast<int>(FSplits.size()) : GridRowCount(Training, GridKind);
+}
+
+void TTrainingGridModel::SetSplits(std::vector<TSplit> splits)
+{
+    FSplits = std::move(splits);
+    Refresh();
 }
 
 void TTrainingGridModel::Refresh()
 {
-    const int rows = GridRowCount(Training, GridKind);
+    const int rows = CurrentDataRows();
     if (std::max(rows, 1) != rowCount()) {
         beginResetModel();
         DataRows = rows;
@@ -84,6 +95,7 @@ int TTrainingGridModel::columnCount(const QModelIndex& parent) const
 QVariant TTrainingGridModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= DataRows) return QVariant();
+    if (GridKind == TGridKind::Splits) return Text(SplitCellText(FSplits, index.row(), index.column()));
     return Text(GridCellText(Training, GridKind, index.row(), index.column()));
 }
 
@@ -150,6 +162,8 @@ QTableView* NewTrainingGrid(const TTraining& training, TGridKind kind, const QSt
     SizeGridRows(*grid);
     grid->setModel(new TTrainingGridModel(training, kind, grid));
     SetGridLook(*grid);
+    // A block of cells, whole rows or whole columns can be selected and copied.
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     if (auto* corner = grid->findChild<QAbstractButton*>()) corner->installEventFilter(new TCornerCaption(grid));
     return grid;
 }

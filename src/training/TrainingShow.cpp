@@ -22,8 +22,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QTextCursor>
 #include <QTimeEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -38,21 +40,78 @@ bool SameFileName(const std::string& a, const std::string& b)
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
+// How many characters two texts share from their start.
+int CommonStart(const QString& a, const QString& b)
+{
+    int common = 0;
+    while (common < a.size() && common < b.size() && a[common] == b[common]) ++common;
+    return common;
+}
+
+// Where a place in `before` stands in `after`, a text that differs from it
+// only between their common beginning and end.
+int MovedPosition(const QString& before, const QString& after, int position)
+{
+    const int common = CommonStart(before, after);
+    if (position <= common) return position;
+    return std::clamp(position + static_cast<int>(after.size() - before.size()), common,
+                      static_cast<int>(after.size()));
+}
+
+// Replaces an edit's text, keeping the cursor and the selection where the
+// user left them: a refresh while typing must not move them.
+void ReplaceKeepingCursor(QLineEdit* edit, const QString& text)
+{
+    const QString before = edit->text();
+    const int cursor = edit->cursorPosition();
+    const int anchor = edit->hasSelectedText()
+                           ? (cursor == edit->selectionStart() ? edit->selectionEnd() : edit->selectionStart())
+                           : cursor;
+    edit->setText(text);
+    const int newAnchor = MovedPosition(before, text, anchor);
+    const int newCursor = MovedPosition(before, text, cursor);
+    if (newAnchor == newCursor) edit->setCursorPosition(newCursor);
+    else edit->setSelection(newAnchor, newCursor - newAnchor);
+}
+
 // Sets a control's text without its change handler, so that showing a value
-// is never taken for an edit; an unchanged text keeps the cursor where it is.
+// is never taken for an edit. While the user types in it, the cursor stays;
+// otherwise a long text is shown from its start.
 void SetTextQuietly(QLineEdit* edit, const QString& text)
 {
     if (edit->text() == text) return;
     const QSignalBlocker quiet(edit);
-    edit->setText(text);
-    if (!edit->hasFocus()) edit->setCursorPosition(0);
+    if (edit->hasFocus()) {
+        ReplaceKeepingCursor(edit, text);
+    } else {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    }
 }
 
+// A text shown from the record replaces the memo's text and its undo steps.
+// While the user types, only what differs is replaced, as part of the typing's
+// undo step, so that the cursor, the selection and the scroll position stay.
 void SetTextQuietly(QPlainTextEdit* memo, const QString& text)
 {
-    if (memo->toPlainText() == text) return;
+    const QString before = memo->toPlainText();
+    if (before == text) return;
     const QSignalBlocker quiet(memo);
-    memo->setPlainText(text);
+    if (!memo->hasFocus()) {
+        memo->setPlainText(text);
+        return;
+    }
+    const int common = CommonStart(before, text);
+    int tail = 0;
+    while (tail < before.size() - common && tail < text.size() - common
+           && before[before.size() - 1 - tail] == text[text.size() - 1 - tail])
+        ++tail;
+    QTextCursor change(memo->document());
+    change.joinPreviousEditBlock();
+    change.setPosition(common);
+    change.setPosition(static_cast<int>(before.size()) - tail, QTextCursor::KeepAnchor);
+    change.insertText(text.mid(common, text.size() - common - tail));
+    change.endEditBlock();
 }
 
 // Selects the item equal to the text, ignoring case (or none), then shows the text.
@@ -60,10 +119,15 @@ void SelectComboText(QComboBox* combo, const QString& text)
 {
     if (combo->currentText() == text) return;
     const QSignalBlocker quiet(combo);
+    QLineEdit* edit = combo->lineEdit();
+    const bool typing = edit && combo->hasFocus();
+    const QString typed = edit ? edit->text() : QString();
+    const int cursor = edit ? edit->cursorPosition() : 0;
     combo->setCurrentIndex(combo->findText(text, Qt::MatchFixedString));
     combo->setEditText(text);
-    // A long text is shown from its start.
-    if (combo->lineEdit() && !combo->hasFocus()) combo->lineEdit()->setCursorPosition(0);
+    if (!edit) return;
+    // The cursor stays where the user types; a long text is shown from its start.
+    edit->setCursorPosition(typing ? MovedPosition(typed, text, cursor) : 0);
 }
 
 // Multi-line texts are stored with CR LF line ends.
@@ -104,7 +168,7 @@ void TfrmTraining::ShowTraining()
     lblDRRatio->setText(Text(AverageDRRatioText(Training)));
 
     ShowIntervalGrid();
-    qobject_cast<TTrainingGridModel*>(sgdSplits->model())->Refresh();
+    ShowSplits();
     ShowStrokeGrid();
     ShowCurveGrid();
 }
@@ -255,14 +319,14 @@ void TfrmTraining::LoadTrainingLayout(const std::string& layoutFile, int placeme
     if (!SameFileName(layoutFile, SettingsFileName(false)))
         section = SameFileName(ExtractFilePath(path), ExtractFilePath(layoutFile)) ? ExtractFileName(path) : path;
 
-    QString columns;
-    if (FileExists(layoutFile)) {
-        const TIniFile ini(layoutFile);
-        SavedBounds = ReadFormBounds(ini, section, SavedBounds);
-        columns = Text(ini.ReadString(section, "IntColumns", ""));
+    if (!FileExists(layoutFile)) {
+        Place(placement, SavedBounds);
+        return;
     }
+    const TIniFile ini(layoutFile);
+    SavedBounds = ReadFormBounds(ini, section, SavedBounds);
     Place(placement, SavedBounds);
-    TextToColumnWidths(*sgdIntervals, columns);
+    ReadGridLayout(ini, section);
 }
 
 void TfrmTraining::SaveTrainingLayout(const std::string& layoutFile, const std::string& section)
@@ -273,7 +337,7 @@ void TfrmTraining::SaveTrainingLayout(const std::string& layoutFile, const std::
     if (layoutFile.empty() || !IsFileWritable(layoutFile)) return;
     TIniFile ini(layoutFile);
     WriteFormBounds(ini, name, SavedBounds);
-    ini.WriteString(name, "IntColumns", ColumnWidthsToText(*sgdIntervals).toStdString());
+    WriteGridLayout(ini, name);
     if (settingsFile) SaveHistoryLists(ini);
     ini.UpdateFile();
 }

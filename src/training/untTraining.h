@@ -2,12 +2,16 @@
 // of the training for its whole life. The "General" page shows where the
 // training came from and lets the user edit the recording's texts and date;
 // the "Workout" page shows the user settings (editable for user-settings
-// trainings), the totals, the averages and the intervals. Pages of stroke
-// data, force curves, splits and a log are filled but never shown. Every edit
-// changes only the copy in memory.
+// trainings), the totals, the averages and the intervals; the "Stroke data",
+// "Splits" and "Force curves" pages show every stroke, the training in splits
+// of so many strokes, metres or seconds, and every force curve. Each grid
+// copies its cells as tab-separated text and shows the columns the user
+// chooses. Every edit changes only the copy in memory.
 #pragma once
 
 #include "untMDIChild.h"
+#include "untSplits.h"
+#include "untTrainingGrids.h"
 #include "untTypes.h"
 
 #include <QPointer>
@@ -27,6 +31,7 @@ class QRadioButton;
 class QTabWidget;
 class QTableView;
 class QTimeEdit;
+class TGridMenu;
 class TLineSample;
 
 // Removes a trailing " (*)" from the group's caption, then adds it when
@@ -40,6 +45,8 @@ public:
     // Client area of a new window, inside its 5-pixel border.
     static constexpr int ClientWidth = 654;
     static constexpr int ClientHeight = 509;
+    // What the recording's text controls accept, in characters as stored.
+    static constexpr int MaxTextLength = 250;
 
     TfrmTraining(TMDIMain* owner, IOpenTrainings& trainings);
 
@@ -58,6 +65,9 @@ public:
     void LoadTrainingLayout(const std::string& layoutFile, int placement, const QString& trainingPath);
     void SaveTrainingLayout(const std::string& layoutFile, const std::string& section);
     void UpdateUserControls();
+    // How the splits page splits the training.
+    TSplitSetting SplitSetting() const { return FSplitSetting; }
+    void SetSplitSetting(const TSplitSetting& setting);
 
     // Whether the first close request was accepted.
     bool FClosing() const { return IsClosing(); }
@@ -70,7 +80,13 @@ private:
     void CreatePages();
     QWidget* CreateGeneralPage();
     QWidget* CreateWorkoutPage();
-    QWidget* CreateHiddenPages();
+    // A page of the page control holding one grid over the training.
+    QWidget* AddGridPage(const char* name, const char* caption, const char* hint, QTableView*& grid, TGridKind kind,
+                         const char* gridName);
+    void CreateDataPages();
+    void CreateSplitsPage();
+    // The grids' copy menu and the split choices.
+    void CreateDataCommands();
     QGroupBox* CreateUserGroup(QWidget* page);
     struct TValueRow {
         const char* Caption;
@@ -88,17 +104,25 @@ private:
     QList<QLabel*> ValueLabels() const;
 
     void ShowIntervalGrid();
+    void ShowSplits();
     void ShowStrokeGrid();
     void ShowUserSettings();
     void ShowChartSamples();
-    void RefreshTrainingFrom(QTableView* grid);
+    QList<QTableView*> Grids() const;
+    // The grids' column widths, 0 for a hidden column, under their keys of
+    // the layout's section; the split setting beside them.
+    void ReadGridLayout(const class TIniFile& ini, const std::string& section);
+    void WriteGridLayout(class TIniFile& ini, const std::string& section) const;
+
+    void SplitKindClick(TSplitKind kind);
+    void cmbSplitsChange();
 
     // Editing.
     void RecordingTextChanged(QWidget* control);
     void dtpDateChange();
     void dtpTimeChange();
     void btnOptionsClick();
-    void UserControlEntered(QWidget* control);
+    void UserControlEntered(QWidget* control, Qt::FocusReason reason);
     void UserEditChanged(QLineEdit* edit);
     void UserComboChanged(QComboBox* combo);
     void UserEditExit(QLineEdit* edit);
@@ -108,6 +132,10 @@ private:
 
     IOpenTrainings& OpenTrainings;
     bool ComboExitDetached = false;
+    // A user-settings control whose entering by a click was refused: the
+    // click itself must not open or change it.
+    QPointer<QWidget> RefusedClick;
+    TSplitSetting FSplitSetting;
 
     QTabWidget* pgcTraining;
     // General page.
@@ -142,11 +170,12 @@ private:
     QTableView* sgdIntervals;
     QGroupBox* gbxOFile;
     QLabel *lblOFile, *lblODateTime, *lblOSize, *lblOType;
-    // Hidden pages.
+    // Data pages.
     QTableView *sgdStrokeData, *sgdForceCurves, *sgdSplits;
     QRadioButton *rbtStrokes, *rbtDistance, *rbtTime;
     QComboBox* cmbSplits;
     QLineEdit* edtFactor;
-    QLabel* lblFactor;
+    QLabel *lblFactor, *pnlNoSplits;
     QPlainTextEdit* memLog;
+    TGridMenu* pmnCopyData;
 };

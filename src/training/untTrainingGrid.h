@@ -23,6 +23,9 @@ public:
     TGridKind Kind() const { return GridKind; }
     // The training changed: the view asks again for what it shows.
     void Refresh();
+    // The splits a grid of kind Splits shows; the view asks again.
+    void SetSplits(std::vector<TSplit> splits);
+    const std::vector<TSplit>& Splits() const { return FSplits; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -30,8 +33,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    int CurrentDataRows() const;
+
     const TTraining& Training;
     TGridKind GridKind;
+    std::vector<TSplit> FSplits;
     int DataRows = 0;
 };
 

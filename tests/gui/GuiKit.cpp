@@ -27,6 +27,7 @@ int TDialogScript::Answer(QDialog& dialog)
         return button;
     }
     Dialogs << dialog.objectName();
+    if (OnDialog) OnDialog(dialog);
     return QDialog::Accepted;
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Readable failure messages for Qt's texts.
@@ -32,6 +33,8 @@ public:
 
     QStringList Messages;       // texts of the message boxes, in order
     QStringList Dialogs;        // object names of the other dialogs
+    // Does what a user would in one of the other dialogs before it is accepted.
+    std::function<void(QDialog&)> OnDialog;
     QStringList FilesToChoose;  // what the next Open dialog answers
     std::vector<TOpenFilesRequest> OpenRequests;
     QString FileToSave;         // what the next Save dialog answers ("" for Cancel)

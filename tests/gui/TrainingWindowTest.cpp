@@ -1,7 +1,7 @@
 // The training window: its grids, the summary, the modified markers, the
 // editing of the recording and of the user settings, its layout, and what a
 // screen reader reads of it.
-#include "GuiKit.h"
+#include "TrainingWindowKit.h"
 
 #include "DemoTraining.h"
 #include "untCharts.h"
@@ -25,10 +25,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimeEdit>
 
 #include <functional>
@@ -47,6 +49,19 @@ void Leave(QWidget* control)
     QApplication::sendEvent(control, &leave);
 }
 
+// Types the text key by key, one character (a surrogate pair counting as
+// one) a key, as a keyboard that has them would.
+void TypeText(QWidget* control, const QString& text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const int length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString key = text.mid(i, length);
+        QTest::sendKeyEvent(QTest::Press, control, Qt::Key_unknown, key, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, control, Qt::Key_unknown, key, Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
 // Types a text into an edit and leaves it, as a user does.
 void TypeAndLeave(QLineEdit* edit, const QString& text)
 {
@@ -54,69 +69,9 @@ void TypeAndLeave(QLineEdit* edit, const QString& text)
     Leave(edit);
 }
 
-QString Header(const QTableView* grid, int column)
-{
-    return grid->model()->headerData(column, Qt::Horizontal).toString();
-}
-
 } // namespace
 
-class TrainingWindowTest : public TShellTest {
-protected:
-    void SetUp() override
-    {
-        TShellTest::SetUp();
-        Main = NewMain();
-    }
-    void TearDown() override
-    {
-        Main.reset();
-        TShellTest::TearDown();
-    }
-
-    // Opens the demo training of `strokes` strokes, changed by `change`, in the main window.
-    TfrmTraining* Open(const std::function<void(TTraining&)>& change = nullptr, int strokes = 12,
-                       const QString& name = "piece.stg")
-    {
-        TTraining training = MakeDemoTraining(strokes);
-        if (change) change(training);
-        QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
-        const QString path = QString::fromStdString(Root.Path()) + "data/" + name;
-        WriteBytes(path.toStdString(), *TrainingFileBytes(training));
-        Main->OpenFile(path);
-        return Window();
-    }
-    // An empty user-settings training: its settings can change without a reset.
-    TfrmTraining* OpenEmptyUserTraining(const std::function<void(TUserSettings&)>& change = nullptr)
-    {
-        return Open(
-            [&change](TTraining& training) {
-                const THeader header = training.Header;
-                NewTraining(training);
-                training.Header.FileKind = fkUser;
-                training.Header.Title = header.Title;
-                if (change) change(training.Settings);
-            },
-            0, "user.stg");
-    }
-    // The open training window (a closed one may not be deleted yet).
-    TfrmTraining* Window() const
-    {
-        for (TfrmTraining* window : Main->findChildren<TfrmTraining*>())
-            if (!window->FClosing()) return window;
-        return nullptr;
-    }
-    template <typename T>
-    T* Control(const char* name) const
-    {
-        T* control = Window()->findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-    QGroupBox* Group(const char* name) const { return Control<QGroupBox>(name); }
-
-    std::unique_ptr<TfrmMain> Main;
-};
+class TrainingWindowTest : public TTrainingWindowFixture {};
 
 TEST_F(TrainingWindowTest, GridsHaveTheirColumnsHeadersAndOneEmptyRowWithoutData)
 {
@@ -482,6 +437,107 @@ TEST_F(TrainingWindowTest, ChangingTheSettingsOfAUserTrainingWithDataAsksFirst)
     gender->setCurrentIndex(1);
     EXPECT_EQ(Script.Messages.size(), 3) << "an empty training asks no more";
     EXPECT_EQ(window->Training.Settings.Gender, 1);
+}
+
+TEST_F(TrainingWindowTest, AClickOnAUserListThatIsRefusedNeitherOpensItNorAsksAgain)
+{
+    TfrmTraining* window = Open([](TTraining& training) { training.Header.FileKind = fkUser; });
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    QApplication::setActiveWindow(Main.get());
+    Settle();
+    auto* boat = Control<QComboBox>("cmbBoat");
+    const int boatBefore = window->Training.Settings.Boat;
+
+    for (int click = 1; click <= 2; ++click) {
+        Script.AnswerNext(QMessageBox::No);
+        QTest::mouseClick(boat, Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(Script.Messages.size(), click) << "one question a click";
+        EXPECT_FALSE(boat->view()->isVisible()) << "No keeps the list closed";
+        EXPECT_FALSE(boat->hasFocus());
+        EXPECT_EQ(window->Training.Settings.Boat, boatBefore);
+    }
+
+    // Yes resets the training, and the click goes on to open the list.
+    Script.AnswerNext(QMessageBox::Yes);
+    QTest::mouseClick(boat, Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(Script.Messages.size(), 3);
+    EXPECT_TRUE(boat->view()->isVisible());
+    boat->hidePopup();
+}
+
+TEST_F(TrainingWindowTest, TypingWhatTheRecordCannotHoldKeepsTheCursorWhereItWas)
+{
+    TfrmTraining* window = Open([](TTraining& training) {
+        AssignText(training.Header.Title, "2000 m");
+        AssignText(training.Header.Note, "line one\r\nline two");
+    });
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    QApplication::setActiveWindow(Main.get());
+    Settle();
+
+    auto* title = Control<QLineEdit>("edtTitle");
+    title->setFocus();
+    title->setCursorPosition(4);
+    TypeText(title, QString::fromUtf8("\u010D\U0001F6A3x"));
+    EXPECT_EQ(title->text(), "2000??x m") << "what the record holds, in place";
+    EXPECT_EQ(title->cursorPosition(), 7);
+    EXPECT_EQ(window->Training.Header.Title.Utf8(), "2000??x m");
+
+    auto* name = Control<QComboBox>("cmbName");
+    name->setFocus();
+    name->lineEdit()->setText("Ana");
+    name->lineEdit()->setCursorPosition(1);
+    TypeText(name->lineEdit(), QString::fromUtf8("\u010Dy"));
+    EXPECT_EQ(name->currentText(), "A?yna");
+    EXPECT_EQ(name->lineEdit()->cursorPosition(), 3);
+
+    auto* note = Control<QPlainTextEdit>("memNote");
+    note->setFocus();
+    QTextCursor cursor = note->textCursor();
+    cursor.setPosition(5);
+    note->setTextCursor(cursor);
+    TypeText(note, QString::fromUtf8("\u010Dz"));
+    EXPECT_EQ(note->toPlainText(), "line ?zone\nline two");
+    EXPECT_EQ(note->textCursor().position(), 7);
+    EXPECT_EQ(window->Training.Header.Note.Utf8(), "line ?zone\r\nline two");
+}
+
+TEST_F(TrainingWindowTest, TheNoteTakesNoMoreThanTheRecordStores)
+{
+    TfrmTraining* window = Open();
+    ASSERT_NE(window, nullptr);
+    Main->show();
+    QApplication::setActiveWindow(Main.get());
+    Settle();
+    auto* note = Control<QPlainTextEdit>("memNote");
+    note->setFocus();
+    note->selectAll();
+    // 80 lines of "a": 159 characters on screen, 238 bytes in the record.
+    note->insertPlainText(QString("a\n").repeated(79) + "a");
+    ASSERT_EQ(window->Training.Header.Note.Text().size(), 238u);
+
+    note->moveCursor(QTextCursor::End);
+    QTest::keyClicks(note, "bcdefghijklmnop");
+    EXPECT_TRUE(note->toPlainText().endsWith("abcdefghijklm")) << "twelve more bytes fit";
+    EXPECT_EQ(window->Training.Header.Note.Text().size(), 250u);
+    QTest::keyClick(note, Qt::Key_Return);
+    EXPECT_EQ(note->toPlainText().size(), 171);
+
+    // A paste in the middle is cut where it was pasted; the cursor stays after it.
+    QTextCursor cursor = note->textCursor();
+    cursor.setPosition(3);
+    note->setTextCursor(cursor);
+    note->textCursor().deleteChar(); // a line break: two bytes
+    note->insertPlainText("XYZ");
+    EXPECT_EQ(note->toPlainText().left(7), "a\naXYa\n");
+    EXPECT_EQ(note->textCursor().position(), 5);
+    EXPECT_EQ(QString::fromStdString(window->Training.Header.Note.Utf8()),
+              note->toPlainText().replace("\n", "\r\n"))
+        << "the record holds what the screen shows";
 }
 
 TEST_F(TrainingWindowTest, OpeningAUserTrainingWithDataAsksNothing)

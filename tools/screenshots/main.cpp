@@ -1,5 +1,5 @@
 // Takes the README's pictures: the splash window, the welcome dialog, the
-// main window empty, the training window's two pages with a training open,
+// main window empty, the training window's pages with a training open,
 // the chart-options dialog, the force-curve window and the about box's three
 // pages. Run it under
 // a display (for example xvfb-run) with a throw-away HOME:
@@ -120,6 +120,15 @@ int main(int argc, char* argv[])
     pages->setCurrentIndex(0);
     Wait(300);
     saved = main.grab().save(output + "/training-general.png") && saved;
+    const std::pair<const char*, const char*> dataPages[] = {
+        {"tshStrokeData", "/training-strokes.png"}, {"tshSplits", "/training-splits.png"},
+        {"tshForceCurves", "/training-curves.png"}};
+    for (const auto& [page, file] : dataPages) {
+        pages->setCurrentWidget(pages->findChild<QWidget*>(page));
+        Wait(300);
+        saved = main.grab().save(output + file) && saved;
+    }
+    pages->setCurrentIndex(1);
 
     // The training window's Options button opens the dialog; the answerer
     // takes its picture and cancels it.
