@@ -87,7 +87,11 @@ void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     cell.text.clear();
     const QWidget* view = option.widget;
     QStyle* style = view ? view->style() : nullptr;
-    if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+    // A cell that is neither selected nor current, without a background of
+    // its own, is only its text: the style would draw nothing else.
+    const bool plain = !(cell.state & (QStyle::State_Selected | QStyle::State_HasFocus))
+                       && cell.backgroundBrush.style() == Qt::NoBrush && cell.features == QStyleOptionViewItem::None;
+    if (style && !plain) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
     DrawItemText(*painter, cell, option.rect.adjusted(2, 2, 0, 0), text);
 }
 

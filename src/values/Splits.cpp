@@ -25,19 +25,28 @@ double Progress(const TTraining& training, TSplitKind kind, size_t index)
     return 0;
 }
 
-// The stroke entries a split averages over its strokes, and where it keeps them.
-const std::pair<int, int> AveragedEntries[] = {
-    {spPower, sePower},
-    {spStrokeRate, seStrokeRate},
-    {spStrokeLength, seStrokeLength},
-    {spDistancePerStroke, seDistancePerStroke},
-    {spEnergyPerStroke, seEnergyPerStroke},
-    {spPulse, sePulse},
-    {spWorkPerPulse, seWorkPerPulse},
-    {spDriveTime, seDriveTime},
-    {spRecoverTime, seRecoverTime},
-    {spStrokeTime, seStrokeTime},
-    {spDriveRecoverRatio, seDriveRecoverRatio},
+// The sums of the values a split averages over its strokes.
+struct TStrokeSums {
+    double Power = 0, StrokeRate = 0, StrokeLength = 0, DistancePerStroke = 0, EnergyPerStroke = 0, Pulse = 0,
+           WorkPerPulse = 0, DriveTime = 0, RecoverTime = 0, StrokeTime = 0, DriveRecoverRatio = 0;
+
+    void Add(const TStroke& s)
+    {
+        Power += s.Power;
+        StrokeRate += s.StrokeRate;
+        StrokeLength += s.StrokeLength;
+        DistancePerStroke += s.DistancePerStroke;
+        EnergyPerStroke += s.EnergyPerStroke;
+        Pulse += s.Pulse;
+        WorkPerPulse += s.WorkPerPulse;
+        DriveTime += s.DriveTime;
+        // Recover and stroke time as the stroke catalogue has them; they do
+        // not depend on the settings.
+        static const TUserSettings AnySettings{};
+        RecoverTime += StrokeValue(s, seRecoverTime, AnySettings);
+        StrokeTime += StrokeValue(s, seStrokeTime, AnySettings);
+        DriveRecoverRatio += s.DriveRecoverRatio;
+    }
 };
 
 // The values of the split of strokes first..last; `before` is the last
@@ -65,11 +74,20 @@ TSplit MakeSplit(const TTraining& training, size_t first, size_t last, const TSt
     v[spSplit500] = Days(SafeDivide(static_cast<float>(distance), 500.0f) * seconds);
     v[spSpeedMps] = SafeDivide(static_cast<float>(seconds), static_cast<float>(distance));
 
-    for (const auto& [splitEntry, strokeEntry] : AveragedEntries) {
-        double sum = 0;
-        for (size_t i = first; i <= last; ++i) sum += StrokeValue(training.Strokes[i], strokeEntry, training.Settings);
-        v[splitEntry] = static_cast<float>(sum / count);
-    }
+    TStrokeSums sums;
+    for (size_t i = first; i <= last; ++i) sums.Add(training.Strokes[i]);
+    const auto mean = [count](double sum) { return static_cast<float>(sum / count); };
+    v[spPower] = mean(sums.Power);
+    v[spStrokeRate] = mean(sums.StrokeRate);
+    v[spStrokeLength] = mean(sums.StrokeLength);
+    v[spDistancePerStroke] = mean(sums.DistancePerStroke);
+    v[spEnergyPerStroke] = mean(sums.EnergyPerStroke);
+    v[spPulse] = mean(sums.Pulse);
+    v[spWorkPerPulse] = mean(sums.WorkPerPulse);
+    v[spDriveTime] = mean(sums.DriveTime);
+    v[spRecoverTime] = mean(sums.RecoverTime);
+    v[spStrokeTime] = mean(sums.StrokeTime);
+    v[spDriveRecoverRatio] = mean(sums.DriveRecoverRatio);
     return split;
 }
 

@@ -10,7 +10,6 @@ namespace {
 const int CurveColumnCount = 1 + CurveSamples; // "Used" and the samples
 const std::string RowLabelFormat = "%4.0f";
 const std::string CurvePositionFormat = "%3.1f";
-const std::string CurveSampleFormat = "%3.0f";
 
 bool InRange(int value, int count) { return value >= 0 && value < count; }
 
@@ -81,7 +80,8 @@ std::string GridCellText(const TTraining& training, TGridKind kind, int row, int
         if (!InRange(column, CurveColumnCount) || at + 1 >= training.Curves.size()) return "";
         const TForceCurve& curve = training.Curves[at + 1];
         if (column == 0) return curve.Valid ? "+" : "";
-        return Trim(FormatParameterValue(CurveSampleFormat, curve.Samples[column - 1]));
+        // A sample is a whole number: "%3.0f" trimmed is its decimal digits.
+        return std::to_string(curve.Samples[column - 1]);
     }
     case TGridKind::Intervals:
         entry = EntryInColumn(IntervalParameters, IntervalColumns, column);
