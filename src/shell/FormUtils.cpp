@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QPalette>
+#include <QStaticText>
 #include <QStyle>
 #include <QTableView>
 #include <QWidget>
@@ -87,21 +88,50 @@ void TGridCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     cell.text.clear();
     const QWidget* view = option.widget;
     QStyle* style = view ? view->style() : nullptr;
-    // A cell that is neither selected nor current, without a background of
-    // its own, is only its text: the style would draw nothing else.
+    // A cell that is neither selected nor current, without a background,
+    // check box, icon or alternate colour, is only its text, which is drawn
+    // below: the style would draw nothing else.
+    const auto extras = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration
+                        | QStyleOptionViewItem::Alternate;
     const bool plain = !(cell.state & (QStyle::State_Selected | QStyle::State_HasFocus))
-                       && cell.backgroundBrush.style() == Qt::NoBrush && cell.features == QStyleOptionViewItem::None;
+                       && cell.backgroundBrush.style() == Qt::NoBrush && !(cell.features & extras);
     if (style && !plain) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
-    DrawItemText(*painter, cell, option.rect.adjusted(2, 2, 0, 0), text);
+    painter->save();
+    PrepareItemText(*painter, cell);
+    painter->drawStaticText(option.rect.topLeft() + QPoint(2, 2), LaidOut(text, cell.font));
+    painter->restore();
+}
+
+const QStaticText& TGridCellPainter::LaidOut(const QString& text, const QFont& font) const
+{
+    // Grids show few distinct texts in one font; a new font, or many texts,
+    // start the store afresh.
+    if (font != TextsFont || Texts.size() > 4096) {
+        Texts.clear();
+        TextsFont = font;
+    }
+    auto laid = Texts.find(text);
+    if (laid == Texts.end()) {
+        QStaticText layout(text);
+        layout.setTextFormat(Qt::PlainText);
+        layout.prepare(QTransform(), font);
+        laid = Texts.insert(text, layout);
+    }
+    return *laid;
+}
+
+void PrepareItemText(QPainter& painter, const QStyleOptionViewItem& item)
+{
+    painter.setClipRect(item.rect);
+    const bool selected = item.state & QStyle::State_Selected;
+    painter.setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter.setFont(item.font);
 }
 
 void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRect& area, const QString& text)
 {
     painter.save();
-    painter.setClipRect(item.rect);
-    const bool selected = item.state & QStyle::State_Selected;
-    painter.setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter.setFont(item.font);
+    PrepareItemText(painter, item);
     DrawTextFromTop(painter, area.topLeft(), text);
     painter.restore();
 }

@@ -5,6 +5,9 @@
 
 #include "untFiles.h"
 
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <QStringList>
@@ -62,13 +65,22 @@ void DrawTextFromTop(QPainter& painter, const QPointF& topLeft, const QString& t
 // text written in one go, where the style would lay it out once more to place
 // and elide it.
 void DrawItemText(QPainter& painter, const QStyleOptionViewItem& item, const QRect& area, const QString& text);
+// Clips the painter to the item and takes its font and text colour.
+void PrepareItemText(QPainter& painter, const QStyleOptionViewItem& item);
 
 // Draws a cell's text 2 pixels right of and below its top-left corner,
-// clipped to the cell; the style draws the cell without its text.
+// clipped to the cell; the style draws the cell without its text. Each text
+// is laid out once and kept, so that a page of cells is quick to paint.
 class TGridCellPainter : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    const QStaticText& LaidOut(const QString& text, const QFont& font) const;
+
+    mutable QHash<QString, QStaticText> Texts;
+    mutable QFont TextsFont;
 };
 
 // The look every grid shares: read only, one cell selected at a time, no word
