@@ -17,11 +17,20 @@ TfrmSelectColumns::TfrmSelectColumns(QWidget* parent) : TFormDialog(parent)
     Content()->setFixedSize(240, 300);
 }
 
+void TfrmSelectColumns::showEvent(QShowEvent* event)
+{
+    TFormDialog::showEvent(event);
+    // The keys work the list at once: arrows to a column, Space to tick it,
+    // Enter for OK.
+    clbColumns->setFocus();
+}
+
 QListWidgetItem* TfrmSelectColumns::AddColumn(const QString& caption, bool checked)
 {
     auto* item = new QListWidgetItem(caption, clbColumns);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (clbColumns->count() == 1) clbColumns->setCurrentItem(item);
     return item;
 }
 

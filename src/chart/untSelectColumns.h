@@ -22,6 +22,9 @@ public:
     // window colour and the program font in the text colour.
     void ApplyFontAndColors(const QFont& font, const QColor& text, const QColor& window, const QColor& face) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QListWidget* clbColumns;
     QColor CreatedTextColor;

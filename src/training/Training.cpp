@@ -430,6 +430,9 @@ void TfrmTraining::CreateSplitsPage()
     auto* layout = new QVBoxLayout(splits);
     layout->addLayout(controls);
     layout->addWidget(sgdSplits, 1);
+    // Tab goes from the choices to the grid, as the page reads.
+    QWidget::setTabOrder(rbtTime, cmbSplits);
+    QWidget::setTabOrder(cmbSplits, sgdSplits);
 }
 
 void TfrmTraining::FillChoiceLists()
