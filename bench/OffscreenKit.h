@@ -13,8 +13,23 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+// A new folder in the temporary folder, named from stem, that becomes the
+// program's home, runtime and settings folders; the program runs offscreen
+// unless another platform is named. "" when the folder cannot be made.
+inline std::string NewOffscreenHome(const std::string& stem)
+{
+    std::string folder = QDir::tempPath().toStdString() + "/" + stem + "-XXXXXX";
+    if (!mkdtemp(folder.data())) return "";
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("HOME", folder.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder + "/.config").c_str(), 1);
+    return folder;
+}
 
 // Counts the paint events of the widget it watches.
 class TPaintCounter : public QObject {

@@ -98,12 +98,8 @@ const TSplitChange SplitChanges[] = {{"rbtStrokes", nullptr}, {nullptr, "20"},  
 
 int main(int argc, char** argv)
 {
-    std::string folder = QDir::tempPath().toStdString() + "/marlo-pages-XXXXXX";
-    if (!mkdtemp(folder.data())) return 1;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("HOME", folder.c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (folder + "/.config").c_str(), 1);
+    const std::string folder = NewOffscreenHome("marlo-pages");
+    if (folder.empty()) return 1;
     QApplication application(argc, argv);
     TOffscreenProgram program(folder);
 

@@ -8,6 +8,7 @@
 #include "untFiles.h"
 #include "untTraining.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QTableView>
@@ -73,6 +74,14 @@ protected:
         return control;
     }
     QGroupBox* Group(const char* name) const { return Control<QGroupBox>(name); }
+    // Shows the main window as the active one, so that its controls take the
+    // focus and the keys as on a screen.
+    void ShowMainActive()
+    {
+        Main->show();
+        QApplication::setActiveWindow(Main.get());
+        Settle();
+    }
 
     std::unique_ptr<TfrmMain> Main;
 };

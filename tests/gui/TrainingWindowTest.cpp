@@ -443,9 +443,7 @@ TEST_F(TrainingWindowTest, AClickOnAUserListThatIsRefusedNeitherOpensItNorAsksAg
 {
     TfrmTraining* window = Open([](TTraining& training) { training.Header.FileKind = fkUser; });
     ASSERT_NE(window, nullptr);
-    Main->show();
-    QApplication::setActiveWindow(Main.get());
-    Settle();
+    ShowMainActive();
     auto* boat = Control<QComboBox>("cmbBoat");
     const int boatBefore = window->Training.Settings.Boat;
 
@@ -475,9 +473,7 @@ TEST_F(TrainingWindowTest, TypingWhatTheRecordCannotHoldKeepsTheCursorWhereItWas
         AssignText(training.Header.Note, "line one\r\nline two");
     });
     ASSERT_NE(window, nullptr);
-    Main->show();
-    QApplication::setActiveWindow(Main.get());
-    Settle();
+    ShowMainActive();
 
     auto* title = Control<QLineEdit>("edtTitle");
     title->setFocus();
@@ -510,9 +506,7 @@ TEST_F(TrainingWindowTest, TheNoteTakesNoMoreThanTheRecordStores)
 {
     TfrmTraining* window = Open();
     ASSERT_NE(window, nullptr);
-    Main->show();
-    QApplication::setActiveWindow(Main.get());
-    Settle();
+    ShowMainActive();
     auto* note = Control<QPlainTextEdit>("memNote");
     note->setFocus();
     note->selectAll();
@@ -542,9 +536,7 @@ TEST_F(TrainingWindowTest, TheNoteTakesNoMoreThanTheRecordStores)
 
 TEST_F(TrainingWindowTest, OpeningAUserTrainingWithDataAsksNothing)
 {
-    Main->show();
-    QApplication::setActiveWindow(Main.get());
-    Settle();
+    ShowMainActive();
     ASSERT_NE(Open([](TTraining& training) { training.Header.FileKind = fkUser; }), nullptr);
     Settle();
     EXPECT_TRUE(Script.Messages.isEmpty()) << "focus the window gives itself is no entering";
