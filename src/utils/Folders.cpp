@@ -268,21 +268,48 @@ std::string SettingsFileName(bool forWriting)
     return LocateSettingsFile(forWriting, ExtractFileName(ChangeFileExt(ProgramFileName(), ".ini")));
 }
 
+TReplacingFile::TReplacingFile(const std::string& path) : Path(path), Temporary(path + ".XXXXXX")
+{
+    const int fd = mkstemp(Temporary.data());
+    if (fd < 0) {
+        Temporary.clear();
+        return;
+    }
+    close(fd);
+    Out.open(Temporary, std::ios::binary | std::ios::trunc);
+    if (!Out.is_open()) Discard();
+}
+
+TReplacingFile::~TReplacingFile() { Discard(); }
+
+void TReplacingFile::Discard()
+{
+    if (Out.is_open()) Out.close();
+    if (!Temporary.empty()) unlink(Temporary.c_str());
+    Temporary.clear();
+}
+
+bool TReplacingFile::Commit()
+{
+    if (Temporary.empty()) return false;
+    Out.close();
+    bool written = !Out.fail();
+    // Synced before the rename, so that a crash never leaves path short.
+    const int fd = open(Temporary.c_str(), O_RDONLY);
+    written = written && fd >= 0 && fchmod(fd, NewFileMode(Path)) == 0 && fsync(fd) == 0;
+    if (fd >= 0) written = close(fd) == 0 && written;
+    if (!written || std::rename(Temporary.c_str(), Path.c_str()) != 0) {
+        Discard();
+        return false;
+    }
+    Temporary.clear();
+    return true;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& data)
 {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    bool written = true;
-    for (size_t done = 0; written && done < data.size();) {
-        const ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        written = n > 0;
-        if (written) done += static_cast<size_t>(n);
-    }
-    written = written && fchmod(fd, NewFileMode(path)) == 0 && fsync(fd) == 0;
-    written = close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    unlink(temporary.c_str());
-    return false;
+    TReplacingFile file(path);
+    if (!file.IsOpen()) return false;
+    file.Stream().write(data.data(), static_cast<std::streamsize>(data.size()));
+    return file.Commit();
 }

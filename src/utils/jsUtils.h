@@ -6,6 +6,7 @@
 #include "untDateTime.h"
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -52,6 +53,9 @@ double StrToFloat(const std::string& text);
 int StrToInt(const std::string& text);
 // The locale's "%g"-like text of a number, with its decimal separator.
 std::string FloatToStr(double value);
+// A single as the shortest decimal that reads back to the same 32-bit value,
+// with a dot in every locale ("inf", "-inf", "nan" for those).
+std::string SingleText(float value);
 
 // --- Version table ---
 
@@ -98,8 +102,31 @@ void SetDocumentsFolderOverride(std::optional<std::string> folder);
 // ProgramDataFolders() that holds it, in any case); "" when there is none.
 std::string LocateSettingsFile(bool forWriting, const std::string& fileName);
 std::string SettingsFileName(bool forWriting);
-// Replaces path only by a completed write: the data goes to a temporary file
-// in the same folder, which is then renamed over path.
+// A file written in the folder of path under a temporary name, which replaces
+// path only when Commit finds every byte written and synced; otherwise, and
+// when it is destroyed uncommitted, the temporary file is removed and path
+// stays as it was. The replacement keeps the permissions of the file it
+// replaces.
+class TReplacingFile {
+public:
+    explicit TReplacingFile(const std::string& path);
+    ~TReplacingFile();
+    TReplacingFile(const TReplacingFile&) = delete;
+    TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+    // False when the temporary file could not be made.
+    bool IsOpen() const { return Out.is_open(); }
+    std::ostream& Stream() { return Out; }
+    bool Commit();
+
+private:
+    void Discard();
+
+    std::string Path;
+    std::string Temporary;
+    std::ofstream Out;
+};
+// Replaces path only by a completed write, through a TReplacingFile.
 bool WriteFileAtomically(const std::string& path, const std::string& data);
 
 // Path pieces; both "\" and "/" separate folders.
