@@ -17,6 +17,14 @@
 #include <QTableView>
 #include <QWidget>
 
+namespace {
+
+// No screen is wider or taller than this: a stored place or size beyond it
+// is no window's.
+const int MostPixels = 32767;
+
+} // namespace
+
 TFormBounds GetFormBounds(const QWidget* form)
 {
     if (form->isMinimized()) return MinimisedBounds;
@@ -41,10 +49,10 @@ void SetFormBounds(QWidget* form, const TFormBounds& bounds)
 TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds)
 {
     TFormBounds read;
-    read.Left = ini.ReadInteger(section, "Left", bounds.Left);
-    read.Top = ini.ReadInteger(section, "Top", bounds.Top);
-    read.Width = ini.ReadInteger(section, "Width", bounds.Width);
-    read.Height = ini.ReadInteger(section, "Height", bounds.Height);
+    read.Left = ini.ReadInteger(section, "Left", bounds.Left, -MostPixels, MostPixels);
+    read.Top = ini.ReadInteger(section, "Top", bounds.Top, -MostPixels, MostPixels);
+    read.Width = ini.ReadInteger(section, "Width", bounds.Width, -MostPixels, MostPixels);
+    read.Height = ini.ReadInteger(section, "Height", bounds.Height, -MostPixels, MostPixels);
     return read;
 }
 
@@ -127,7 +135,7 @@ void TextToColumnWidths(QTableView& grid, const QString& text)
     for (const QString& piece : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
         const int width = piece.toInt(&ok);
-        if (!ok || column >= columns) break;
+        if (!ok || width < 0 || width > MostPixels || column >= columns) break;
         grid.setColumnWidth(column++, width);
     }
 }

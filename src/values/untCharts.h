@@ -82,8 +82,10 @@ extern TColumnMap SplitColumns;
 // entry has that column id: a map's unassigned slots hold 0 but show nothing.
 int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column);
 
-// The "Row"/"DataRange" setting (default 65535); InitStrokeParameters raises
-// a value below 5 to 5.
+// The "Row"/"DataRange" setting, a number of strokes (default 65535);
+// InitStrokeParameters raises a value below 5 to 5 and lowers one above
+// MaxDataRange, more strokes than a training holds, to it.
+const int MaxDataRange = 65535;
 extern int DataRange;
 
 void SetParameter(ParameterType& entry, int index, uint8_t scaleMode, bool flag,

@@ -94,6 +94,27 @@ TEST_F(IniFileTest, NonNumericFloatKeepsTheDefault)
     EXPECT_DOUBLE_EQ(TIniFile(Name).ReadFloat("Statistics", "RowingTime", 2.0), 2.0);
 }
 
+// What a damaged file may hold where a number belongs: the default for
+// anything that is no number of the range asked for, its bounds included.
+TEST_F(IniFileTest, NumbersOutsideTheirRangeReadAsTheDefault)
+{
+    TFormatScope dot(DotFormat());
+    WriteBytes(Name, "[N]\nnan=NaN\ninf=inf\nminus=-1\nhuge=1e308\nlow=0\nhigh=10\nhalf=2.5\nbig=2147483648\n");
+    const TIniFile ini(Name);
+    for (const char* key : {"nan", "inf", "minus", "huge", "big"}) {
+        EXPECT_EQ(ini.ReadInteger("N", key, 7, 0, 10), 7) << key;
+        EXPECT_EQ(ini.ReadFloat("N", key, 7, 0, 10), 7) << key;
+    }
+    EXPECT_EQ(ini.ReadInteger("N", "low", 7, 0, 10), 0);
+    EXPECT_EQ(ini.ReadInteger("N", "high", 7, 0, 10), 10);
+    EXPECT_EQ(ini.ReadInteger("N", "high", 7, 0, 9), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "minus", 7, -1, 0), -1);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "half", 7, 0, 10), 2.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "half", 7, 0, 2.4), 7);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "huge", 7, 0, std::numeric_limits<double>::max()), 1e308);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "missing", 7, 0, 1), 7);
+}
+
 TEST_F(IniFileTest, UpdateKeepsOtherSectionsAndOrderAndLeavesNoTemporaryFile)
 {
     WriteBytes(Name, "[Recent]\n1=a.stg\n[Training]\nLeft=10\n");
