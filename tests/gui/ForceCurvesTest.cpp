@@ -44,7 +44,9 @@
 #include <QToolButton>
 #include <QValueAxis>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -267,6 +269,18 @@ TEST_F(ForceCurvesTest, ChartDrawsEightyPointsFromTheSampleSpacingToTheAxisEnd)
     EXPECT_EQ(chart->series()[0], series);
     EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), ShownCurvePoints(Record(), TCurveScaling{})[40].Y);
     EXPECT_DOUBLE_EQ(x->max(), 176);
+}
+
+TEST_F(ForceCurvesTest, TheGridShowsADashForAValueThatIsNoNumber)
+{
+    Fake.Records = {Demo(10, "Odd")};
+    Fake.Records[0].Strokes[1].PeakForce = -std::numeric_limits<float>::quiet_NaN();
+    Fake.Records[0].Strokes[1].Power = std::numeric_limits<float>::infinity();
+    TfrmForceCurves* window = OpenFake();
+    const QStringList cells = RowCells(window->DataGrid(), 0);
+    EXPECT_EQ(cells.value(sePeakForce), "-");
+    EXPECT_EQ(cells.value(sePower), "-");
+    EXPECT_EQ(cells.filter("nan").size() + cells.filter("inf").size(), 0) << cells.join(" ").toStdString();
 }
 
 // Counts the paint events a widget gets.

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
 #include <algorithm>
+#include <limits>
 
 using nlohmann::json;
 
@@ -129,6 +130,35 @@ TEST(MarloInfo, UsageErrors)
     const TRun help = RunInfo("--help", temp);
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_EQ(help.Out.rfind("Usage: marlo-info", 0), 0u);
+}
+
+// The 31 bytes of a training that holds nothing but totals, NaN and infinite:
+// every text a person reads shows "-" for them, the JSON's record null.
+TEST(MarloInfo, TotalsThatAreNoNumbersShowADash)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const TTotals totals = {nan, inf, -inf, -nan};
+    TStgBuilder file;
+    file.Block(6, sizeof totals, 1).Record(totals);
+    ASSERT_EQ(file.Bytes.size(), 31u);
+    TTempFolder temp;
+    const std::string path = temp.File("totals.stg");
+    WriteBytes(path, file.Bytes);
+
+    const TRun summary = RunInfo(Quote(path), temp);
+    ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    for (const char* line : {"\nTotal distance  -\n", "\nTotal time      -\n", "\nTotal energy    -\n",
+                             "\nAverage power   -\n", "\n  Distance      -\n", "\n  Time          -\n",
+                             "\n  Energy        -\n", "\n  Power         -\n", "\n  500m time     -\n"})
+        EXPECT_NE(summary.Out.find(line), std::string::npos) << line << summary.Out;
+    for (const char* shown : {"nan", "inf", "m:s", "kJ"}) EXPECT_EQ(summary.Out.find(shown), std::string::npos) << shown;
+
+    const TRun report = RunInfo("--json " + Quote(path), temp);
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    const json document = json::parse(report.Out);
+    for (const char* total : {"TotalDistance", "TotalTime", "TotalEnergy", "AveragePower"})
+        EXPECT_TRUE(document["training"]["totals"][total].is_null()) << total;
+    EXPECT_EQ(document["values"]["totals"], json::parse(R"(["-", "-", "-", "-", "0", "-", "0.0 /min"])"));
 }
 
 TEST(MarloInfo, AnOutputThatCannotBeWrittenIsAFailure)

@@ -2,6 +2,7 @@
 
 #include "JsonStream.h"
 #include "ValueReport.h"
+#include "untCharts.h"
 #include "untFiles.h"
 
 #include <charconv>
@@ -10,7 +11,7 @@
 
 std::string SingleText(float value)
 {
-    if (std::isnan(value)) return "nan";
+    if (!std::isfinite(value)) return NoValueText;
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value); // shortest that reads back
     return std::string(text, result.ptr);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// A single as the shortest decimal that reads back to the same 32-bit value
-// ("inf", "nan" for those).
+// A single as the shortest decimal that reads back to the same 32-bit value;
+// NoValueText for one that is not finite.
 std::string SingleText(float value);
 
 // The report of one read as a JSON document and a line break, written record
