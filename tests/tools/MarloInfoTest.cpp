@@ -132,6 +132,33 @@ TEST(MarloInfo, UsageErrors)
     EXPECT_EQ(help.Out.rfind("Usage: marlo-info", 0), 0u);
 }
 
+// "--" ends the options, so that a file whose name starts with "-" can be
+// read; without it such a name is an unknown option.
+TEST(MarloInfo, TwoDashesEndTheOptions)
+{
+    TTempFolder temp;
+    WriteBytes(temp.File("-x.stg"), ReadBytes(MARLO_SAMPLE_PATH));
+    const std::string info = "cd " + Quote(temp.Path()) + " && " + MARLO_INFO_PATH + " ";
+    const TRun asOption = RunCommand(info + "-x.stg", temp);
+    EXPECT_EQ(asOption.ExitCode, 2);
+    EXPECT_EQ(asOption.Err.rfind("marlo-info: unknown option -x.stg\n", 0), 0u) << asOption.Err;
+
+    const TRun summary = RunCommand(info + "-- -x.stg", temp);
+    EXPECT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_EQ(summary.Out.rfind("File            -x.stg\nTitle           2000 m test\n", 0), 0u) << summary.Out;
+    const TRun report = RunCommand(info + "--json -- -x.stg", temp);
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    EXPECT_EQ(json::parse(report.Out)["file"], "-x.stg");
+    EXPECT_EQ(RunCommand(info + "--csv strokes -- -x.stg", temp).Out, RunCommand(info + "--csv strokes ./-x.stg", temp).Out);
+
+    // After "--" an option's name is a file's.
+    const TRun notAnOption = RunCommand(info + "-- --json", temp);
+    EXPECT_EQ(notAnOption.ExitCode, 1);
+    EXPECT_EQ(notAnOption.Err, "File \"--json\" not found\n");
+    EXPECT_EQ(RunCommand(info + "-- -x.stg -x.stg", temp).ExitCode, 2);
+    EXPECT_EQ(RunCommand(info + "--", temp).ExitCode, 2);
+}
+
 // The 31 bytes of a training that holds nothing but totals, NaN and infinite:
 // every text a person reads shows "-" for them, the JSON's record null.
 TEST(MarloInfo, TotalsThatAreNoNumbersShowADash)

@@ -15,11 +15,12 @@
 namespace {
 
 const char* const Usage =
-    "Usage: marlo-info [--json | --csv strokes|curves|intervals] FILE\n"
+    "Usage: marlo-info [--json | --csv strokes|curves|intervals] [--] FILE\n"
     "Prints a training file readable by Marlo.\n"
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
     "  --csv GRID   the stroke-data, force-curve or intervals grid as CSV\n"
+    "  --           ends the options: a FILE after it may start with \"-\"\n"
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
 
@@ -97,20 +98,27 @@ int Run(int argc, char** argv)
     bool json = false;
     std::optional<TGridKind> csvGrid;
     std::string path;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
+        const bool option = options && argument.size() > 1 && argument[0] == '-';
+        if (option && (argument == "--help" || argument == "-h")) {
             std::cout << Usage;
             return SuccessExit;
         }
-        if (argument == "--json") {
+        if (!option) {
+            if (!path.empty()) return UsageError("more than one file given");
+            path = argument;
+        } else if (argument == "--") {
+            options = false;
+        } else if (argument == "--json") {
             json = true;
         } else if (argument == "--csv") {
             if (i + 1 >= argc || !(csvGrid = GridNamed(argv[++i])))
                 return UsageError("--csv needs strokes, curves or intervals");
-        } else if (argument.size() > 1 && argument[0] == '-') return UsageError("unknown option " + argument);
-        else if (path.empty()) path = argument;
-        else return UsageError("more than one file given");
+        } else {
+            return UsageError("unknown option " + argument);
+        }
     }
     if (path.empty()) return UsageError("no file given");
     if (json && csvGrid) return UsageError("--json and --csv exclude each other");
