@@ -336,6 +336,7 @@ TEST_F(TrainingWindowTest, ValuesThatAreNoNumbersShowADashWithoutTheirUnit)
         training.Totals = {nan, inf, -inf, nan};
         training.Strokes[2].Power = -inf;
         training.Strokes[3].Time = nan;
+        training.Header.DateTime = -inf;
     });
     ASSERT_NE(window, nullptr);
     for (const char* label : {"lblDistance", "lblTime", "lblEnergy", "lblPower", "lbl500m"})
@@ -347,6 +348,10 @@ TEST_F(TrainingWindowTest, ValuesThatAreNoNumbersShowADashWithoutTheirUnit)
     EXPECT_NE(strokes->index(0, sePower).data().toString(), "-");
     EXPECT_TRUE(std::isnan(window->Training.Totals.TotalDistance));
     EXPECT_EQ(+window->Training.Totals.TotalEnergy, -inf);
+    // A recording time outside the calendar shows as day 0.
+    EXPECT_EQ(Control<QDateEdit>("dtpDate")->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(Control<QTimeEdit>("dtpTime")->time(), QTime(0, 0));
+    EXPECT_EQ(+window->Training.Header.DateTime, -inf);
 }
 
 TEST_F(TrainingWindowTest, ModifiedMarkersAreAddedOnceAndRemovedAgain)
