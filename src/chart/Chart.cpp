@@ -504,6 +504,9 @@ void TfrmChart::FitAxisLabels()
 {
     // Every tick of a fixed axis keeps its grid line; when the labels do not
     // fit between two ticks only every second (fourth, ...) tick is labelled.
+    // The chart gives each label an even share of the axis's length, less a
+    // padding on either side, and cuts one that does not fit it to "...".
+    const double labelPadding = 4;
     const QRectF plot = ChartData->plotArea();
     for (QValueAxis* axis : {AxisX, AxisY}) {
         const double step = axis->property("FixedStep").toDouble();
@@ -513,9 +516,13 @@ void TfrmChart::FitAxisLabels()
         if (step <= 0 || range <= 0 || length <= 0) continue;
         const QFontMetrics metrics(axis->labelsFont());
         const QString widest = QString::number(static_cast<int>(std::max(std::fabs(axis->max()), std::fabs(axis->min()))));
-        const double needed = horizontal ? metrics.horizontalAdvance(widest) + 10 : metrics.height() + 2;
+        const double needed = (horizontal ? metrics.horizontalAdvance(widest) : metrics.height()) + 2;
+        const auto share = [&](int every) {
+            const double labels = std::floor(range / (step * every)) + 1;
+            return length / labels - 2 * labelPadding;
+        };
         int every = 1;
-        while (every < 64 && length * step * every / range < needed) every *= 2;
+        while (every < 64 && share(every) < needed) every *= 2;
         if (axis->tickInterval() != step * every) axis->setTickInterval(step * every);
         if (axis->minorTickCount() != every - 1) axis->setMinorTickCount(every - 1);
     }
@@ -627,6 +634,16 @@ void TfrmChart::SetFixedAxis(QValueAxis& axis, double maximum, double step, cons
     axis.setLabelFormat(QStringLiteral("%d"));
     axis.setTitleText(title);
     axis.setProperty("FixedStep", step);
+    axis.setProperty("FixedMaximum", maximum);
+}
+
+void TfrmChart::SetFixedAxisMaximum(QValueAxis& axis, double maximum)
+{
+    if (axis.property("FixedMaximum").toDouble() == maximum) return;
+    ChartData->zoomReset();
+    axis.setMax(maximum);
+    axis.setProperty("FixedMaximum", maximum);
+    FitAxisLabels();
 }
 
 // --- Series ---

@@ -232,6 +232,10 @@ protected:
     QLineSeries* TrainingSeries(int index) const;
     // A fixed axis from 0 to maximum with a tick every step.
     static void SetFixedAxis(QValueAxis& axis, double maximum, double step, const QString& title);
+    // Moves the end of a fixed axis to maximum, keeping its step. A zoom is
+    // undone first, as undoing it later would bring back the old end; an axis
+    // already ending there keeps its zoom.
+    void SetFixedAxisMaximum(QValueAxis& axis, double maximum);
 
     IOpenTrainings& OpenTrainings;
 

@@ -1,6 +1,6 @@
 // What the export writers share besides untExport.h: the summary of a lap,
 // the speed and drive force of a stroke, and numbers as text that reads the
-// same in every locale (with SingleText of jsUtils.h).
+// same in every locale.
 #pragma once
 
 #include "untExport.h"

@@ -20,9 +20,13 @@ const std::string StrokeTableMark = "Number         \tPower";
 const std::string CurveTableMark = "Number ";
 const std::string IntervalTableMark = "Power   Rate";
 const int MaxNumber = 65535; // stroke and interval numbers are 16-bit
-// Only the start of a line is ever looked at, and no number needs more
-// characters than this; longer texts are not kept whole.
+// The first two lines, a title and a name, are a few hundred bytes in a real
+// file: a file whose first two lines do not end within HeadLength bytes is
+// no Pelm file, and is refused without reading on, however large it is.
+const size_t HeadLength = 4096;
+// Only the start of the third line, which tells the kind, is looked at.
 const size_t MaxKeptLine = 256;
+// No number needs more characters than this; longer tokens are not kept whole.
 const size_t MaxTokenLength = 64;
 
 bool StartsWith(const std::string& text, const std::string& start)
@@ -40,23 +44,6 @@ class TPelmText {
 public:
     explicit TPelmText(TBinaryFile& file) : File(file), Chunk(ChunkSize + StopMarks, StopMark) {}
 
-    // Starts again at the beginning of the file.
-    void Rewind()
-    {
-        File.Seek(0);
-        Next = End = Bytes();
-        *Bytes() = StopMark;
-    }
-
-    // The next line without its LF, CRs dropped, "" at the end of the file.
-    std::string ReadLine()
-    {
-        std::string line;
-        unsigned char c;
-        while (ReadByte(c) && c != '\n')
-            if (c != '\r' && line.size() < MaxKeptLine) line += static_cast<char>(c);
-        return line;
-    }
     void SkipLines(int count)
     {
         for (int i = 0; i < count; ++i) {
@@ -255,10 +242,28 @@ private:
     bool Overlong = false;
 };
 
-uint8_t RecogniseKind(TPelmText& text)
+// The start of the third line, CRs dropped: no more than MaxKeptLine bytes
+// of it, taken from the file's first HeadLength + MaxKeptLine bytes; "" when
+// the first two lines do not end within HeadLength bytes.
+std::string ThirdLine(TBinaryFile& file)
 {
-    text.SkipLines(2);
-    const std::string third = text.ReadLine();
+    std::string head(HeadLength + MaxKeptLine, '\0');
+    head.resize(file.Read(head.data(), head.size()));
+    size_t start = 0;
+    for (int line = 0; line < 2; ++line) {
+        const size_t lf = head.find('\n', start);
+        if (lf == std::string::npos || lf >= HeadLength) return "";
+        start = lf + 1;
+    }
+    std::string third;
+    for (size_t at = start; at < head.size() && head[at] != '\n' && third.size() < MaxKeptLine; ++at)
+        if (head[at] != '\r') third += head[at];
+    return third;
+}
+
+uint8_t RecogniseKind(TBinaryFile& file)
+{
+    const std::string third = ThirdLine(file);
     if (StartsWith(third, StrokeTableMark)) return fkStrokeData;
     if (StartsWith(third, CurveTableMark)) return fkForceCurves;
     if (StartsWith(third, IntervalTableMark)) return fkIntervals;
@@ -449,9 +454,9 @@ bool DecodePelmFile(const std::string& path, TTraining& training, const TProgres
 {
     try {
         TBinaryFile file(path);
+        const uint8_t kind = RecogniseKind(file);
+        file.Seek(0);
         TPelmText text(file);
-        const uint8_t kind = RecogniseKind(text);
-        text.Rewind();
         ApplyLegacyHeader(training, path, ffPEL, kind);
         training.Header.Name = training.Header.Title;
         TPelmReader reader(text, training, progress);

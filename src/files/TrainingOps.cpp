@@ -340,13 +340,7 @@ void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high)
 std::string DescribeTraining(const THeader& header, int fields, bool multiline)
 {
     const std::string separator = multiline ? "\n" : "; ";
-    const auto dateTimePart = [&](const std::string& format) {
-        try {
-            return FormatDateTime(format, header.DateTime);
-        } catch (const std::exception&) {
-            return std::string("-");
-        }
-    };
+    const auto dateTimePart = [&](const std::string& format) { return FormatDateTime(format, header.DateTime); };
     std::string text;
     if (fields & 1) text += dateTimePart(FormatSettings().ShortDateFormat) + separator;
     if (fields & 2) text += dateTimePart(FormatSettings().LongTimeFormat) + separator;
@@ -368,12 +362,7 @@ std::string FileNameOrDash(const std::string& path)
 std::string DateTimeText(TDateTime dt)
 {
     if (!(dt > 1 && dt < 73000)) return "-";
-    try {
-        return FormatDateTime("c", dt);
-    } catch (const std::exception&) {
-        MessageBeep();
-        return "-";
-    }
+    return FormatDateTime("c", dt);
 }
 
 std::string SizeText(const std::string& path, int64_t size)

@@ -177,7 +177,7 @@ TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings) : T
     };
 
     SetFixedAxis(*AxisX, 176, 10, QStringLiteral("Strokelength (cm)"));
-    SetFixedAxis(*AxisY, 780, 77, QStringLiteral("Force (N)"));
+    SetFixedAxis(*AxisY, ForceAxisTop, ForceAxisStep, QStringLiteral("Force (N)"));
 
     QStringList captions;
     for (const std::string& caption : CurveGridCaptions()) captions << Text(caption);
@@ -485,20 +485,25 @@ void TfrmForceCurves::DrawForceCurves()
     const int count = OpenTrainings.OpenTrainingCount();
     std::vector<TCurvePoints> all;
     std::vector<THeader> allPens;
+    float highest = 0;
     for (int i = 0; i < count; ++i) {
         const TTraining* training = OpenTrainings.TrainingRecord(i);
         if (!training) {
             ShowTrainingSeries(i, {}, THeader{});
             continue;
         }
-        ShowTrainingSeries(i, ChartPoints(ShownCurvePoints(*training, scaling)), training->Header);
+        const TCurvePoints shown = ShownCurvePoints(*training, scaling);
+        highest = HighestForce(shown, highest);
+        ShowTrainingSeries(i, ChartPoints(shown), training->Header);
         for (TCurvePoints& points : AllCurvePoints(*training, scaling)) {
+            highest = HighestForce(points, highest);
             all.push_back(std::move(points));
             allPens.push_back(training->Header);
             allPens.back().Color = InverseColor(training->Header.Color);
         }
     }
     TrimTrainingSeries(count);
+    SetFixedAxisMaximum(*AxisY, ForceAxisMaximum(highest));
 
     // The show-all curves, which nothing in this program turns on, are made
     // afresh; without them nothing is done here.

@@ -71,8 +71,9 @@ public:
     void edtLengthChange();
     void sbrIntervalsScroll();
 
-    // One series per open training, its 80 points replaced; nothing else of
-    // the chart is rebuilt.
+    // One series per open training, its 80 points replaced; the force axis
+    // is extended only when a drawn curve goes above it, and shrinks back
+    // when they fit again. Nothing else of the chart is rebuilt.
     void DrawForceCurves();
     // One grid row per checked training.
     void FillCurveGrid();

@@ -21,6 +21,14 @@
 
 #include <algorithm>
 
+namespace {
+
+// No screen is wider or taller than this: a stored place or size beyond it
+// is no window's.
+const int MostPixels = 32767;
+
+} // namespace
+
 TFormBounds GetFormBounds(const QWidget* form)
 {
     if (form->isMinimized()) return MinimisedBounds;
@@ -45,10 +53,10 @@ void SetFormBounds(QWidget* form, const TFormBounds& bounds)
 TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds)
 {
     TFormBounds read;
-    read.Left = ini.ReadInteger(section, "Left", bounds.Left);
-    read.Top = ini.ReadInteger(section, "Top", bounds.Top);
-    read.Width = ini.ReadInteger(section, "Width", bounds.Width);
-    read.Height = ini.ReadInteger(section, "Height", bounds.Height);
+    read.Left = ini.ReadInteger(section, "Left", bounds.Left, -MostPixels, MostPixels);
+    read.Top = ini.ReadInteger(section, "Top", bounds.Top, -MostPixels, MostPixels);
+    read.Width = ini.ReadInteger(section, "Width", bounds.Width, -MostPixels, MostPixels);
+    read.Height = ini.ReadInteger(section, "Height", bounds.Height, -MostPixels, MostPixels);
     return read;
 }
 
@@ -164,10 +172,10 @@ void TextToColumnWidths(QTableView& grid, const QString& text)
     for (const QString& piece : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
         const int width = piece.toInt(&ok);
-        if (!ok || column >= columns) break;
+        if (!ok || width < 0 || width > MostPixels || column >= columns) break;
         // A width of 0 is a hidden column's, which keeps its own width for
         // when it is shown again.
-        grid.setColumnHidden(column, width <= 0);
+        grid.setColumnHidden(column, width == 0);
         if (width > 0) grid.setColumnWidth(column, width);
         ++column;
     }

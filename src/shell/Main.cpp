@@ -29,6 +29,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 
+#include <limits>
+
 namespace {
 
 struct THelpDocument {
@@ -60,6 +62,13 @@ QStringList DroppedFiles(const QMimeData* data)
     return files;
 }
 
+// Adds one to a usage counter; one read from the settings file may already
+// stand at the largest int.
+void CountOne(int& counter)
+{
+    if (counter < std::numeric_limits<int>::max()) ++counter;
+}
+
 } // namespace
 
 QString ExitQuestion()
@@ -84,7 +93,7 @@ TfrmMain::TfrmMain(TInstance* instance, QWidget* parent) : TMDIMain(parent)
     });
     StartTime = Now();
     LoadSettings();
-    ++Counters.TimesStarted;
+    CountOne(Counters.TimesStarted);
     BuildRecentMenu();
     HideUnofferedCommands();
     AddHelpDocuments();
@@ -254,7 +263,7 @@ void TfrmMain::OpenTraining(const std::string& settingsPath, const QString& path
     window->ApplyTrainingStyle(ProgramFont, palette().text().color(), palette().base().color(),
                                palette().window().color());
     NotifyForceCurves(true);
-    ++Counters.FilesOpened;
+    CountOne(Counters.FilesOpened);
     FLastDir = full.left(full.lastIndexOf(QLatin1Char('/')) + 1);
     AddRecentFile(full);
     SetMessageText(QString());

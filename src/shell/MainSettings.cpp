@@ -11,6 +11,8 @@
 #include "untFormUtils.h"
 #include "untIniFile.h"
 
+#include <limits>
+
 namespace {
 
 const char* const RecentSection = "Recent";
@@ -18,16 +20,19 @@ const char* const OptionsSection = "Options";
 const char* const StatisticsSection = "Statistics";
 const char* const PositionSection = "Position";
 
-// A stored span of days written in either decimal separator; the default
-// when the text is not a number.
-double ReadDays(const TIniFile& ini, const char* key, double defaultValue)
+// A stored span of days, written in either decimal separator. No one uses the
+// program for more than a century: a span that is negative, not a number or
+// longer counts as 0, so that no time shown or saved can overflow.
+double ReadDays(const TIniFile& ini, const char* key)
 {
-    const std::string text = ini.ReadString(StatisticsSection, key, FloatToStr(defaultValue));
-    try {
-        return StrToFloatAnySep(text);
-    } catch (const EConvertError&) {
-        return defaultValue;
-    }
+    const double LongestSpan = 36525;
+    return ini.ReadFloat(StatisticsSection, key, 0, 0, LongestSpan);
+}
+
+// A stored count; a negative one counts as 0.
+int ReadCount(const TIniFile& ini, const char* key)
+{
+    return ini.ReadInteger(StatisticsSection, key, 0, 0, std::numeric_limits<int>::max());
 }
 
 } // namespace
@@ -44,12 +49,12 @@ void TfrmMain::LoadSettings()
         recent = ini.ReadSectionValues(RecentSection);
         FLastDir = FileNameFromBytes(ini.ReadString(OptionsSection, "LastDir", FileNameBytes(FLastDir)));
         DataRange = ini.ReadInteger("Row", "DataRange", 65535);
-        Counters.RunningTime = ReadDays(ini, "RunningTime", Counters.RunningTime);
-        Counters.TimesStarted = ini.ReadInteger(StatisticsSection, "TimesStarted", 0);
-        Counters.RowingTime = ReadDays(ini, "RowingTime", Counters.RowingTime);
-        Counters.RowingSessions = ini.ReadInteger(StatisticsSection, "RowingSessions", 0);
-        Counters.FilesOpened = ini.ReadInteger(StatisticsSection, "FilesOpened", 0);
-        Counters.FilesSaved = ini.ReadInteger(StatisticsSection, "FilesSaved", 0);
+        Counters.RunningTime = ReadDays(ini, "RunningTime");
+        Counters.TimesStarted = ReadCount(ini, "TimesStarted");
+        Counters.RowingTime = ReadDays(ini, "RowingTime");
+        Counters.RowingSessions = ReadCount(ini, "RowingSessions");
+        Counters.FilesOpened = ReadCount(ini, "FilesOpened");
+        Counters.FilesSaved = ReadCount(ini, "FilesSaved");
         bounds = ReadFormBounds(ini, PositionSection, bounds);
     }
     InitStrokeParameters();

@@ -37,7 +37,8 @@ TFormBounds GetFormBounds(const QWidget* form);
 // a normal window.
 void SetFormBounds(QWidget* form, const TFormBounds& bounds);
 // The bounds kept in section as "Left", "Top", "Width" and "Height"; a key
-// that is missing or no integer keeps the part of bounds it stands for.
+// that is missing, no integer or beyond any screen keeps the part of bounds
+// it stands for.
 TFormBounds ReadFormBounds(const TIniFile& ini, const std::string& section, const TFormBounds& bounds);
 void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBounds& bounds);
 
@@ -47,6 +48,8 @@ void WriteFormBounds(TIniFile& ini, const std::string& section, const TFormBound
 // "#" and the captions. A hidden column's width is 0, and a width of 0 hides
 // its column.
 QString ColumnWidthsToText(const QTableView& grid);
+// Gives the columns in order the widths at the front of text, up to the first
+// piece that is no width (no integer, negative or wider than any screen).
 void TextToColumnWidths(QTableView& grid, const QString& text);
 enum class TCopyMode { All = 1, Data = 2, Row = 3 };
 // Tab-separated cells, "\r\n" after each row; hidden columns are left out.

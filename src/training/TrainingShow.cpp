@@ -136,13 +136,22 @@ QString NoteText(const TTraining& training)
     return Text(training.Header.Note.Utf8()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+// A file may hold any double as its date-time: one outside the calendar
+// (not finite among them) shows as day 0.
+TDateTime InCalendar(TDateTime dateTime)
+{
+    const int year = DecodeDateTime(dateTime).Year;
+    return year >= 1 && year <= 9999 ? dateTime : 0;
+}
+
 QDate DatePart(TDateTime dateTime)
 {
-    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::trunc(dateTime)));
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::trunc(InCalendar(dateTime))));
 }
 
 QTime TimePart(TDateTime dateTime)
 {
+    dateTime = InCalendar(dateTime);
     const double fraction = std::fabs(dateTime - std::trunc(dateTime));
     const int ms = std::min(static_cast<int>(std::lround(fraction * 86400000.0)), 86399999);
     return QTime::fromMSecsSinceStartOfDay(ms);

@@ -148,11 +148,3 @@ std::string FloatToStr(double value)
     }
     return result;
 }
-
-std::string SingleText(float value)
-{
-    if (std::isnan(value)) return "nan";
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value); // shortest that reads back
-    return std::string(text, result.ptr);
-}

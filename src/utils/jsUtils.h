@@ -53,9 +53,6 @@ double StrToFloat(const std::string& text);
 int StrToInt(const std::string& text);
 // The locale's "%g"-like text of a number, with its decimal separator.
 std::string FloatToStr(double value);
-// A single as the shortest decimal that reads back to the same 32-bit value,
-// with a dot in every locale ("inf", "-inf", "nan" for those).
-std::string SingleText(float value);
 
 // --- Version table ---
 

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <stdexcept>
 
 namespace {
 
@@ -71,11 +70,9 @@ bool StartsWithNoCase(const std::string& text, size_t at, const char* word)
 
 class TDateTimeFormatter {
 public:
-    TDateTimeFormatter(const TFormatSettings& settings, TDateTime dt)
-        : Settings(settings), Parts(DecodeDateTime(dt))
+    TDateTimeFormatter(const TFormatSettings& settings, const TDateTimeParts& parts)
+        : Settings(settings), Parts(parts)
     {
-        if (Parts.Year < 1 || Parts.Year > 9999)
-            throw std::invalid_argument("date out of range");
     }
 
     std::string Format(const std::string& format, int depth = 0)
@@ -272,19 +269,25 @@ TDateTime Now()
 std::string FormatDateTime(const std::string& format, TDateTime dt,
                            const TFormatSettings& settings)
 {
-    TDateTimeFormatter formatter(settings, dt);
+    const TDateTimeParts parts = DecodeDateTime(dt);
+    if (parts.Year < 1 || parts.Year > 9999) return NoDateTimeText;
+    TDateTimeFormatter formatter(settings, parts);
     return formatter.Format(format.empty() ? "c" : format);
 }
 
 std::string DurationText(double days)
 {
     if (!(days > 0) || !std::isfinite(days)) return "?";
-    // Rounded to whole milliseconds once, so that a time of day rounding up
-    // to midnight carries into the day count.
-    const double milliseconds = std::nearbyint(days * MSecsPerDay);
-    const double wholeDays = std::floor(milliseconds / MSecsPerDay);
+    // The time of day is rounded to whole milliseconds on its own, so that no
+    // number of days is too large for it; rounding up to midnight carries
+    // into the day count.
+    double wholeDays = std::floor(days);
+    double milliseconds = std::nearbyint((days - wholeDays) * MSecsPerDay);
+    if (milliseconds >= MSecsPerDay) {
+        milliseconds -= MSecsPerDay;
+        wholeDays += 1;
+    }
     const auto dayCount = static_cast<unsigned>(std::fmod(wholeDays, 65536.0));
-    const double timeOfDay = (milliseconds - wholeDays * MSecsPerDay) / MSecsPerDay;
-    const std::string time = FormatDateTime("hh:nn:ss", timeOfDay);
+    const std::string time = FormatDateTime("hh:nn:ss", milliseconds / MSecsPerDay);
     return dayCount > 0 ? std::to_string(dayCount) + " days, " + time : time;
 }

@@ -35,7 +35,9 @@ TDateTime Now();
 // Formats dt with the usual date-time format language: d dd ddd dddd ddddd dddddd,
 // m mm mmm mmmm (minutes after h), yy yyyy, h hh, n nn, s ss, z zzz, t tt, c,
 // am/pm a/p ampm, "/" and ":" for the separators, and quoted text copied as is.
-// Throws std::invalid_argument for a date outside years 1..9999.
+// A date outside years 1..9999, and a dt that is not finite, give
+// NoDateTimeText.
+const char* const NoDateTimeText = "-";
 std::string FormatDateTime(const std::string& format, TDateTime dt,
                            const TFormatSettings& settings = FormatSettings());
 

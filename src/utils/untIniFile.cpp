@@ -81,6 +81,13 @@ int TIniFile::ReadInteger(const std::string& section, const std::string& key, in
     }
 }
 
+int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue, int low,
+                          int high) const
+{
+    const int value = ReadInteger(section, key, defaultValue);
+    return value >= low && value <= high ? value : defaultValue;
+}
+
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
 {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
@@ -94,6 +101,13 @@ double TIniFile::ReadFloat(const std::string& section, const std::string& key, d
     } catch (const EConvertError&) {
         return defaultValue;
     }
+}
+
+double TIniFile::ReadFloat(const std::string& section, const std::string& key, double defaultValue, double low,
+                          double high) const
+{
+    const double value = ReadFloat(section, key, defaultValue);
+    return value >= low && value <= high ? value : defaultValue;
 }
 
 bool TIniFile::SectionExists(const std::string& section) const

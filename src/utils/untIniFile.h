@@ -26,11 +26,17 @@ public:
                            const std::string& defaultValue) const;
     // The default also for a value that is not a decimal integer.
     int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    // The same, and the default also for a value outside low..high.
+    int ReadInteger(const std::string& section, const std::string& key, int defaultValue, int low,
+                    int high) const;
     // Any non-zero integer reads as true.
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
     // Either "," or "." may separate the decimals; the default for a value
     // that is not a number.
     double ReadFloat(const std::string& section, const std::string& key, double defaultValue) const;
+    // The same, and the default also for a value outside low..high.
+    double ReadFloat(const std::string& section, const std::string& key, double defaultValue, double low,
+                     double high) const;
 
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;

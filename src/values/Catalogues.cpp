@@ -1,6 +1,7 @@
 // The four value catalogues as data tables, how a catalogue and its column
 // map are built from them, the accessors and the column captions.
 #include "untCharts.h"
+#include "jsUtils.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ void InitStrokeParameters()
 {
     StrokeParameters = StrokeCatalogue();
     StrokeColumns = BuildColumnMap(StrokeParameters);
-    if (DataRange < 5) DataRange = 5;
+    DataRange = ClampInt(DataRange, 5, MaxDataRange);
 }
 
 void InitIntervalParameters()

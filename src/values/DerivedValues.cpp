@@ -4,6 +4,8 @@
 #include "untCharts.h"
 #include "jsUtils.h"
 
+#include <cmath>
+
 namespace {
 
 const double SecondsPerDay = 86400.0;
@@ -153,6 +155,14 @@ float StrokeCount(const TTraining& training)
     return training.Strokes.empty() ? 0.0f : static_cast<float>(training.Strokes.size() - 1);
 }
 
+// The value's text, one space and the unit, trimmed; a value that is not
+// finite has no unit to show.
+std::string TextWithUnit(const std::string& format, float value, const std::string& unit)
+{
+    if (!std::isfinite(value)) return NoValueText;
+    return Trim(FormatParameterValue(format, value) + " " + unit);
+}
+
 } // namespace
 
 float TotalValue(const TTraining& training, int index)
@@ -195,11 +205,10 @@ std::string TotalValueText(const TTraining& training, int index)
 
 std::string TotalValueWithUnit(const TTraining& training, int index)
 {
-    return Trim(TotalValueText(training, index) + " " + TotalUnit(index));
+    return TextWithUnit(TotalFormat(index), TotalValue(training, index), TotalUnit(index));
 }
 
 std::string AverageDRRatioText(const TTraining& training)
 {
-    return Trim(FormatParameterValue(StrokeFormat(seDriveRecoverRatio), AverageDRRatio(training)) + " "
-                + StrokeUnit(seDriveRecoverRatio));
+    return TextWithUnit(StrokeFormat(seDriveRecoverRatio), AverageDRRatio(training), StrokeUnit(seDriveRecoverRatio));
 }

@@ -7,6 +7,7 @@
 #include "untFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -112,6 +113,21 @@ std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurve
     for (size_t k = 1; k <= last && k < training.Curves.size(); ++k)
         all.push_back(ScaledPoints(training.Strokes[k], training.Curves[k], spacing, scaling));
     return all;
+}
+
+double ForceAxisMaximum(float highest)
+{
+    const float mostHeld = 65535;
+    if (!(highest > ForceAxisTop)) return ForceAxisTop;
+    const double steps = std::ceil((std::min(highest, mostHeld) - ForceAxisTop) / ForceAxisStep);
+    return ForceAxisTop + steps * ForceAxisStep;
+}
+
+float HighestForce(const TCurvePoints& points, float highest)
+{
+    for (const TCurvePoint& point : points)
+        if (std::isfinite(point.Y)) highest = std::max(highest, point.Y);
+    return highest;
 }
 
 std::string TrainingCaption(const TTraining& training)

@@ -129,7 +129,7 @@ std::string FixedDigits(float value, int precision)
 {
     static_assert(std::numeric_limits<long double>::digits >= 64, "the scaled value must be exact");
     const int mostPrecise = static_cast<int>(std::size(PowersOfTen)) - 1;
-    if (!std::isfinite(value) || precision > mostPrecise) return Digits(value, std::chars_format::fixed, precision);
+    if (precision > mostPrecise) return Digits(value, std::chars_format::fixed, precision);
     const long double scaled = std::fabs(static_cast<long double>(value)) * PowersOfTen[precision];
     if (!(scaled < 1e18L)) return Digits(value, std::chars_format::fixed, precision);
     uint64_t whole = static_cast<uint64_t>(scaled);
@@ -163,9 +163,9 @@ std::string AlternateGeneralDigits(double value, int precision)
     return scientific;
 }
 
-// printf's text of one value under one conversion, made with to_chars: the
-// same digits (both round the exact binary value, ties to even), without the
-// C library's locale and its multi-precision arithmetic.
+// printf's text of one finite value under one conversion, made with
+// to_chars: the same digits (both round the exact binary value, ties to
+// even), without the C library's locale and its multi-precision arithmetic.
 std::string ConversionText(const TConversion& conversion, float value)
 {
     const std::chars_format style = StyleOf(conversion.Type);
@@ -175,22 +175,21 @@ std::string ConversionText(const TConversion& conversion, float value)
     if (style == std::chars_format::fixed) text = FixedDigits(value, precision);
     else if (conversion.Alternate && style == std::chars_format::general) text = AlternateGeneralDigits(value, precision);
     else text = Digits(value, style, precision);
-    const bool finite = std::isfinite(value);
     size_t digitsAt = 0; // where zeros of the padding would go
     if (text[0] == '-') digitsAt = 1;
     else if (conversion.PositiveSign) text.insert(digitsAt++, 1, conversion.PositiveSign);
-    if (hex && finite) {
+    if (hex) {
         text.insert(digitsAt, "0x");
         digitsAt += 2;
     }
-    if (conversion.Alternate && finite && text.find('.') == std::string::npos)
+    if (conversion.Alternate && text.find('.') == std::string::npos)
         text.insert(std::min(text.find_first_of(hex ? "p" : "e"), text.size()), 1, '.');
     if (conversion.Type >= 'A' && conversion.Type <= 'Z')
         for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const size_t width = static_cast<size_t>(conversion.Width);
     if (text.size() < width) {
         if (conversion.LeftAligned) text.append(width - text.size(), ' ');
-        else if (conversion.ZeroPadded && finite) text.insert(digitsAt, width - text.size(), '0');
+        else if (conversion.ZeroPadded) text.insert(digitsAt, width - text.size(), '0');
         else text.insert(0, width - text.size(), ' ');
     }
     std::replace(text.begin(), text.end(), '.', FormatSettings().DecimalSeparator);
@@ -230,11 +229,10 @@ void ReplaceFractionPlaceholder(std::string& format, int milliseconds)
     }
 }
 
-// A time in days under a date-time format; whole days are not shown, and a
-// negative time shows its size after a "-".
+// A finite time in days under a date-time format; whole days are not shown,
+// and a negative time shows its size after a "-".
 std::string FormatTimeValue(std::string format, float value)
 {
-    if (!std::isfinite(value)) return "";
     const double milliseconds = std::nearbyint(std::fabs(static_cast<double>(value)) * MSecsPerDay);
     const double ofDay = std::fmod(milliseconds, MSecsPerDay);
     DropZeroHours(format, static_cast<int>(ofDay / 3600000.0));
@@ -265,8 +263,10 @@ std::string TValueFormat::Text(float value) const
     switch (Kind) {
     case TKind::Refused: return "";
     case TKind::Literal: return Before;
-    case TKind::Time: return FormatTimeValue(Before, value);
-    case TKind::Printf: break;
+    case TKind::Time: return std::isfinite(value) ? FormatTimeValue(Before, value) : NoValueText;
+    case TKind::Printf:
+        if (!std::isfinite(value)) return NoValueText;
+        break;
     }
     std::string text = ConversionText(Conversion, value);
     return Before.empty() && After.empty() ? text : Before + text + After;

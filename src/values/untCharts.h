@@ -82,8 +82,10 @@ extern TColumnMap SplitColumns;
 // entry has that column id: a map's unassigned slots hold 0 but show nothing.
 int EntryInColumn(const TParameters& entries, const TColumnMap& map, int column);
 
-// The "Row"/"DataRange" setting (default 65535); InitStrokeParameters raises
-// a value below 5 to 5.
+// The "Row"/"DataRange" setting, a number of strokes (default 65535);
+// InitStrokeParameters raises a value below 5 to 5 and lowers one above
+// MaxDataRange, more strokes than a training holds, to it.
+const int MaxDataRange = 65535;
 extern int DataRange;
 
 void SetParameter(ParameterType& entry, int index, uint8_t scaleMode, bool flag,
@@ -117,8 +119,10 @@ std::string SplitCaption(int index);
 // The text of a value: a time in days for a format beginning with "T" (the
 // rest being a date-time format whose ".0", ".00" or ".000" shows truncated
 // fractions of a second), otherwise printf-style formatting of the value.
-// Both use the locale's decimal separator. A format with a conversion other
-// than one floating-point one gives "".
+// Both use the locale's decimal separator. A value that is not finite (a file
+// may hold NaN or infinity in any float) gives NoValueText. A format with a
+// conversion other than one floating-point one gives "".
+const char* const NoValueText = "-";
 std::string FormatParameterValue(const std::string& format, float value);
 
 // A format read once, to show many values: Text(value) is
@@ -160,9 +164,10 @@ float AverageDRRatio(const TTraining& training);
 std::string StrokeValueText(const TStroke& stroke, int index, const TUserSettings& settings);
 std::string IntervalValueText(const TInterval& interval, int index);
 std::string TotalValueText(const TTraining& training, int index);
-// The text, one space and the unit, trimmed ("2000 m").
+// The text, one space and the unit, trimmed ("2000 m"); NoValueText alone for
+// a value that is not finite.
 std::string TotalValueWithUnit(const TTraining& training, int index);
-// AverageDRRatio as the training window shows it.
+// AverageDRRatio as the training window shows it, the same way.
 std::string AverageDRRatioText(const TTraining& training);
 
 // Reads ScaleMode, Minimum, Maximum and Step of the first count entries from

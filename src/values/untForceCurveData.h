@@ -49,6 +49,20 @@ TCurvePoints ShownCurvePoints(const TTraining& training, const TCurveScaling& sc
 // order (drawn in the inverse colour); else empty.
 std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurveScaling& scaling);
 
+// The force axis runs from 0 to ForceAxisTop in steps of ForceAxisStep as
+// long as every drawn curve fits; a curve that goes higher (a strong rower
+// can pull more than 780 N at the handle) extends it by whole steps.
+const double ForceAxisTop = 780;
+const double ForceAxisStep = 77;
+// The top of the force axis that holds forces up to `highest`: ForceAxisTop,
+// or as few whole steps above it as hold `highest`. Forces above 65,535 N, the
+// largest a sample holds, are not held: only a rescaled curve reaches them,
+// and an axis without bound would take a tick for every 77 N of them.
+double ForceAxisMaximum(float highest);
+// The larger of `highest` and the highest force among the points; forces
+// that are not finite are passed over.
+float HighestForce(const TCurvePoints& points, float highest = 0);
+
 // The caption in the trainings list and the data grid's first column, with
 // the training's title t and N strokes: source 0 "t" when CurveIndex = 1 and
 // N = 1, else "t (CurveIndex/N)"; source 1 "t [A] (N)"; source 2

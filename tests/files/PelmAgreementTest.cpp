@@ -305,19 +305,21 @@ TEST(PelmAgreement, TablesOfFurtherSeedsReadAsThePlainReaderReadsThem)
 TEST(PelmAgreement, NumbersOfEveryLengthAgreeWhereAChunkEndsInsideThem)
 {
     // The reader takes its file in chunks of 64 KiB and reads a number's
-    // first three bytes at once. A long title moves the end of the first
-    // chunk to each byte of the first sample of a curve, for numbers of one
-    // to four digits, plain or negative.
+    // first three bytes at once. A long rest of the first row, which is
+    // skipped, moves the end of the first chunk to each byte of the first
+    // sample of the next curve, for numbers of one to four digits, plain or
+    // negative.
     const size_t chunk = 64 * 1024;
+    const std::string head = "Force curves\nrower\n";
     for (const std::string number : {"7", "78", "780", "7801", "-78"}) {
         std::string row = "Number 1\t";
         const size_t firstSample = row.size() + 1;
         for (int k = 0; k < 80; ++k) row += "\t" + number;
         row += "\t0\n";
         for (size_t cut = 0; cut <= number.size() + 1; ++cut) {
-            const std::string rower = "\nrower\n";
-            const std::string title(chunk - rower.size() - firstSample - cut, 'T');
-            const std::string text = title + rower + row + row;
+            std::string first = row;
+            first.insert(first.size() - 1, chunk - cut - head.size() - firstSample - row.size(), 'x');
+            const std::string text = head + first + row;
             ASSERT_EQ(text.compare(chunk - cut, number.size(), number), 0);
             EXPECT_TRUE(ExpectSameReading(text, number + " cut after " + std::to_string(cut) + " bytes"));
         }

@@ -4,6 +4,7 @@
 #include "untFiles.h"
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -164,6 +165,33 @@ TEST_F(PelmFiles, UnknownKindsAreRefused)
     EXPECT_EQ(Messages.Texts().at(0), "Reading user settings file not supported (yet)");
     EXPECT_FALSE(Open("a\nb\nabc\n1\t2\n"));
     EXPECT_FALSE(Open(""));
+    EXPECT_TRUE(IsEmptyTraining(Training));
+}
+
+// The title and the name before a table are a few hundred bytes: a file
+// whose first two lines do not end within its first 4 KiB is no Pelm file.
+TEST_F(PelmFiles, TheHeadEndsWithinTheFirstFourKilobytes)
+{
+    const std::string table = PelmStrokeTable({PelmStrokeRow(1)});
+    const std::string longestTitle(4096 - std::string("\nrower\n").size(), 'T');
+    ASSERT_TRUE(Open(longestTitle + table.substr(table.find('\n'))));
+    EXPECT_EQ(Training.Strokes.size(), 2u);
+    EXPECT_FALSE(Open(longestTitle + "T" + table.substr(table.find('\n'))));
+    EXPECT_EQ(Messages.Texts().back(), "Error reading file \"" + Folder.File("row.pel") + "\"");
+}
+
+// A file of gigabytes without a line end is refused from its first bytes,
+// as every other reader refuses it. The file is sparse: it is given its size,
+// not written.
+TEST_F(PelmFiles, AHugeFileWithoutLineEndsIsRefusedAtOnce)
+{
+    const std::string path = Folder.File("huge.pel");
+    WriteBytes(path, "Stroke data");
+    std::filesystem::resize_file(path, 6ull << 30);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(OpenTrainingFile(path, Training, true));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(Messages.Texts().back(), "Error reading file \"" + path + "\"");
     EXPECT_TRUE(IsEmptyTraining(Training));
 }
 

@@ -44,7 +44,9 @@
 #include <QToolButton>
 #include <QValueAxis>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -115,6 +117,15 @@ QStringList RowCells(const QTableView* grid, int row)
     for (int column = 0; column < grid->model()->columnCount(); ++column)
         cells << grid->model()->index(row, column).data().toString();
     return cells;
+}
+
+// The texts a chart shows: its axes' labels and titles.
+QStringList ShownTexts(QChart* chart)
+{
+    QStringList texts;
+    for (QGraphicsItem* item : chart->scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible()) texts << text->toPlainText();
+    return texts;
 }
 
 QStringList Texts(const std::vector<std::string>& texts)
@@ -267,6 +278,69 @@ TEST_F(ForceCurvesTest, ChartDrawsEightyPointsFromTheSampleSpacingToTheAxisEnd)
     EXPECT_EQ(chart->series()[0], series);
     EXPECT_FLOAT_EQ(static_cast<float>(series->at(40).y()), ShownCurvePoints(Record(), TCurveScaling{})[40].Y);
     EXPECT_DOUBLE_EQ(x->max(), 176);
+}
+
+// A strong rower's curve of 1,466 N: the force axis extends by whole steps
+// of 77 N to hold it while it is drawn, and comes back to 780 N when every
+// drawn curve fits again. The show-all curves are drawn curves too. Where the
+// labels of all those steps do not fit, every second one is labelled: none
+// is cut to "...".
+TEST_F(ForceCurvesTest, TheForceAxisExtendsByWholeStepsToHoldAStrongCurve)
+{
+    Fake.Records = {Demo(10, "Strong"), Demo(10, "Usual")};
+    for (int k = 25; k < 35; ++k) Fake.Records[0].Curves[2].Samples[k] = 1466;
+    TfrmForceCurves* window = OpenFake();
+    window->resize(700, 600);
+    window->show();
+    Settle(20);
+    QChart* chart = window->Chart()->chart();
+    const auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_NE(y, nullptr);
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+
+    // A zoom is undone by the new axis: undoing it later must not bring
+    // the old end back.
+    chart->zoomIn(QRectF(chart->plotArea().topLeft(), chart->plotArea().size() / 4));
+    Click(window, "btbNext");
+    ASSERT_EQ(+Record(0).Header.CurveIndex, 2);
+    EXPECT_DOUBLE_EQ(y->min(), 0);
+    EXPECT_DOUBLE_EQ(y->max(), 780 + 9 * 77);
+    QTest::mouseClick(window->Chart()->viewport(), Qt::RightButton);
+    EXPECT_DOUBLE_EQ(y->max(), 1473);
+    EXPECT_DOUBLE_EQ(y->tickAnchor(), 0);
+    EXPECT_DOUBLE_EQ(std::fmod(y->tickInterval(), 77), 0);
+    const TCurvePoints shown = ShownCurvePoints(Record(0), TCurveScaling{});
+    EXPECT_FLOAT_EQ(HighestForce(shown), 1466);
+    Settle(20);
+    const QStringList labels = ShownTexts(chart);
+    EXPECT_TRUE(labels.contains("1386")) << labels.join("|").toStdString();
+    EXPECT_FALSE(labels.contains("...")) << labels.join("|").toStdString();
+
+    Click(window, "btbNext");
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+    Click(window, "btbPrevious");
+    EXPECT_DOUBLE_EQ(y->max(), 1473);
+    window->Trainings()->item(0)->setCheckState(Qt::Unchecked); // no longer drawn
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+
+    window->Trainings()->item(0)->setCheckState(Qt::Checked);
+    Click(window, "btbFirst");
+    EXPECT_DOUBLE_EQ(y->max(), 780);
+    Record(0).Spare2 = 1; // every curve drawn besides the shown one
+    window->DrawForceCurves();
+    EXPECT_DOUBLE_EQ(y->max(), 1473);
+}
+
+TEST_F(ForceCurvesTest, TheGridShowsADashForAValueThatIsNoNumber)
+{
+    Fake.Records = {Demo(10, "Odd")};
+    Fake.Records[0].Strokes[1].PeakForce = -std::numeric_limits<float>::quiet_NaN();
+    Fake.Records[0].Strokes[1].Power = std::numeric_limits<float>::infinity();
+    TfrmForceCurves* window = OpenFake();
+    const QStringList cells = RowCells(window->DataGrid(), 0);
+    EXPECT_EQ(cells.value(sePeakForce), "-");
+    EXPECT_EQ(cells.value(sePower), "-");
+    EXPECT_EQ(cells.filter("nan").size() + cells.filter("inf").size(), 0) << cells.join(" ").toStdString();
 }
 
 // Counts the paint events a widget gets.

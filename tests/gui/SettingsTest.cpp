@@ -128,6 +128,85 @@ TEST_F(SettingsTest, AStatisticThatIsNoNumberKeepsItsDefault)
     EXPECT_EQ(main->Statistics().FilesOpened, 4);
 }
 
+namespace {
+
+// A settings file with every number it can hold set to value (four for each
+// stroke value's display range, three for each tool bar's place).
+std::string EveryNumberAt(const std::string& value)
+{
+    const std::string v = "=" + value + "\n";
+    const std::string bounds = "Left" + v + "Top" + v + "Width" + v + "Height" + v;
+    std::string text = "[Options]\nDialog" + v + "MultipleCopies" + v + "[Row]\nDataRange" + v;
+    text += "[Statistics]\nRunningTime" + v + "TimesStarted" + v + "RowingTime" + v + "RowingSessions" + v +
+            "FilesOpened" + v + "FilesSaved" + v;
+    text += "[Position]\n" + bounds + "[General]\nWelcome" + v;
+    text += "[View]\nFullscreen" + v + "Hints" + v + "Menu" + v + "Toolbar" + v + "Statusbar" + v;
+    const std::string three = "=" + value + " " + value + " " + value + "\n";
+    text += "[Toolbars]\nFile" + three + "Analyse" + three + "Help" + three;
+    text += "[StrokeData]\n";
+    for (int i = 0; i < 41; ++i) text += "Parameter" + std::to_string(i) + "=" + value + " " + three.substr(1);
+    text += "[Training]\n" + bounds + "IntColumns" + three;
+    text += "[ForceCurves]\n" + bounds + "Columns" + three + "Data" + v + "DataHeight" + v + "Trainings" + v +
+            "TrainingsWidth" + v + "Square" + v;
+    return text;
+}
+
+} // namespace
+
+// A damaged settings file: every number in it NaN, infinite, -1 or too large
+// for any use. The program starts, opens a training and its force curves,
+// shows the about box's statistics and saves, without a crash; a statistic
+// it cannot use counts as 0.
+TEST_F(SettingsTest, NoNumberInTheSettingsFileCrashesTheProgram)
+{
+    const QString training = WriteTraining("t.stg");
+    for (const char* value : {"NaN", "inf", "-1", "1e308"}) {
+        SCOPED_TRACE(value);
+        WriteSettings(EveryNumberAt(value));
+        auto main = NewMain();
+        main->show();
+        Settle(20);
+        main->OpenFile(training);
+        ASSERT_EQ(main->OpenTrainingCount(), 1);
+        main->findChild<QAction*>("AnalyseForceCurves")->trigger();
+        main->findChild<QAction*>("HelpAbout")->trigger();
+        EXPECT_TRUE(Script.Dialogs.contains("frmAbout"));
+        const TStatistics& counters = main->Statistics();
+        EXPECT_EQ(counters.RunningTime, 0);
+        EXPECT_EQ(counters.RowingTime, 0);
+        EXPECT_EQ(counters.TimesStarted, 1);
+        EXPECT_EQ(counters.FilesOpened, 1);
+        EXPECT_EQ(counters.RowingSessions, 0);
+        EXPECT_EQ(counters.FilesSaved, 0);
+        const auto rows = main->StatisticsRows();
+        ASSERT_EQ(rows.size(), 6);
+        EXPECT_TRUE(rows[0].second.startsWith("00:00:")) << rows[0].second.toStdString();
+        EXPECT_EQ(rows[2].second, "?");
+        main.reset();
+        EXPECT_TRUE(ReadSettings().contains("\nRowingTime=0\n")) << ReadSettings().toStdString();
+        Script.Dialogs.clear();
+    }
+}
+
+// The statistics of a damaged settings file: the usage cannot be longer than
+// a century, nor counted below 0, nor above the largest count.
+TEST_F(SettingsTest, StatisticsOutsideTheirRangeCountAsZero)
+{
+    WriteSettings("[Statistics]\nRunningTime=36525\nRowingTime=36525.01\nTimesStarted=2147483647\n"
+                  "FilesOpened=-5\nRowingSessions=2147483648\nFilesSaved=7\n");
+    auto main = NewMain();
+    EXPECT_EQ(main->Statistics().RunningTime, 36525);
+    EXPECT_EQ(main->Statistics().RowingTime, 0);
+    EXPECT_EQ(main->Statistics().TimesStarted, 2147483647);
+    EXPECT_EQ(main->Statistics().FilesOpened, 0);
+    EXPECT_EQ(main->Statistics().RowingSessions, 0);
+    EXPECT_EQ(main->Statistics().FilesSaved, 7);
+    main->OpenFile(WriteTraining("t.stg"));
+    EXPECT_EQ(main->Statistics().FilesOpened, 1);
+    main.reset();
+    EXPECT_TRUE(ReadSettings().contains("\nTimesStarted=2147483647\n"));
+}
+
 TEST_F(SettingsTest, RecentEntriesKeepEverythingAfterTheFirstEqualsSign)
 {
     WriteSettings("[Recent]\n5=C:\\a=b.stg\n1=/data/x.stg\n");

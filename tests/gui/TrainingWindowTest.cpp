@@ -33,7 +33,9 @@
 #include <QTextCursor>
 #include <QTimeEdit>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -278,6 +280,33 @@ TEST_F(TrainingWindowTest, SummaryShowsTotalsAveragesAndIntervalsOnlyForInterval
                       Qt::NoModifier);
     QApplication::sendEvent(Control<QLabel>("lblPower"), &click);
     EXPECT_EQ(Script.Messages, QStringList({"The requested feature is not supported in this programme."}));
+}
+
+// A file may hold NaN or infinity in any float: such a value shows as "-",
+// without its unit, in the labels and the grids; the record keeps it.
+TEST_F(TrainingWindowTest, ValuesThatAreNoNumbersShowADashWithoutTheirUnit)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    TfrmTraining* window = Open([&](TTraining& training) {
+        training.Totals = {nan, inf, -inf, nan};
+        training.Strokes[2].Power = -inf;
+        training.Strokes[3].Time = nan;
+        training.Header.DateTime = -inf;
+    });
+    ASSERT_NE(window, nullptr);
+    for (const char* label : {"lblDistance", "lblTime", "lblEnergy", "lblPower", "lbl500m"})
+        EXPECT_EQ(Control<QLabel>(label)->text(), "-") << label;
+    EXPECT_EQ(Control<QLabel>("lblStrokes")->text(), "12");
+    const QAbstractItemModel* strokes = Control<QTableView>("sgdStrokeData")->model();
+    EXPECT_EQ(strokes->index(1, sePower).data().toString(), "-");
+    EXPECT_EQ(strokes->index(2, seTime).data().toString(), "-");
+    EXPECT_NE(strokes->index(0, sePower).data().toString(), "-");
+    EXPECT_TRUE(std::isnan(window->Training.Totals.TotalDistance));
+    EXPECT_EQ(+window->Training.Totals.TotalEnergy, -inf);
+    // A recording time outside the calendar shows as day 0.
+    EXPECT_EQ(Control<QDateEdit>("dtpDate")->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(Control<QTimeEdit>("dtpTime")->time(), QTime(0, 0));
+    EXPECT_EQ(+window->Training.Header.DateTime, -inf);
 }
 
 TEST_F(TrainingWindowTest, ModifiedMarkersAreAddedOnceAndRemovedAgain)

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
 #include <algorithm>
+#include <limits>
 
 using nlohmann::json;
 
@@ -131,6 +132,62 @@ TEST(MarloInfo, UsageErrors)
     const TRun help = RunInfo("--help", temp);
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_EQ(help.Out.rfind("Usage: marlo-info", 0), 0u);
+}
+
+// "--" ends the options, so that a file whose name starts with "-" can be
+// read; without it such a name is an unknown option.
+TEST(MarloInfo, TwoDashesEndTheOptions)
+{
+    TTempFolder temp;
+    WriteBytes(temp.File("-x.stg"), ReadBytes(MARLO_SAMPLE_PATH));
+    const std::string info = "cd " + Quote(temp.Path()) + " && " + MARLO_INFO_PATH + " ";
+    const TRun asOption = RunCommand(info + "-x.stg", temp);
+    EXPECT_EQ(asOption.ExitCode, 2);
+    EXPECT_EQ(asOption.Err.rfind("marlo-info: unknown option -x.stg\n", 0), 0u) << asOption.Err;
+
+    const TRun summary = RunCommand(info + "-- -x.stg", temp);
+    EXPECT_EQ(summary.ExitCode, 0) << summary.Err;
+    EXPECT_EQ(summary.Out.rfind("File            -x.stg\nTitle           2000 m test\n", 0), 0u) << summary.Out;
+    const TRun report = RunCommand(info + "--json -- -x.stg", temp);
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    EXPECT_EQ(json::parse(report.Out)["file"], "-x.stg");
+    EXPECT_EQ(RunCommand(info + "--csv strokes -- -x.stg", temp).Out, RunCommand(info + "--csv strokes ./-x.stg", temp).Out);
+
+    // After "--" an option's name is a file's.
+    const TRun notAnOption = RunCommand(info + "-- --json", temp);
+    EXPECT_EQ(notAnOption.ExitCode, 1);
+    EXPECT_EQ(notAnOption.Err, "File \"--json\" not found\n");
+    EXPECT_EQ(RunCommand(info + "-- -x.stg -x.stg", temp).ExitCode, 2);
+    EXPECT_EQ(RunCommand(info + "--", temp).ExitCode, 2);
+}
+
+// The 31 bytes of a training that holds nothing but totals, NaN and infinite:
+// every text a person reads shows "-" for them, the JSON's record null.
+TEST(MarloInfo, TotalsThatAreNoNumbersShowADash)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const TTotals totals = {nan, inf, -inf, -nan};
+    TStgBuilder file;
+    file.Block(6, sizeof totals, 1).Record(totals);
+    ASSERT_EQ(file.Bytes.size(), 31u);
+    TTempFolder temp;
+    const std::string path = temp.File("totals.stg");
+    WriteBytes(path, file.Bytes);
+
+    const TRun summary = RunInfo(Quote(path), temp);
+    ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    for (const char* line : {"\nTotal distance  -\n", "\nTotal time      -\n", "\nTotal energy    -\n",
+                             "\nAverage power   -\n", "\n  Distance      -\n", "\n  Time          -\n",
+                             "\n  Energy        -\n", "\n  Power         -\n", "\n  500m time     -\n"})
+        EXPECT_NE(summary.Out.find(line), std::string::npos) << line << summary.Out;
+    for (const char* shown : {"nan", "inf", "m:s", "kJ"}) EXPECT_EQ(summary.Out.find(shown), std::string::npos) << shown;
+
+    const TRun report = RunInfo("--json " + Quote(path), temp);
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    const json document = json::parse(report.Out);
+    for (const char* total : {"TotalDistance", "TotalTime", "TotalEnergy", "AveragePower"})
+        EXPECT_TRUE(document["training"]["totals"][total].is_null()) << total;
+    EXPECT_EQ(document["values"]["totals"], json::parse(R"(["-", "-", "-", "-", "0", "-", "0.0 /min"])"));
 }
 
 TEST(MarloInfo, AnOutputThatCannotBeWrittenIsAFailure)

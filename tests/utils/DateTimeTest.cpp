@@ -2,6 +2,7 @@
 #include "untDateTime.h"
 
 #include <cmath>
+#include <limits>
 #include <gtest/gtest.h>
 
 TEST(DateTime, EncodesDaysSince18991230)
@@ -51,9 +52,16 @@ TEST(FormatDateTime, TokensSeparatorsAndQuotes)
     EXPECT_EQ(FormatDateTime("ddddd tt", dt), "07.03.2026 14:05:09");
 }
 
-TEST(FormatDateTime, RejectsDatesOutsideTheCalendar)
+TEST(FormatDateTime, DatesOutsideTheCalendarShowAsADash)
 {
-    EXPECT_THROW(FormatDateTime("c", -700000), std::invalid_argument);
-    EXPECT_THROW(FormatDateTime("c", 1e300), std::invalid_argument);
-    EXPECT_THROW(FormatDateTime("c", std::nan("")), std::invalid_argument);
+    TFormatScope dot(DotFormat());
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", EncodeDateTime(1, 1, 1)), "0001-01-01 00:00");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", EncodeDateTime(9999, 12, 31, 23, 59)), "9999-12-31 23:59");
+    EXPECT_EQ(FormatDateTime("yyyy", EncodeDateTime(1, 1, 1) - 1), "-");
+    EXPECT_EQ(FormatDateTime("yyyy", EncodeDateTime(10000, 1, 1)), "-");
+    for (const double dt : {-700000.0, 1e300, 1e308, -1e308, std::numeric_limits<double>::max(),
+                            std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                            std::nan("")})
+        EXPECT_EQ(FormatDateTime("c", dt), "-") << dt;
 }
+

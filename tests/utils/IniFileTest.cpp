@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -93,6 +94,27 @@ TEST_F(IniFileTest, NonNumericFloatKeepsTheDefault)
     EXPECT_DOUBLE_EQ(TIniFile(Name).ReadFloat("Statistics", "RowingTime", 2.0), 2.0);
 }
 
+// What a damaged file may hold where a number belongs: the default for
+// anything that is no number of the range asked for, its bounds included.
+TEST_F(IniFileTest, NumbersOutsideTheirRangeReadAsTheDefault)
+{
+    TFormatScope dot(DotFormat());
+    WriteBytes(Name, "[N]\nnan=NaN\ninf=inf\nminus=-1\nhuge=1e308\nlow=0\nhigh=10\nhalf=2.5\nbig=2147483648\n");
+    const TIniFile ini(Name);
+    for (const char* key : {"nan", "inf", "minus", "huge", "big"}) {
+        EXPECT_EQ(ini.ReadInteger("N", key, 7, 0, 10), 7) << key;
+        EXPECT_EQ(ini.ReadFloat("N", key, 7, 0, 10), 7) << key;
+    }
+    EXPECT_EQ(ini.ReadInteger("N", "low", 7, 0, 10), 0);
+    EXPECT_EQ(ini.ReadInteger("N", "high", 7, 0, 10), 10);
+    EXPECT_EQ(ini.ReadInteger("N", "high", 7, 0, 9), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "minus", 7, -1, 0), -1);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "half", 7, 0, 10), 2.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "half", 7, 0, 2.4), 7);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "huge", 7, 0, std::numeric_limits<double>::max()), 1e308);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "missing", 7, 0, 1), 7);
+}
+
 TEST_F(IniFileTest, UpdateKeepsOtherSectionsAndOrderAndLeavesNoTemporaryFile)
 {
     WriteBytes(Name, "[Recent]\n1=a.stg\n[Training]\nLeft=10\n");
@@ -162,10 +184,19 @@ TEST(DurationText, DaysAndTimeOfDay)
     EXPECT_EQ(DurationText(2.0 - 0.1 / 86400000.0), "2 days, 00:00:00");
 }
 
-TEST(DurationText, HugeOrNotANumberDoesNotThrow)
+TEST(DurationText, EveryDoubleGivesAText)
 {
-    EXPECT_NO_THROW(DurationText(1e300));
+    TFormatScope dot(DotFormat());
+    const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(DurationText(std::nan("")), "?");
+    EXPECT_EQ(DurationText(inf), "?");
+    EXPECT_EQ(DurationText(-inf), "?");
+    // The time of day of a huge span is worked out without its days, whose
+    // milliseconds would overflow; such spans are whole multiples of 65536 days.
+    EXPECT_EQ(DurationText(3 * 65536.0 + 5.5), "5 days, 12:00:00");
+    EXPECT_EQ(DurationText(1e308), "00:00:00");
+    EXPECT_EQ(DurationText(std::numeric_limits<double>::max()), "00:00:00");
+    EXPECT_EQ(DurationText(std::numeric_limits<double>::denorm_min()), "00:00:00");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <utility>
 
@@ -145,14 +146,15 @@ TEST_F(CataloguesTest, InitRebuildsChangedEntries)
     EXPECT_EQ(StrokeColumns.size(), 26u);
 }
 
-TEST_F(CataloguesTest, StrokeInitRaisesDataRangeToFive)
+TEST_F(CataloguesTest, StrokeInitKeepsDataRangeWithinFiveAndTheMostStrokes)
 {
-    DataRange = 3;
-    InitStrokeParameters();
-    EXPECT_EQ(DataRange, 5);
+    const std::pair<int, int> ranges[] = {{3, 5}, {-1, 5}, {5, 5}, {65535, 65535}, {65536, 65535}, {INT_MAX, 65535}};
+    for (const auto& [stored, kept] : ranges) {
+        DataRange = stored;
+        InitStrokeParameters();
+        EXPECT_EQ(DataRange, kept) << stored;
+    }
     DataRange = 65535;
-    InitStrokeParameters();
-    EXPECT_EQ(DataRange, 65535);
 }
 
 TEST_F(CataloguesTest, Captions)

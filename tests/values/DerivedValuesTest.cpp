@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 float Seconds(double s) { return static_cast<float>(s / 86400.0); }
@@ -207,6 +209,29 @@ TEST_F(DerivedValuesTest, TotalsOfAnEmptyTraining)
     EXPECT_EQ(TotalValueWithUnit(none, 7), "");
     EXPECT_EQ(AverageDRRatio(none), 0.0f);
     EXPECT_EQ(AverageDRRatioText(none), "0.00");
+}
+
+// A file may hold NaN or infinity in any float; a value made of one shows as
+// "-" without its unit, in every format the catalogues use.
+TEST_F(DerivedValuesTest, ValuesThatAreNoNumbersShowADashWithoutTheirUnit)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    TTraining training{};
+    training.Strokes.resize(4);
+    training.Totals = {nan, inf, -inf, nan};
+    // The stroke rate divides the strokes by the time: 3 in no time is 0.
+    const std::vector<std::string> shown = {"-", "-", "-", "-", "3", "-", "0.0 /min"};
+    for (int i = 0; i < TotalParameterCount; ++i)
+        EXPECT_EQ(TotalValueWithUnit(training, i), shown[static_cast<size_t>(i)]) << i;
+    TStroke stroke{};
+    stroke.Power = -inf;
+    stroke.Time = nan;
+    stroke.DriveRecoverRatio = inf;
+    for (const int entry : {sePower, seTime, seDriveRecoverRatio, seTimeElapsed})
+        EXPECT_EQ(StrokeValueText(stroke, entry, training.Settings), "-") << entry;
+    TInterval interval{};
+    interval.Stroke.PeakForce = nan;
+    EXPECT_EQ(IntervalValueText(interval, iePeakForce), "-");
 }
 
 TEST_F(DerivedValuesTest, AverageDRRatioLeavesOutTheAverageStroke)

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -176,6 +178,20 @@ TEST_F(ForceCurveDataTest, FixedForceAndFixedLengthRescaleThePoints)
     for (const TCurvePoint& point : ShownCurvePoints(training, Scaling(false, true))) EXPECT_EQ(point.Y, samples[0]);
     training.Strokes[1].PeakForce = 0.0f;
     for (const TCurvePoint& point : ShownCurvePoints(training, Scaling(true, false))) EXPECT_EQ(point.Y, 0.0f);
+}
+
+// 0..780 N as long as the curves fit; above, whole steps of 77 N up to the
+// step that holds the largest sample. Forces that are no numbers are not held.
+TEST(ForceAxis, ExtendsByWholeStepsToHoldTheHighestForce)
+{
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const std::pair<float, double> tops[] = {{0, 780},    {780, 780},   {780.5f, 857},    {857, 857},
+                                             {1466, 1473}, {65535, 65537}, {1e30f, 65537}, {inf, 65537},
+                                             {nan, 780},   {-inf, 780}};
+    for (const auto& [highest, top] : tops) EXPECT_EQ(ForceAxisMaximum(highest), top) << highest;
+    EXPECT_EQ(HighestForce({{1, 5}, {2, nan}, {3, 900}, {4, inf}, {5, 12}}), 900);
+    EXPECT_EQ(HighestForce({{1, 5}}, 12), 12);
+    EXPECT_EQ(HighestForce({}), 0);
 }
 
 TEST_F(ForceCurveDataTest, CaptionsOfEachSource)

@@ -2,12 +2,20 @@
 
 #include "JsonStream.h"
 #include "ValueReport.h"
-#include "jsUtils.h"
+#include "untCharts.h"
 #include "untFiles.h"
 
 #include <charconv>
 #include <cmath>
 #include <sstream>
+
+std::string SingleText(float value)
+{
+    if (!std::isfinite(value)) return NoValueText;
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value); // shortest that reads back
+    return std::string(text, result.ptr);
+}
 
 namespace {
 

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// A single as the shortest decimal that reads back to the same 32-bit value;
+// NoValueText for one that is not finite.
+std::string SingleText(float value);
+
 // The report of one read as a JSON document and a line break, written record
 // by record as it is made: the file's name, whether it was read, the
 // messages shown, the whole training record and its shown values. Any text
