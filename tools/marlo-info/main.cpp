@@ -1,10 +1,12 @@
 // marlo-info: opens a training file exactly as the desktop program does and
-// prints it as a summary, as JSON or one of its data grids as CSV. Messages
-// the desktop program would show go to standard error.
+// prints it as a summary, as JSON or one of its data grids as CSV, or exports
+// it as FIT, TCX or rowing-data CSV. Messages the desktop program would show
+// go to standard error.
 #include "InfoReport.h"
 #include "TrainingGrids.h"
 #include "ValueReport.h"
 
+#include "untExport.h"
 #include "untFiles.h"
 #include "untMessages.h"
 
@@ -16,13 +18,18 @@ namespace {
 
 const char* const Usage =
     "Usage: marlo-info [--json | --csv strokes|curves|intervals | --csv splits [--split KIND:SIZE]] [--] FILE\n"
-    "Prints a training file readable by Marlo.\n"
+    "       marlo-info --export fit|tcx|csv --output OUT [--] FILE\n"
+    "Prints a training file readable by Marlo, or exports it.\n"
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
     "  --csv GRID   the stroke-data, force-curve, intervals or splits grid as CSV\n"
     "  --split KIND:SIZE\n"
     "               how the splits grid splits the training: strokes:N, distance:METRES\n"
     "               or time:SECONDS (default distance:500)\n"
+    "  --export FORMAT\n"
+    "               the training as a FIT activity, TCX or rowing-data CSV\n"
+    "  --output OUT where the export goes (\"-\" for standard output); an existing\n"
+    "               file is replaced only by a complete export\n"
     "  --           ends the options: a FILE after it may start with \"-\"\n"
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
@@ -90,8 +97,21 @@ struct TOptions {
     bool Json = false;
     std::optional<TGridKind> CsvGrid;
     std::optional<TSplitSetting> Split;
+    std::optional<TExportFormat> Export;
+    std::optional<std::string> Output;
     std::string Path;
 };
+
+// Exports the training as the options ask; the exit status.
+int ExportFile(const TTraining& training, const TOptions& options)
+{
+    if (*options.Output != "-")
+        return ExportTrainingFile(*options.Output, training, *options.Export) ? SuccessExit : FailureExit;
+    const std::string failure = WriteExport(std::cout, training, *options.Export);
+    if (failure.empty()) return SuccessExit;
+    ShowErrorMessage(failure);
+    return FailureExit;
+}
 
 // Reads the file and prints it as the options ask.
 int PrintFile(const TOptions& options)
@@ -100,6 +120,11 @@ int PrintFile(const TOptions& options)
     TTraining training;
     const std::string& path = options.Path;
     const bool ok = OpenTrainingFile(path, training, true);
+    if (ok && options.Export) {
+        const int status = ExportFile(training, options);
+        if (status == SuccessExit && !std::cout.flush()) return FailureExit;
+        return status;
+    }
     if (options.Json) {
         WriteReportJson(std::cout, path, ok, sink.Messages, training);
     } else if (ok && options.CsvGrid == TGridKind::Splits) {
@@ -141,6 +166,12 @@ int Run(int argc, char** argv)
         } else if (argument == "--csv") {
             if (i + 1 >= argc || !(options.CsvGrid = GridNamed(argv[++i])))
                 return UsageError("--csv needs strokes, curves, intervals or splits");
+        } else if (argument == "--export") {
+            if (i + 1 >= argc || !(options.Export = ExportFormatNamed(argv[++i])))
+                return UsageError("--export needs fit, tcx or csv");
+        } else if (argument == "--output") {
+            if (i + 1 >= argc) return UsageError("--output needs a file name, or - for standard output");
+            options.Output = argv[++i];
         } else if (argument == "--split") {
             if (i + 1 >= argc || !(options.Split = SplitNamed(argv[++i])))
                 return UsageError("--split needs strokes:N, distance:METRES or time:SECONDS");
@@ -151,6 +182,8 @@ int Run(int argc, char** argv)
     if (options.Path.empty()) return UsageError("no file given");
     if (options.Json && options.CsvGrid) return UsageError("--json and --csv exclude each other");
     if (options.Split && options.CsvGrid != TGridKind::Splits) return UsageError("--split goes with --csv splits");
+    if (options.Export && (options.Json || options.CsvGrid)) return UsageError("--export excludes --json and --csv");
+    if (options.Export.has_value() != options.Output.has_value()) return UsageError("--export and --output go together");
     return PrintFile(options);
 }
 
