@@ -53,6 +53,16 @@ std::optional<TExportFormat> ExportFormatNamed(const std::string& name)
 
 std::string ExportExtension(TExportFormat format) { return "." + ExportFormatName(format); }
 
+std::string ExportFilter(TExportFormat format)
+{
+    switch (format) {
+    case TExportFormat::Fit: return "FIT activity (*.fit)";
+    case TExportFormat::Tcx: return "TCX (*.tcx)";
+    case TExportFormat::RowingCsv: return "Rowing data CSV (*.csv)";
+    }
+    return "";
+}
+
 std::vector<double> StrokeSeconds(const TTraining& training)
 {
     std::vector<double> seconds(std::max<size_t>(training.Strokes.size(), 1), 0.0);

@@ -19,6 +19,8 @@ std::string ExportFormatName(TExportFormat format);
 std::optional<TExportFormat> ExportFormatNamed(const std::string& name);
 // ".fit", ".tcx", ".csv".
 std::string ExportExtension(TExportFormat format);
+// The save dialog's filter: "FIT activity (*.fit)", "TCX (*.tcx)", "Rowing data CSV (*.csv)".
+std::string ExportFilter(TExportFormat format);
 
 // One lap of an export: strokes First..Last (indexes into Strokes; none when
 // Last < First) and its span in seconds from the start. A session that is not

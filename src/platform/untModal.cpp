@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -86,6 +87,11 @@ QString ChooseSaveFile(QWidget* parent, const TSaveFileRequest& request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(request.Filters);
     dialog.setDefaultSuffix(request.DefaultSuffix);
+    // A name typed without an ending takes that of the chosen kind of file.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QRegularExpressionMatch ending = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)\\)$")).match(filter);
+        if (ending.hasMatch()) dialog.setDefaultSuffix(ending.captured(1));
+    });
     if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
     return ExecModal(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -4,6 +4,7 @@
 #include "jsUtils.h"
 #include "untAbout.h"
 #include "untDialog.h"
+#include "untExport.h"
 #include "untFileNames.h"
 #include "untFiles.h"
 #include "untForceCurves.h"
@@ -131,10 +132,13 @@ void TfrmMain::CreateCommands()
     FileSaveAs = MakeAction("FileSaveAs", "Save &As ...", "Save as|Saves the shown force curve as a stroke file",
                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     FileSaveAs->setVisible(false);
+    FileExport = MakeAction("FileExport", "&Export ...",
+                            "Export|Exports the training as a FIT, TCX or rowing data CSV file for other training tools",
+                            QKeySequence(Qt::CTRL | Qt::Key_E));
     FileMenu->insertActions(FileExit, {hidden("FileStart", "&Start"), hidden("FileNew", "&New"), FileOpen,
                                        hidden("FileBrowse", "&Browse ..."), hidden("FileDatabase", "&Database ..."),
                                        hidden("FileCalendar", "Ca&lendar ..."), FileClose, hidden("FileSave", "&Save"),
-                                       FileSaveAs, hidden("FileSaveChart", "Save C&hart ..."),
+                                       FileSaveAs, FileExport, hidden("FileSaveChart", "Save C&hart ..."),
                                        hidden("FileSaveDesktop", "Save &Desktop ...")});
     separator(FileMenu, FileExit);
     RecentSeparator = separator(FileMenu, FileExit);
@@ -168,6 +172,7 @@ void TfrmMain::CreateCommands()
     connect(FileOpen, &QAction::triggered, this, &TfrmMain::FileOpenExecute);
     connect(FileClose, &QAction::triggered, this, &TfrmMain::FileCloseExecute);
     connect(FileSaveAs, &QAction::triggered, this, &TfrmMain::FileSaveAsExecute);
+    connect(FileExport, &QAction::triggered, this, &TfrmMain::FileExportExecute);
     connect(AnalyseForceCurves, &QAction::triggered, this, &TfrmMain::AnalyseForceCurvesExecute);
     connect(HelpWelcome, &QAction::triggered, this, &TfrmMain::HelpWelcomeExecute);
     for (QMenu* menu : {FileMenu, ViewMenu, AnalyseMenu, HelpMenu})
@@ -356,6 +361,45 @@ void TfrmMain::FileSaveAsExecute()
         forceCurves->ExportStrokeFile(FLastDir);
 }
 
+int TfrmMain::ActiveTrainingIndex() const
+{
+    QMdiSubWindow* active = Client()->activeSubWindow();
+    if (auto* chart = qobject_cast<TfrmChart*>(active)) return chart->SelectedIndex();
+    const QList<TfrmTraining*> trainings = OpenTrainings();
+    const int shown = static_cast<int>(trainings.indexOf(qobject_cast<TfrmTraining*>(active)));
+    // With no training window active, the one open training.
+    return shown >= 0 ? shown : trainings.size() == 1 ? 0 : -1;
+}
+
+void TfrmMain::FileExportExecute()
+{
+    const int index = ActiveTrainingIndex();
+    if (index < 0) return;
+    TTraining training;
+    CopyTraining(index, training);
+    // What keeps every format from taking the training is told before a file is asked for.
+    const std::string refusal = ExportRefusal(training, TExportFormat::Tcx);
+    if (!refusal.empty()) {
+        ShowErrorMessage(refusal);
+        return;
+    }
+    TSaveFileRequest request;
+    request.Caption = QStringLiteral("Export training");
+    request.Folder = FLastDir;
+    request.FileName = QFileInfo(QString::fromStdString(TrainingFileName(training))).completeBaseName();
+    for (TExportFormat format : {TExportFormat::Fit, TExportFormat::Tcx, TExportFormat::RowingCsv})
+        request.Filters << QString::fromStdString(ExportFilter(format));
+    request.DefaultSuffix = QStringLiteral("fit");
+    const QString path = ChooseSaveFile(this, request);
+    if (path.isEmpty()) return;
+    const auto format = ExportFormatNamed(QFileInfo(path).suffix().toLower().toStdString());
+    if (!format) {
+        ShowErrorMessage("Choose a file name ending in .fit, .tcx or .csv: the ending says which kind of file to export.");
+        return;
+    }
+    ExportTrainingFile(FileNameBytes(path), training, *format);
+}
+
 void TfrmMain::AnalyseForceCurvesExecute() { ShowForceCurves(); }
 
 void TfrmMain::ShowForceCurves()
@@ -423,6 +467,7 @@ void TfrmMain::UpdateActions()
     const bool forceCurves = qobject_cast<TfrmForceCurves*>(active) != nullptr;
     FileSaveAs->setVisible(forceCurves);
     FileSaveAs->setEnabled(forceCurves);
+    FileExport->setEnabled(ActiveTrainingIndex() >= 0);
     AnalyseForceCurves->setEnabled(open >= 1);
     for (QAction* document : HelpDocuments) document->setEnabled(QFileInfo::exists(HelpDocumentPath(TagOf(document))));
 }

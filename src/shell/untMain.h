@@ -76,6 +76,9 @@ public slots:
     void FileOpenExecute();
     void FileCloseExecute();
     void FileSaveAsExecute();
+    // Exports the active training window's training, or the selected one of
+    // an active chart window, as FIT, TCX or rowing-data CSV.
+    void FileExportExecute();
     void AnalyseForceCurvesExecute();
     void HelpWelcomeExecute();
     void HelpAboutExecute() override;
@@ -100,6 +103,8 @@ private:
     void MoveDataFiles();
     QList<TfrmTraining*> OpenTrainings() const;
     TfrmTraining* Training(int i) const;
+    // The position of the training the active window shows; -1 for none.
+    int ActiveTrainingIndex() const;
 
     QStringList Recent;
     QList<QAction*> RecentItems;
@@ -118,6 +123,7 @@ private:
     QAction* FileOpen = nullptr;
     QAction* FileClose = nullptr;
     QAction* FileSaveAs = nullptr;
+    QAction* FileExport = nullptr;
     QAction* RecentSeparator = nullptr;
     QAction* AnalyseForceCurves = nullptr;
     QAction* HelpWelcome = nullptr;
