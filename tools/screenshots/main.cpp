@@ -1,7 +1,7 @@
 // Takes the README's pictures: the splash window, the welcome dialog, the
 // main window empty, the training window's pages with a training open,
-// the chart-options dialog, the force-curve window and the about box's three
-// pages. Run it under
+// the chart-options dialog, the force-curve window, the export dialog and the
+// about box's three pages. Run it under
 // a display (for example xvfb-run) with a throw-away HOME:
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
 #include "jsUtils.h"
@@ -143,6 +143,17 @@ int main(int argc, char* argv[])
         if (auto* next = main.findChild<QAbstractButton*>("btbNext")) next->click();
     Wait(300);
     saved = main.grab().save(output + "/force-curves.png") && saved;
+
+    // The export's save dialog is the system's own: it is shown for real,
+    // taken and cancelled.
+    SetModalAnswerer(nullptr);
+    QTimer::singleShot(800, [&output, &saved] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        saved = dialog && dialog->grab().save(output + "/export.png") && saved;
+        if (auto* modal = qobject_cast<QDialog*>(dialog)) modal->reject();
+    });
+    main.FileExportExecute();
+    SetModalAnswerer(&pass);
 
     pass.Expect(QStringLiteral("frmAbout"), SaveEachPage(QStringLiteral("pgcAbout"), output + "/about"));
     main.HelpAboutExecute();
