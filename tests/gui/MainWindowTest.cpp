@@ -68,7 +68,8 @@ TEST_F(MainWindowTest, MenuBarHoldsOnlyTheCommandsThisProgramOffers)
     for (const QAction* top : main->menuBar()->actions())
         if (top->isVisible()) menus << top->text();
     EXPECT_EQ(menus, QStringList({"&File", "&View", "&Analyse", "&Help"}));
-    EXPECT_EQ(VisibleEntries(MenuOf(*main, "File_Menu")), QStringList({"&Open ...", "&Close", "-", "&Exit"}));
+    EXPECT_EQ(VisibleEntries(MenuOf(*main, "File_Menu")),
+              QStringList({"&Open ...", "&Close", "&Export ...", "-", "&Exit"}));
     EXPECT_EQ(VisibleEntries(MenuOf(*main, "View_Menu")),
               QStringList({"&Full screen", "&Hints", "-", "&Menu", "&Tool bar", "&Status bar"}));
     EXPECT_EQ(VisibleEntries(MenuOf(*main, "Analyse_Menu")), QStringList({"&Force Curves ..."}));
@@ -246,12 +247,12 @@ TEST_F(MainWindowTest, RecentListKeepsNineNewestFirstWithoutCaseDuplicates)
     EXPECT_EQ(main->RecentFiles().count(opened[4]), 0);
 
     const QStringList entries = VisibleEntries(MenuOf(*main, "File_Menu"));
-    EXPECT_EQ(entries.size(), 2 + 1 + 9 + 1 + 1);
-    EXPECT_TRUE(entries[3].startsWith("&1 "));
-    EXPECT_TRUE(entries[11].startsWith("&9 "));
-    EXPECT_EQ(entries[12], "-");
+    EXPECT_EQ(entries.size(), 3 + 1 + 9 + 1 + 1);
+    EXPECT_TRUE(entries[4].startsWith("&1 "));
+    EXPECT_TRUE(entries[12].startsWith("&9 "));
+    EXPECT_EQ(entries[13], "-");
     const QFontMetrics metrics(MenuOf(*main, "File_Menu")->font());
-    EXPECT_LE(metrics.horizontalAdvance(entries[5].mid(3)), 200);
+    EXPECT_LE(metrics.horizontalAdvance(entries[6].mid(3)), 200);
     EXPECT_EQ(Command(*main, "RecentFile1")->statusTip(), "Open file \"" + opened[4].toUpper() + "\"");
 }
 
@@ -266,7 +267,8 @@ TEST_F(MainWindowTest, ARecentFileDeletedMeanwhileLeavesTheListAndTheMenu)
     EXPECT_EQ(Script.Messages, QStringList({"File \"" + file + "\" not found."}));
     EXPECT_TRUE(main->RecentFiles().isEmpty());
     EXPECT_EQ(Command(*main, "RecentFile1"), nullptr);
-    EXPECT_EQ(VisibleEntries(MenuOf(*main, "File_Menu")), QStringList({"&Open ...", "&Close", "-", "&Exit"}));
+    EXPECT_EQ(VisibleEntries(MenuOf(*main, "File_Menu")),
+              QStringList({"&Open ...", "&Close", "&Export ...", "-", "&Exit"}));
 }
 
 TEST_F(MainWindowTest, TrainingWindowsAreNumberedFrom101WithoutReuse)
