@@ -26,16 +26,23 @@ using namespace Fit;
 
 // --- The codec ---
 
+// The format's CRC-16 (polynomial 0xA001, reflected), a byte at a time from
+// a table worked out when the program is compiled.
+constexpr std::array<uint16_t, 256> CrcTable()
+{
+    std::array<uint16_t, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        uint16_t crc = static_cast<uint16_t>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+        table[static_cast<size_t>(byte)] = crc;
+    }
+    return table;
+}
+
 uint16_t FitCrc(uint16_t crc, const uint8_t* bytes, size_t size)
 {
-    static const uint16_t Table[16] = {0x0000, 0xCC01, 0xD801, 0x1400, 0xF001, 0x3C00, 0x2800, 0xE401,
-                                       0xA001, 0x6C00, 0x7800, 0xB401, 0x5000, 0x9C01, 0x8801, 0x4400};
-    for (size_t i = 0; i < size; ++i) {
-        for (const int nibble : {bytes[i] & 0x0F, bytes[i] >> 4}) {
-            const uint16_t low = Table[crc & 0x0F];
-            crc = static_cast<uint16_t>(((crc >> 4) & 0x0FFF) ^ low ^ Table[nibble]);
-        }
-    }
+    static constexpr std::array<uint16_t, 256> Table = CrcTable();
+    for (size_t i = 0; i < size; ++i) crc = static_cast<uint16_t>((crc >> 8) ^ Table[(crc ^ bytes[i]) & 0xFF]);
     return crc;
 }
 
@@ -54,6 +61,13 @@ struct TFieldDefinition {
 class TFitMessage {
 public:
     explicit TFitMessage(uint16_t global) : Global(global) {}
+    // Empties the message for the next of its kind, keeping its memory.
+    void Clear()
+    {
+        Fields.clear();
+        DeveloperFields.clear();
+        Data.clear();
+    }
 
     void Uint8(uint8_t field, uint8_t value, TBaseType type = Fit::Uint8) { Add(field, type, &value, 1); }
     void Uint16(uint8_t field, uint16_t value) { AddLittleEndian(Fields, field, Fit::Uint16, value, 2); }
@@ -297,7 +311,8 @@ private:
     {
         const TStroke& s = Training.Strokes[index];
         const double speed = StrokeSpeed(s);
-        TFitMessage m(RecordMessage);
+        TFitMessage& m = Record;
+        m.Clear();
         m.Uint32(Timestamp, Time(Seconds[index]));
         m.Uint32(Record::Distance, U32(Distances[index], 100));
         m.Uint16(Record::Speed, speed > 0 ? U16(speed, 1000) : InvalidUint16);
@@ -328,8 +343,10 @@ private:
     {
         uint16_t samples[CurveSamples];
         const bool valid = index < Training.Curves.size() && Training.Curves[index].Valid;
+        // Whole newtons in tenths: integer arithmetic, kept below "no value".
         for (int k = 0; k < CurveSamples; ++k)
-            samples[k] = valid ? U16(Training.Curves[index].Samples[k], 10) : InvalidUint16;
+            samples[k] = valid ? static_cast<uint16_t>(std::min(Training.Curves[index].Samples[k] * 10u, InvalidUint16 - 1u))
+                               : InvalidUint16;
         m.DeveloperUint16s(Rowing::HandleForceCurve, samples, CurveSamples);
         m.DeveloperUint8(Rowing::InstrokeAbscissaType, AbscissaHandleDistance);
         m.DeveloperUint16(Rowing::InstrokeSampleInterval, SampleInterval);
@@ -441,6 +458,8 @@ private:
     const bool HeartRate;
     uint32_t Start = 0;
     uint16_t SampleInterval = 0;
+    // Built anew for every stroke in the same memory.
+    TFitMessage Record{RecordMessage};
 };
 
 void WriteHeader(TFitStream& stream, uint32_t dataSize)
