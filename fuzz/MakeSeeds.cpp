@@ -3,15 +3,18 @@
 // tests' builders, and a few that take the readers' less common paths.
 // make-seeds FOLDER
 #include "DemoTraining.h"
+#include "FitBuilder.h"
 #include "LegacyBuilders.h"
 #include "StgBuilder.h"
 #include "untCharts.h"
+#include "untExport.h"
 #include "untFiles.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <sstream>
 
 namespace {
 
@@ -97,6 +100,32 @@ TSeeds DeviceSessionSeeds()
     return {{"session.rvs", bytes}};
 }
 
+// FIT activities as Marlo exports them, one of an interval session, and one
+// of compressed timestamps and big-endian records as other writers lay them
+// out.
+TSeeds FitSeeds()
+{
+    const auto exported = [](const TTraining& training) {
+        std::ostringstream out;
+        WriteFitActivity(out, training);
+        return out.str();
+    };
+    TTraining intervals = MakeDemoTraining(12);
+    intervals.Settings.SessionLimit = 4;
+    for (size_t i = 7; i <= 12; ++i) intervals.Strokes[i].IntervalNumber = 2;
+    TFitBuilder other;
+    other.Define(0, Fit::RecordMessage, {{Fit::Timestamp, 4, Fit::Uint32}, {Fit::Record::Power, 2, Fit::Uint16}})
+        .Message(0, FitBytes(1000, 4) + FitBytes(250, 2))
+        .Define(1, Fit::RecordMessage, {{Fit::Record::Power, 2, Fit::Uint16}}, {}, true)
+        .Compressed(1, 10, std::string{0x01, 0x04})
+        .Describe(2, 60, Fit::Uint16, "HandleForceCurve", 10)
+        .Define(3, Fit::RecordMessage, {{Fit::Timestamp, 4, Fit::Uint32}}, {{60, 8, 0}})
+        .Message(3, FitBytes(1012, 4) + FitBytes(1000, 2) + FitBytes(4000, 2) + FitBytes(6000, 2) + FitBytes(900, 2));
+    return {{"demo.fit", exported(MakeDemoTraining(12))},
+            {"intervals.fit", exported(intervals)},
+            {"other-layouts.fit", other.Bytes()}};
+}
+
 // The settings file as the program writes it, and one written by hand in
 // another locale.
 TSeeds SettingsSeeds(const std::filesystem::path& folder)
@@ -133,6 +162,7 @@ int main(int argc, char** argv)
     WriteSeeds(folder / "rvi", DeviceUserSeeds());
     WriteSeeds(folder / "rvr", DeviceStrokeSeeds());
     WriteSeeds(folder / "rvs", DeviceSessionSeeds());
+    WriteSeeds(folder / "fit", FitSeeds());
     std::filesystem::create_directories(folder / "settings");
     WriteSeeds(folder / "settings", SettingsSeeds(folder / "settings"));
     return 0;

@@ -2,7 +2,7 @@
 # Builds the fuzz targets with clang into build-fuzz/ (or $MARLO_FUZZ_BUILD_DIR)
 # and runs them.
 #   scripts/fuzz.sh TARGET [SECONDS]   fuzz one target (stg ses str ini pel rvi
-#                                      rvr rvs settings), by default for 60 s
+#                                      rvr rvs fit settings), by default for 60 s
 #   scripts/fuzz.sh --all SECONDS      fuzz every target, sharing the time
 #   scripts/fuzz.sh --replay           run every target once over its
 #                                      regression corpus, tests/corpus/TARGET
@@ -12,7 +12,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MARLO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(stg ses str ini pel rvi rvr rvs settings)
+targets=(stg ses str ini pel rvi rvr rvs fit settings)
 
 build_targets() {
   export CCACHE_BASEDIR="$root"

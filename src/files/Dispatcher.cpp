@@ -35,6 +35,7 @@ const TReaderEntry Readers[] = {
     {".RVI", WithoutProgress<ReadRavoUserFile>},
     {".RVS", WithoutProgress<ReadRavoSessionFile>},
     {".RVR", WithoutProgress<ReadRavoStrokeFile>},
+    {".FIT", ReadFitFile},
 };
 
 TReader ReaderFor(const std::string& path)
@@ -147,6 +148,7 @@ TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bo
         {ffRVS, "Ravo Session files (*.rvs)", "*.rvs"},
         {ffRVR, "Ravo Stroke files (*.rvr)", "*.rvr"},
         {ffRVI, "Ravo User files (*.rvi)", "*.rvi"},
+        {ffFIT, "FIT activity files (*.fit)", "*.fit"},
     };
     TFileFilter result;
     std::string listed, joined;

@@ -26,26 +26,6 @@ using namespace Fit;
 
 // --- The codec ---
 
-// The format's CRC-16 (polynomial 0xA001, reflected), a byte at a time from
-// a table worked out when the program is compiled.
-constexpr std::array<uint16_t, 256> CrcTable()
-{
-    std::array<uint16_t, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        uint16_t crc = static_cast<uint16_t>(byte);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-        table[static_cast<size_t>(byte)] = crc;
-    }
-    return table;
-}
-
-uint16_t FitCrc(uint16_t crc, const uint8_t* bytes, size_t size)
-{
-    static constexpr std::array<uint16_t, 256> Table = CrcTable();
-    for (size_t i = 0; i < size; ++i) crc = static_cast<uint16_t>((crc >> 8) ^ Table[(crc ^ bytes[i]) & 0xFF]);
-    return crc;
-}
-
 struct TFieldDefinition {
     uint8_t Number = 0;
     uint8_t Size = 0;
@@ -139,7 +119,7 @@ public:
     // Puts raw bytes that count towards the CRC (the file header).
     void Put(const uint8_t* bytes, size_t size)
     {
-        Crc = FitCrc(Crc, bytes, size);
+        Crc = Fit::Crc(Crc, bytes, size);
         Size += size;
         if (!Out) return;
         Buffer.insert(Buffer.end(), bytes, bytes + size);
@@ -468,7 +448,7 @@ void WriteHeader(TFitStream& stream, uint32_t dataSize)
                                   static_cast<uint8_t>(ProfileVersion >> 8)};
     for (int i = 0; i < 4; ++i) header[4 + i] = static_cast<uint8_t>(dataSize >> (8 * i));
     std::memcpy(header + 8, ".FIT", 4);
-    const uint16_t crc = FitCrc(0, header, 12);
+    const uint16_t crc = Fit::Crc(0, header, 12);
     header[12] = static_cast<uint8_t>(crc & 0xFF);
     header[13] = static_cast<uint8_t>(crc >> 8);
     stream.Put(header, sizeof header);

@@ -205,46 +205,44 @@ void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket)
 
 namespace {
 
-// The value at position p of a curve whose samples are s, for a position
-// outside [0, 79): beyond the last sample, before the first, or at a whole
+// The value at position p of a curve of n samples s, for a position outside
+// [0, n - 1): beyond the last sample, before the first, or at a whole
 // position outside the curve.
-double SampleOutside(const double* s, double p, double factor)
+double SampleOutside(const double* s, int n, double p, double factor)
 {
     const double whole = std::trunc(p);
     const double fraction = p - whole;
-    if (fraction == 0) return whole >= 0 && whole <= CurveSamples - 1 ? s[static_cast<int>(whole)] : 0;
+    if (fraction == 0) return whole >= 0 && whole <= n - 1 ? s[static_cast<int>(whole)] : 0;
     if (whole < 0) return s[0] * factor;
-    if (whole >= CurveSamples - 1) return s[CurveSamples - 1];
+    if (whole >= n - 1) return s[n - 1];
     return s[0] + fraction * (s[1] - s[0]); // -1 < p < 0
 }
 
-// How many of the positions i * factor, from i = 0 on, lie between two
-// samples (0 <= p < 79). With a factor of 0 or more the positions grow with i
-// (rounding keeps their order), so these are the first ones: their count is
-// estimated, then checked exactly. Any other factor leaves them all to the
-// general way.
-int PositionsBetweenSamples(double factor)
+// How many of the positions i * factor, from i = 0 on, lie between two of n
+// samples (0 <= p < n - 1). With a factor of 0 or more the positions grow
+// with i (rounding keeps their order), so these are the first ones: their
+// count is estimated, then checked exactly. Any other factor leaves them all
+// to the general way.
+int PositionsBetweenSamples(int n, double factor)
 {
     if (!(factor >= 0)) return 0;
-    const double estimate = factor > 0 ? (CurveSamples - 1) / factor : CurveSamples;
+    const double estimate = factor > 0 ? (n - 1) / factor : CurveSamples;
     int count = static_cast<int>(std::min<double>(CurveSamples, estimate));
-    while (count > 0 && !((count - 1) * factor < CurveSamples - 1)) --count;
-    while (count < CurveSamples && count * factor < CurveSamples - 1) ++count;
+    while (count > 0 && !((count - 1) * factor < n - 1)) --count;
+    while (count < CurveSamples && count * factor < n - 1) ++count;
     return count;
 }
 
-// The resampled values of a curve before smoothing, in double precision.
-void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSamples])
+// The 80 resampled values of a curve of n samples s before smoothing, in
+// double precision.
+void ResampledValues(const double* s, int n, double factor, double (&v)[CurveSamples])
 {
-    double s[CurveSamples];
-    for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
-
     // The value at a position between two samples lies on the line between
     // them; a whole position gives its sample exactly. This runs for every
     // stroke after loading, so the usual positions get a loop of their own
     // without the tests of the rare ones outside the curve; i is counted in
     // a double there rather than converted each time.
-    const int between = PositionsBetweenSamples(factor);
+    const int between = PositionsBetweenSamples(n, factor);
     double index = 0;
     for (int i = 0; i < between; ++i, index += 1) {
         const double p = index * factor;
@@ -253,11 +251,11 @@ void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSam
     }
     for (int i = between; i < CurveSamples; ++i) {
         const double p = i * factor;
-        if (p >= 0 && p < CurveSamples - 1) {
+        if (p >= 0 && p < n - 1) {
             const int j = static_cast<int>(p);
             v[i] = s[j] + (p - j) * (s[j + 1] - s[j]);
         } else {
-            v[i] = std::fabs(SampleOutside(s, p, factor));
+            v[i] = std::fabs(SampleOutside(s, n, p, factor));
         }
     }
 }
@@ -265,22 +263,37 @@ void ResampledValues(const TSamples& source, double factor, double (&v)[CurveSam
 // The resampled values of a curve, smoothed: from left to right, each flat
 // step of two equal positive values moves its left one halfway towards its
 // (already smoothed) left neighbour.
-void SmoothResampledValues(const TSamples& source, double factor, double (&v)[CurveSamples])
+void SmoothResampledValues(const double* s, int n, double factor, double (&v)[CurveSamples])
 {
-    ResampledValues(source, factor, v);
+    ResampledValues(s, n, factor, v);
     for (int k = 1; k <= CurveSamples - 2; ++k)
         if (v[k] == v[k + 1] && v[k] > 0) v[k] = (v[k] + v[k - 1]) / 2;
 }
 
+void SmoothResampledValues(const TSamples& source, double factor, double (&v)[CurveSamples])
+{
+    double s[CurveSamples];
+    for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
+    SmoothResampledValues(s, CurveSamples, factor, v);
+}
+
 } // namespace
+
+TResampled ResampleCurve(const double* source, int count, double factor)
+{
+    TResampled target{};
+    if (count < 1) return target;
+    double v[CurveSamples];
+    SmoothResampledValues(source, count, factor, v);
+    for (int k = 0; k < CurveSamples; ++k) target[k] = static_cast<float>(v[k]);
+    return target;
+}
 
 TResampled ResampleCurve(const TSamples& source, double factor)
 {
-    double v[CurveSamples];
-    SmoothResampledValues(source, factor, v);
-    TResampled target;
-    for (int k = 0; k < CurveSamples; ++k) target[k] = static_cast<float>(v[k]);
-    return target;
+    double s[CurveSamples];
+    for (int k = 0; k < CurveSamples; ++k) s[k] = source[k];
+    return ResampleCurve(s, CurveSamples, factor);
 }
 
 void ComputeAverageStroke(TTraining& training)
@@ -375,5 +388,8 @@ std::string SizeText(const std::string& path, int64_t size)
 std::string FileTypeText(int kind, int format)
 {
     if (kind == fkNone) return "-";
-    return FileKindName(kind) + " (" + FileFormatName(format) + ")";
+    const std::string kindName = FileKindName(kind), formatName = FileFormatName(format);
+    // A kind named after its format ("TCX", "FIT activity") needs it said once.
+    if (kindName.find(formatName) != std::string::npos) return kindName;
+    return kindName + " (" + formatName + ")";
 }

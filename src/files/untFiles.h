@@ -43,8 +43,12 @@ double CurveSpacing(const TUserSettings& settings);
 double SprocketSpacing(int sprocket);
 double EstimateStrokeLength(const TForceCurve& curve, int sprocket);
 void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket);
-// Stretches a curve along its positions by factor.
+// Stretches a curve along its positions by factor: target sample i takes the
+// value at source position i * factor, between samples on the line between
+// them, then flat steps are smoothed.
 TResampled ResampleCurve(const TSamples& source, double factor);
+// The same for a curve of count samples (none: all 0).
+TResampled ResampleCurve(const double* source, int count, double factor);
 void ComputeAverageStroke(TTraining& training);
 void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high);
 
@@ -96,6 +100,9 @@ bool ReadTrainingFile(const std::string& path, TTraining& training);
 bool DecodeTrainingFile(const std::string& path, TTraining& training);
 bool ReadSessionFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 bool ReadStrokeFile(const std::string& path, TTraining& training);
+// A FIT activity: records as strokes, laps as intervals, the rowing developer
+// fields and force curves where the file has them.
+bool ReadFitFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 bool ReadUserFile(const std::string& path, TTraining& training);
 bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 // ReadPelmFile without the after-load computations: stroke lengths and peak
@@ -122,7 +129,7 @@ struct TFileFilter {
 TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bool withPatterns);
 // The formats the Open command's dialog lists.
 const uint16_t OpenDialogFormats = 1 << ffPEL | 1 << ffINI | 1 << ffSED | 1 << ffSES | 1 << ffSTG
-                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR;
+                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR | 1 << ffFIT;
 
 // --- Writing ---
 

@@ -3,9 +3,13 @@
 // writes, and the rowing developer fields of the open rowing tools' registry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Fit {
+
+// The CRC of the bytes, continued from crc (0 to begin with).
+uint16_t Crc(uint16_t crc, const uint8_t* bytes, size_t size);
 
 const uint8_t HeaderSize = 14;
 // Protocol 2.0 (developer fields), profile 21.222.
@@ -42,8 +46,8 @@ const uint8_t MessageIndex = 254;
 namespace FileId { enum : uint8_t { Type = 0, Manufacturer = 1, Product = 2, TimeCreated = 4, ProductName = 8 }; }
 namespace Record {
 enum : uint8_t {
-    HeartRate = 3, Cadence = 4, Distance = 5, Speed = 6, Power = 7, TotalCycles = 19, EnhancedSpeed = 73,
-    CycleLength16 = 87,
+    HeartRate = 3, Cadence = 4, Distance = 5, Speed = 6, Power = 7, TotalCycles = 19, FractionalCadence = 53,
+    EnhancedSpeed = 73, CycleLength16 = 87,
 };
 }
 namespace Event { enum : uint8_t { EventField = 0, EventType = 1, EventGroup = 4 }; }

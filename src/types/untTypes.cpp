@@ -29,9 +29,9 @@ const char* const Displays[] = {"Normal", "Conconi"};
 const char* const Statuses[] = {"-", "Connecting", "Rowing", "Paused", "Finished", "Disconnected"};
 const char* const FileKinds[] = {"-", "Force Curves", "Desktop", "Intervals", "Stroke Data",
                                  "Stroke", "Training", "User", "Manual", "Row",
-                                 "Full stroke data"};
-const char* const FileFormats[] = {"-", "PEL", "INI", "SED", "SES", "STG", "STR",
-                                   "TXT", "XLS", "RVI", "RVS", "RVR", "FITLOG"};
+                                 "Full stroke data", "FIT activity", "TCX", "Rowing data CSV"};
+const char* const FileFormats[] = {"-", "PEL", "INI", "SED", "SES", "STG", "STR", "TXT",
+                                   "XLS", "RVI", "RVS", "RVR", "FITLOG", "FIT", "TCX", "CSV"};
 const char* const Interfaces[] = {"Unknown", "Serial cable", "USB adapter", "Network link",
                                   "Ravo", "Bluetooth"};
 const char* const Recorders[] = {"Unknown", "Erg Logger", "Desktop", "Team Coach",

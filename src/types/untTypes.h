@@ -228,15 +228,16 @@ extern const char TrainingMagic[4];
 // --- Name tables: index -> display text; an index beyond a table gives "?". ---
 
 enum TFileFormat : uint8_t {
-    ffNone, ffPEL, ffINI, ffSED, ffSES, ffSTG, ffSTR, ffTXT, ffXLS, ffRVI, ffRVS, ffRVR, ffFITLOG
+    ffNone, ffPEL, ffINI, ffSED, ffSES, ffSTG, ffSTR, ffTXT, ffXLS, ffRVI, ffRVS, ffRVR, ffFITLOG,
+    ffFIT, ffTCX, ffCSV
 };
-const int FileFormatCount = 13;
+const int FileFormatCount = 16;
 
 enum TFileKind : uint8_t {
     fkNone, fkForceCurves, fkDesktop, fkIntervals, fkStrokeData, fkStroke, fkTraining,
-    fkUser, fkManual, fkRow, fkFullStrokeData
+    fkUser, fkManual, fkRow, fkFullStrokeData, fkFitActivity, fkTcx, fkRowingCsv
 };
-const int FileKindCount = 11;
+const int FileKindCount = 14;
 
 const uint8_t RecorderThisProgram = 7;
 const uint8_t InterfaceRavo = 4;

@@ -47,10 +47,11 @@ TEST(BuildFileFilter, EntriesCompatibleAndAll)
 TEST(BuildFileFilter, TheOpenDialogsFilter)
 {
     const TFileFilter filter = BuildFileFilter(OpenDialogFormats, true, true, true);
-    EXPECT_EQ(filter.Count, 9);
+    EXPECT_EQ(filter.Count, 10);
     EXPECT_EQ(filter.Filter.rfind("Pelm files (*.pel)|*.pel|Session files", 0), 0u);
-    EXPECT_NE(filter.Filter.find("|Marlo compatible files (*.pel, *.ses, *.stg, *.str, *.ini, *.rvs, *.rvr, *.rvi)|"
-                                 "*.pel;*.ses;*.stg;*.str;*.ini;*.rvs;*.rvr;*.rvi|All files (*.*)|*.*"),
+    EXPECT_NE(filter.Filter.find("|FIT activity files (*.fit)|*.fit|"), std::string::npos);
+    EXPECT_NE(filter.Filter.find("|Marlo compatible files (*.pel, *.ses, *.stg, *.str, *.ini, *.rvs, *.rvr, *.rvi,"
+                                 " *.fit)|*.pel;*.ses;*.stg;*.str;*.ini;*.rvs;*.rvr;*.rvi;*.fit|All files (*.*)|*.*"),
               std::string::npos);
 }
 

@@ -39,7 +39,10 @@ TEST(NameTables, KnownEntriesAndIndicesBeyondTheTables)
     EXPECT_EQ(InterfaceName(4), "Ravo");
     EXPECT_EQ(ErgometerName(2), "Concept II A-E");
     EXPECT_EQ(SessionLimitName(4), "Intervals");
-    EXPECT_EQ(FileKindName(11), "?");
+    EXPECT_EQ(FileKindName(11), "FIT activity");
+    EXPECT_EQ(FileKindName(13), "Rowing data CSV");
+    EXPECT_EQ(FileFormatName(15), "CSV");
+    EXPECT_EQ(FileKindName(14), "?");
     EXPECT_EQ(RecorderName(16), "?");
     EXPECT_EQ(BoatName(-1), "?");
 }
