@@ -296,12 +296,55 @@ TResampled ResampleCurve(const TSamples& source, double factor)
     return ResampleCurve(s, CurveSamples, factor);
 }
 
+namespace {
+
+// The average stroke length and energy and the average curve of the strokes
+// `each` visits that have a valid curve: each curve resampled by the average
+// length over its own, summed sample by sample, divided by their count and
+// rounded to 0..65535.
+template <typename TEach>
+void AverageOfCurves(const TTraining& training, TEach each, TStroke& average, TForceCurve& averageCurve)
+{
+    const int sprocket = training.Settings.Sprocket;
+    int count = 0;
+    double energy = 0, length = 0;
+    each([&](size_t i) {
+        ++count;
+        energy += training.Strokes[i].EnergyPerStroke;
+        length += training.Strokes[i].StrokeLength;
+    });
+    average.EnergyPerStroke = SafeDivide(static_cast<float>(count), static_cast<float>(energy));
+    average.StrokeLength = SafeDivide(static_cast<float>(count), static_cast<float>(length));
+    const float averageLength = average.StrokeLength;
+
+    TResampled sum{};
+    each([&](size_t i) {
+        // The values ResampleCurve gives, added to the sums straight away.
+        double v[CurveSamples];
+        ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength, sprocket, v);
+        for (int k = 0; k < CurveSamples; ++k) sum[k] += static_cast<float>(v[k]);
+    });
+    for (int k = 0; k < CurveSamples; ++k)
+        averageCurve.Samples[k] = RoundToWord(SafeDivide(static_cast<float>(count), sum[k]));
+}
+
+} // namespace
+
+void ResampleForAverage(const TStroke& stroke, const TForceCurve& curve, float averageLength, int sprocket,
+                        double (&values)[CurveSamples])
+{
+    double strokeLength = stroke.StrokeLength;
+    if (strokeLength < 0) strokeLength = EstimateStrokeLength(curve, sprocket);
+    if (!(strokeLength > 0)) strokeLength = 1.0;
+    const float factor = SafeDivide(averageLength, static_cast<float>(strokeLength));
+    SmoothResampledValues(SamplesOf(curve), factor, values);
+}
+
 void ComputeAverageStroke(TTraining& training)
 {
     std::vector<TStroke>& strokes = training.Strokes;
     std::vector<TForceCurve>& curves = training.Curves;
     if (strokes.empty() || curves.size() != strokes.size()) return;
-    const int sprocket = training.Settings.Sprocket;
     TStroke& average = strokes[0];
     TForceCurve& averageCurve = curves[0];
     average = TStroke{};
@@ -311,34 +354,34 @@ void ComputeAverageStroke(TTraining& training)
         average = strokes[1];
         averageCurve = curves[1];
     } else if (last >= 2) {
-        int count = 0;
-        double energy = 0, length = 0;
-        for (size_t i = 2; i <= last; ++i) {
-            if (!curves[i].Valid) continue;
-            ++count;
-            energy += strokes[i].EnergyPerStroke;
-            length += strokes[i].StrokeLength;
-        }
-        average.EnergyPerStroke = SafeDivide(static_cast<float>(count), static_cast<float>(energy));
-        average.StrokeLength = SafeDivide(static_cast<float>(count), static_cast<float>(length));
-        const float averageLength = average.StrokeLength;
-
-        TResampled sum{};
-        for (size_t i = 2; i <= last; ++i) {
-            if (!curves[i].Valid) continue;
-            double strokeLength = strokes[i].StrokeLength;
-            if (strokeLength < 0) strokeLength = EstimateStrokeLength(curves[i], sprocket);
-            if (!(strokeLength > 0)) strokeLength = 1.0;
-            const float factor = SafeDivide(averageLength, static_cast<float>(strokeLength));
-            // The values ResampleCurve gives, added to the sums straight away.
-            double v[CurveSamples];
-            SmoothResampledValues(SamplesOf(curves[i]), factor, v);
-            for (int k = 0; k < CurveSamples; ++k) sum[k] += static_cast<float>(v[k]);
-        }
-        for (int k = 0; k < CurveSamples; ++k)
-            averageCurve.Samples[k] = RoundToWord(SafeDivide(static_cast<float>(count), sum[k]));
+        // Stroke 1, the start, is left out.
+        AverageOfCurves(
+            training,
+            [&curves, last](auto visit) {
+                for (size_t i = 2; i <= last; ++i)
+                    if (curves[i].Valid) visit(i);
+            },
+            average, averageCurve);
     }
-    ComputePeakForce(average, averageCurve, sprocket);
+    ComputePeakForce(average, averageCurve, training.Settings.Sprocket);
+}
+
+void ComputeAverageOf(const TTraining& training, const std::vector<size_t>& strokes, TStroke& average,
+                      TForceCurve& averageCurve)
+{
+    average = TStroke{};
+    averageCurve = TForceCurve{};
+    const auto valid = [&training](size_t i) {
+        return i < training.Strokes.size() && i < training.Curves.size() && training.Curves[i].Valid;
+    };
+    AverageOfCurves(
+        training,
+        [&strokes, &valid](auto visit) {
+            for (size_t i : strokes)
+                if (valid(i)) visit(i);
+        },
+        average, averageCurve);
+    ComputePeakForce(average, averageCurve, training.Settings.Sprocket);
 }
 
 void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high)

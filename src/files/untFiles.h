@@ -50,6 +50,14 @@ TResampled ResampleCurve(const TSamples& source, double factor);
 // The same for a curve of count samples (none: all 0).
 TResampled ResampleCurve(const double* source, int count, double factor);
 void ComputeAverageStroke(TTraining& training);
+// The average stroke and curve of the given strokes that have a valid curve,
+// made as the training's average is.
+void ComputeAverageOf(const TTraining& training, const std::vector<size_t>& strokes, TStroke& average,
+                      TForceCurve& averageCurve);
+// A stroke's curve as the average takes it: resampled by the average length
+// over its own (estimated from the curve when below 0, 1 when unknown).
+void ResampleForAverage(const TStroke& stroke, const TForceCurve& curve, float averageLength, int sprocket,
+                        double (&values)[CurveSamples]);
 void ComputeDistancePerStroke(std::vector<TStroke>& strokes, int high);
 
 // Joins the header fields chosen by the bits of fields (1 date, 2 time,
