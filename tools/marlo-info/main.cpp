@@ -15,7 +15,8 @@
 namespace {
 
 const char* const Usage =
-    "Usage: marlo-info [--json | --csv strokes|curves|intervals | --csv splits [--split KIND:SIZE]] FILE\n"
+    "Usage: marlo-info [--json | --csv strokes|curves|intervals | --csv splits [--split KIND:SIZE]] [--] FILE\n"
+    "       marlo-info --help | --version\n"
     "Prints a training file readable by Marlo.\n"
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
@@ -23,11 +24,14 @@ const char* const Usage =
     "  --split KIND:SIZE\n"
     "               how the splits grid splits the training: strokes:N, distance:METRES\n"
     "               or time:SECONDS (default distance:500)\n"
+    "  --           ends the options: a FILE after it may start with \"-\"\n"
+    "  -h, --help   prints this help\n"
+    "  --version    prints the version\n"
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
 
 // The exit statuses the usage text lists.
-const int SuccessExit = 0; // the file was read, or the usage text asked for
+const int SuccessExit = 0; // the file was read, or the usage text or version asked for
 const int NotReadExit = 1;
 const int UsageExit = 2;
 const int FailureExit = 3;
@@ -122,13 +126,24 @@ int Run(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
     TOptions options;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
+        const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+        if (option && (argument == "--help" || argument == "-h")) {
             std::cout << Usage;
             return SuccessExit;
         }
-        if (argument == "--json") {
+        if (option && argument == "--version") {
+            std::cout << VersionText("marlo-info");
+            return SuccessExit;
+        }
+        if (!option) {
+            if (!options.Path.empty()) return UsageError("more than one file given");
+            options.Path = argument;
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--json") {
             options.Json = true;
         } else if (argument == "--csv") {
             if (i + 1 >= argc || !(options.CsvGrid = GridNamed(argv[++i])))
@@ -136,9 +151,9 @@ int Run(int argc, char** argv)
         } else if (argument == "--split") {
             if (i + 1 >= argc || !(options.Split = SplitNamed(argv[++i])))
                 return UsageError("--split needs strokes:N, distance:METRES or time:SECONDS");
-        } else if (argument.size() > 1 && argument[0] == '-') return UsageError("unknown option " + argument);
-        else if (options.Path.empty()) options.Path = argument;
-        else return UsageError("more than one file given");
+        } else {
+            return UsageError("unknown option " + argument);
+        }
     }
     if (options.Path.empty()) return UsageError("no file given");
     if (options.Json && options.CsvGrid) return UsageError("--json and --csv exclude each other");
