@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth imagemagick dbus
   librsvg2-bin desktop-file-utils appstream
+  dpkg-dev file lintian
 )
 
 missing=()
