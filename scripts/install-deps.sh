@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Marlo needs to build, test and run; packages
-# already present are left alone.
+# Installs the Debian 12 packages Marlo needs to build, test, package and run;
+# packages already present are left alone.
 set -euo pipefail
 
 packages=(
