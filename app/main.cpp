@@ -1,9 +1,10 @@
-// The program block: the settings file moves to its writing location, a
-// later copy hands its command line to the running one and ends, then the
-// main window and the two long-lived dialogs are made and the message loop
-// runs.
+// The program block: --help, --version and usage errors are answered, the
+// settings file moves to its writing location, a later copy hands its
+// command line to the running one and ends, then the main window and the two
+// long-lived dialogs are made and the message loop runs.
 #include "jsUtils.h"
 #include "untChartOptions.h"
+#include "untCommandLine.h"
 #include "untDataFiles.h"
 #include "untInstance.h"
 #include "untIniFile.h"
@@ -15,9 +16,38 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <iostream>
+
+namespace {
+
+std::vector<std::string> Parameters(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
+
+// Prints what the options ask for instead of a start; the exit status.
+int Answer(const TStartOptions& options)
+{
+    switch (options.Action) {
+    case TStartAction::ShowHelp: std::cout << MarloUsage; return 0;
+    case TStartAction::ShowVersion: std::cout << VersionText("marlo"); return 0;
+    case TStartAction::UsageError: std::cerr << "marlo: " << options.Problem << "\n" << MarloUsage; return 2;
+    case TStartAction::Run: break;
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // --help and --version are answered before Qt starts: they need no
+    // display and touch neither the settings nor a running copy. An option
+    // unknown here may still be one of Qt's, which the application takes out
+    // of argv; what is left is read again.
+    const TStartOptions early = ReadStartOptions(Parameters(argc, argv));
+    if (early.Action == TStartAction::ShowHelp || early.Action == TStartAction::ShowVersion) return Answer(early);
     QApplication application(argc, argv);
+    const TStartOptions options = ReadStartOptions(Parameters(argc, argv));
+    if (options.Action != TStartAction::Run) return Answer(options);
+
     QApplication::setApplicationName(QString::fromStdString(ProductName()));
     // The installed desktop entry's id, by which a desktop matches the windows to it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.marlo.Marlo"));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a throw-away prefix and checks it as a desktop sees
-# it: the programs, the sample, the desktop entry, the icons and the metainfo,
-# the last two kinds validated with desktop-file-validate and appstreamcli.
+# it: the programs, their manual pages, the sample, the desktop entry, the
+# icons and the metainfo, the entry and the metainfo validated with
+# desktop-file-validate and appstreamcli.
 # Then it starts the installed marlo offscreen in a fresh home and waits for
 # it to move the sample from share/marlo/ into the user's data folder.
 #
@@ -50,7 +51,8 @@ svg="$prefix/share/icons/hicolor/scalable/apps/$id.svg"
 for program in marlo marlo-info; do
   [ -f "$prefix/bin/$program" ] && [ -x "$prefix/bin/$program" ] || fail "bin/$program is not an installed program"
 done
-for file in "$entry" "$metainfo" "$png" "$svg"; do
+manuals="$prefix/share/man/man1"
+for file in "$entry" "$metainfo" "$png" "$svg" "$manuals/marlo.1.gz" "$manuals/marlo-info.1.gz"; do
   [ -s "$file" ] || fail "${file#"$prefix"/} is not installed"
 done
 if ! cmp -s "$root/samples/default.stg" "$prefix/share/marlo/default.stg"; then

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Marlo needs to build, test and run; packages
-# already present are left alone.
+# Installs the Debian 12 packages Marlo needs to build, test, package and run;
+# packages already present are left alone.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth imagemagick dbus
   librsvg2-bin desktop-file-utils appstream
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -245,7 +245,8 @@ double RecoverSeconds(const TStroke& stroke)
 double AverageDriveForce(const TTraining& training, size_t index)
 {
     if (index >= training.Curves.size() || !training.Curves[index].Valid) return 0;
-    const uint16_t* samples = training.Curves[index].Samples;
+    // Copied out of the packed record, where they may lie misaligned.
+    const TSamples samples = SamplesOf(training.Curves[index]);
     const double spacing = CurveSpacing(training.Settings);
     const double length = Positive(training.Strokes[index].StrokeLength);
     int count = spacing > 0 && length > 0 ? static_cast<int>(std::min(length / spacing, double(CurveSamples))) : 0;

@@ -51,6 +51,11 @@ std::string ProductAndVersion()
     return product.empty() ? "" : product + " " + FileVersion();
 }
 
+std::string VersionText(const std::string& program)
+{
+    return program + " (" + ProductName() + ") " + FileVersion() + "\n" + GetVersionString("LegalCopyright") + "\n";
+}
+
 uint32_t PackVersion(const std::string& text)
 {
     std::string parts[4];

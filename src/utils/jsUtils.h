@@ -63,6 +63,9 @@ std::string FileDescription();
 std::string FileVersion();
 std::string VersionDigits();
 std::string ProductAndVersion();
+// What --version prints for one of the product's programs: its name, the
+// product and the version on the first line, the copyright on the second.
+std::string VersionText(const std::string& program);
 uint32_t PackVersion(const std::string& text);
 std::string FormatVersion(uint32_t version);
 uint32_t CurrentVersion();

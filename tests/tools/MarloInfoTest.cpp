@@ -132,6 +132,10 @@ TEST(MarloInfo, UsageErrors)
     const TRun help = RunInfo("--help", temp);
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_EQ(help.Out.rfind("Usage: marlo-info", 0), 0u);
+    const TRun version = RunInfo("--version x.stg", temp);
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out.rfind("marlo-info (Marlo) " + FileVersion() + "\n", 0), 0u) << version.Out;
+    EXPECT_EQ(RunInfo("-- --version", temp).ExitCode, 1) << "after --, the name of a file";
 }
 
 // "--" ends the options, so that a file whose name starts with "-" can be

@@ -19,6 +19,7 @@ namespace {
 const char* const Usage =
     "Usage: marlo-info [--json | --csv strokes|curves|intervals | --csv splits [--split KIND:SIZE]] [--] FILE\n"
     "       marlo-info --export fit|tcx|csv --output OUT [--] FILE\n"
+    "       marlo-info --help | --version\n"
     "Prints a training file readable by Marlo, or exports it.\n"
     "  (no option)  a readable summary\n"
     "  --json       the whole training record and its shown values as one JSON document\n"
@@ -31,11 +32,13 @@ const char* const Usage =
     "  --output OUT where the export goes (\"-\" for standard output); an existing\n"
     "               file is replaced only by a complete export\n"
     "  --           ends the options: a FILE after it may start with \"-\"\n"
+    "  -h, --help   prints this help\n"
+    "  --version    prints the version\n"
     "Exit status: 0 when the file was read, 1 when it was not, 2 for a usage error,\n"
     "3 for any other failure.\n";
 
 // The exit statuses the usage text lists.
-const int SuccessExit = 0; // the file was read, or the usage text asked for
+const int SuccessExit = 0; // the file was read, or the usage text or version asked for
 const int NotReadExit = 1;
 const int UsageExit = 2;
 const int FailureExit = 3;
@@ -154,6 +157,10 @@ int Run(int argc, char** argv)
         const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
         if (option && (argument == "--help" || argument == "-h")) {
             std::cout << Usage;
+            return SuccessExit;
+        }
+        if (option && argument == "--version") {
+            std::cout << VersionText("marlo-info");
             return SuccessExit;
         }
         if (!option) {
