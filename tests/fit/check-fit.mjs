@@ -66,6 +66,7 @@ function checkStroke(record, stroke, developer) {
     if (record === undefined) return complain(`${at} has no record`);
     if (record.totalCycles !== stroke.number) complain(`${at}: total_cycles is ${record.totalCycles}`);
     compare(`${at} timestamp`, record.timestamp?.getTime() / 1000, stroke.time, 1);
+    if (record.heartRate === 0) complain(`${at} has a heart rate of 0, which no pulse rounds to`);
     const clamped = stroke.clamped ?? {};
     for (const [field, fact, unknown] of profileValues)
         compare(`${at} ${field}`, record[field], clamped[field] ?? stroke[fact] ?? unknown, profileScale(field));

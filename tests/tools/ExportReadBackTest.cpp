@@ -228,6 +228,19 @@ TEST(ExportReadBackAsFit, ValuesBeyondAFieldsRangeAreClampedNotWrapped)
     ExpectReadBack(saved.Path, "fit", facts);
 }
 
+// A pulse below half a beat a minute is still a pulse: it is written as the
+// lowest heart rate, 1, as TCX writes it, not rounded to a heart rate of 0.
+// Disabled: the FIT writer writes 0 (MeasuredU8 rounds before it clamps).
+TEST(ExportReadBackAsFit, DISABLED_PulseBelowHalfABeatIsNoHeartRateOfZero)
+{
+    TTraining training = MakeDemoTraining(3);
+    training.Strokes[2].Pulse = 0.3f;
+    const TSavedTraining saved(training);
+    json facts = TrainingFacts(saved.Training);
+    facts["strokes"][1]["clamped"] = {{"heartRate", 1}};
+    ExpectReadBack(saved.Path, "fit", facts);
+}
+
 // A FIT string holds 254 bytes of UTF-8 and its end: a longer title is cut
 // before the character that would not fit whole.
 TEST(ExportReadBackAsFit, LongNonAsciiTitleIsCutAtAWholeCharacter)
