@@ -29,7 +29,7 @@ long long FileSize(const std::string& path)
 void PrintRun(const std::string& name, const TChildRun& run, const std::string& comparison, const std::string& after)
 {
     std::printf("  %-24s %8.2f ms  %-16s peak %6.1f MiB%s%s\n", name.c_str(), run.Seconds * 1e3, comparison.c_str(),
-                run.PeakMiB, after.c_str(), run.Ok ? "" : "  FAILED");
+                run.PeakKiB / 1024.0, after.c_str(), run.ExitCode == 0 ? "" : "  FAILED");
 }
 
 std::string Ratio(double ratio, const char* unit)
@@ -48,7 +48,7 @@ bool PrintFigures(const std::string& training, const std::string& folder)
     std::printf("  %-24s %8.2f ms\n", "read into the record", read * 1e3);
     const TChildRun json = RunChildRepeatedly({MARLO_INFO_PATH, "--json", training}, RunRepeats);
     PrintRun("marlo-info --json", json, Ratio(json.Seconds / read, "the read"), "");
-    bool ok = json.Ok;
+    bool ok = json.ExitCode == 0;
     for (const char* format : {"fit", "tcx", "csv"}) {
         const std::string output = folder + "/large." + format;
         const TChildRun run =
@@ -57,7 +57,7 @@ bool PrintFigures(const std::string& training, const std::string& folder)
         std::snprintf(written, sizeof written, "  %.1f MiB written", FileSize(output) / MiB);
         PrintRun(std::string("marlo-info --export ") + format, run, Ratio(run.Seconds / json.Seconds, "--json"), written);
         unlink(output.c_str());
-        ok = ok && run.Ok;
+        ok = ok && run.ExitCode == 0;
     }
     std::printf("  targets: each export <= 1x --json; peak memory <= record x 2 + 16 MiB = %.1f MiB\n", 2 * record + 16);
     return ok;

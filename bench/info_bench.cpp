@@ -42,7 +42,7 @@ void PrintFigures(const char* title, const std::string& path, bool ratioTarget)
     const TChildRun summary = RunInfoRepeatedly(nullptr, path);
     const double record = recordBytes / MiB, target = 2 * record + 16;
     std::printf("%s, %lld bytes, record of %.1f MiB\n", title, static_cast<long long>(file.st_size), record);
-    if (!json.Ok || !summary.Ok) {
+    if (json.ExitCode != 0 || summary.ExitCode != 0) {
         std::printf("  marlo-info failed\n");
         return;
     }
@@ -53,7 +53,7 @@ void PrintFigures(const char* title, const std::string& path, bool ratioTarget)
     // memory; the summary, which prints little, shows what that costs.
     std::printf("  marlo-info summary        %8.2f ms   %6.1fx the read\n", summary.Seconds * 1e3,
                 summary.Seconds / read);
-    std::printf("  peak memory of marlo-info %8.1f MiB  target <= record x 2 + 16 MiB = %.1f MiB\n", json.PeakMiB,
+    std::printf("  peak memory of marlo-info %8.1f MiB  target <= record x 2 + 16 MiB = %.1f MiB\n", json.PeakKiB / 1024.0,
                 target);
 }
 
