@@ -151,6 +151,11 @@ std::string ExpectReadBack(const std::string& training, const std::string& forma
     return ReadBytes(path);
 }
 
+void ExpectReadBackInEveryFormat(const std::string& training, const json& facts)
+{
+    for (const char* format : {"fit", "tcx", "csv"}) ExpectReadBack(training, format, facts);
+}
+
 // An interval session of 30 strokes: interval 1 (strokes 1 to 10), four rest
 // strokes (numbered 0), a pause of 20 s, and interval 2 (strokes 15 to 30).
 TTraining IntervalSessionWithRest()
@@ -190,25 +195,36 @@ TTraining OutOfRange()
 
 } // namespace
 
-TEST(ExportReadBackAsFit, BundledSampleStrokeByStroke)
+TEST(ExportReadBack, BundledSampleStrokeByStroke)
 {
     const TTraining sample = BundledSample();
     ASSERT_EQ(sample.Strokes.size(), 217u);
     ASSERT_FALSE(sample.Curves[5].Valid);
     ASSERT_FALSE(sample.Curves[6].Valid);
-    ExpectReadBack(MARLO_SAMPLE_PATH, "fit", TrainingFacts(sample));
+    json facts = TrainingFacts(sample);
+    facts["notes"] = "2000 m test\nCalm water, cool morning";
+    ExpectReadBackInEveryFormat(MARLO_SAMPLE_PATH, facts);
 }
 
-TEST(ExportReadBackAsFit, IntervalSessionHasWorkAndRestLaps)
+// Laps of work and rest in FIT and TCX, where a rest lap without strokes has
+// no track; the CSV numbers the laps that hold strokes.
+TEST(ExportReadBack, IntervalSessionWithRest)
 {
     const TSavedTraining saved(IntervalSessionWithRest());
-    ExpectReadBack(saved.Path, "fit", TrainingFacts(saved.Training, IntervalLaps));
+    ExpectReadBackInEveryFormat(saved.Path, TrainingFacts(saved.Training, IntervalLaps));
 }
 
-TEST(ExportReadBackAsFit, NoHeartRateAnywhereWithoutAPulse)
+// No heart rate in FIT and TCX at all, not even 0; the CSV's column holds 0.
+TEST(ExportReadBack, NoHeartRateAnywhereWithoutAPulse)
 {
     const TSavedTraining saved(WithoutPulse());
-    ExpectReadBack(saved.Path, "fit", TrainingFacts(saved.Training));
+    ExpectReadBackInEveryFormat(saved.Path, TrainingFacts(saved.Training));
+}
+
+TEST(ExportReadBack, OneStroke)
+{
+    const TSavedTraining saved(MakeDemoTraining(1));
+    ExpectReadBackInEveryFormat(saved.Path, TrainingFacts(saved.Training));
 }
 
 // Each field holds the nearest value it can, one below its "no value" mark
@@ -259,25 +275,6 @@ TEST(ExportReadBackAsFit, LongNonAsciiTitleIsCutAtAWholeCharacter)
     EXPECT_NE(bytes.find(cut + '\0'), std::string::npos);
 }
 
-TEST(ExportReadBackAsTcx, BundledSampleWithItsNotes)
-{
-    json facts = TrainingFacts(BundledSample());
-    facts["notes"] = "2000 m test\nCalm water, cool morning";
-    ExpectReadBack(MARLO_SAMPLE_PATH, "tcx", facts);
-}
-
-TEST(ExportReadBackAsTcx, IntervalSessionHasARestLapWithoutTrack)
-{
-    const TSavedTraining saved(IntervalSessionWithRest());
-    ExpectReadBack(saved.Path, "tcx", TrainingFacts(saved.Training, IntervalLaps));
-}
-
-TEST(ExportReadBackAsTcx, NoHeartRateAnywhereWithoutAPulse)
-{
-    const TSavedTraining saved(WithoutPulse());
-    ExpectReadBack(saved.Path, "tcx", TrainingFacts(saved.Training));
-}
-
 // The schema's types bound heart rates to 1..255, cadences to 0..254 and
 // watts to 0..65535; the export stays within them.
 TEST(ExportReadBackAsTcx, ValuesBeyondTheSchemasRangesAreClamped)
@@ -295,12 +292,10 @@ TEST(ExportReadBackAsTcx, ValuesBeyondTheSchemasRangesAreClamped)
 // in the notes, and control characters, which XML cannot hold, are left out.
 TEST(ExportReadBackAsTcx, NonAsciiTitleAndControlCharactersInTheNotes)
 {
+    const std::string nonAscii = "\xc3\x86r\xc3\xb8 \xe2\x80\x93 2 \xc3\x97 500 m \xe2\x82\xac"; // "Ærø – 2 × 500 m €"
     const struct {
         std::string Title, Notes;
-    } cases[] = {
-        {"\xc3\x86r\xc3\xb8 \xe2\x80\x93 2 \xc3\x97 500 m \xe2\x82\xac", "\xc3\x86r\xc3\xb8 \xe2\x80\x93 2 \xc3\x97 500 m \xe2\x82\xac"},
-        {"Row\x01\x02 one\x1f & <two>", "Row one & <two>"},
-    };
+    } cases[] = {{nonAscii, nonAscii}, {"Row\x01\x02 one\x1f & <two>", "Row one & <two>"}};
     for (const auto& c : cases) {
         TTraining training = MakeDemoTraining(3);
         AssignText(training.Header.Title, c.Title);
@@ -310,21 +305,4 @@ TEST(ExportReadBackAsTcx, NonAsciiTitleAndControlCharactersInTheNotes)
         facts["notes"] = c.Notes;
         ExpectReadBack(saved.Path, "tcx", facts);
     }
-}
-
-TEST(ExportReadBackAsCsv, BundledSampleColumnByColumn)
-{
-    ExpectReadBack(MARLO_SAMPLE_PATH, "csv", TrainingFacts(BundledSample()));
-}
-
-TEST(ExportReadBackAsCsv, IntervalSessionNumbersItsLaps)
-{
-    const TSavedTraining saved(IntervalSessionWithRest());
-    ExpectReadBack(saved.Path, "csv", TrainingFacts(saved.Training, IntervalLaps));
-}
-
-TEST(ExportReadBack, OneStrokeInEveryFormat)
-{
-    const TSavedTraining saved(MakeDemoTraining(1));
-    for (const char* format : {"fit", "tcx", "csv"}) ExpectReadBack(saved.Path, format, TrainingFacts(saved.Training));
 }
