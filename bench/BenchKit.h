@@ -1,11 +1,15 @@
 // What the benchmarks share: medians, the peak memory, the size of a record,
-// and writing a training file from a child process, so that making the
-// training does not count towards the benchmark's own peak memory.
+// the time of reading a file into it, writing a training file from a child
+// process, so that making the training does not count towards the
+// benchmark's own peak memory, and timing runs of a program as a child
+// process.
 #pragma once
 
+#include "ChildRun.h"
 #include "untFiles.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
@@ -41,4 +45,35 @@ inline bool WriteTrainingInChild(const std::string& path, const std::function<TT
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Median time of reading the file into a fresh record; the record's size.
+inline double ReadSeconds(const std::string& path, size_t& recordBytes, int repeats)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        TTraining training;
+        const auto start = std::chrono::steady_clock::now();
+        OpenTrainingFile(path, training, false);
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        recordBytes = RecordBytes(training);
+    }
+    return Median(times);
+}
+
+// The median time and the highest peak of a few runs of a program as a
+// child process; the exit status of the first that failed, if one did.
+inline TChildRun RunChildRepeatedly(const std::vector<std::string>& arguments, int repeats)
+{
+    std::vector<double> times;
+    TChildRun result;
+    result.ExitCode = 0;
+    for (int i = 0; i < repeats; ++i) {
+        const TChildRun run = RunChild(arguments);
+        if (result.ExitCode == 0) result.ExitCode = run.ExitCode;
+        times.push_back(run.Seconds);
+        result.PeakKiB = std::max(result.PeakKiB, run.PeakKiB);
+    }
+    result.Seconds = Median(times);
+    return result;
 }

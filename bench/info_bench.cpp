@@ -9,19 +9,10 @@
 #include "LegacyBuilders.h"
 #include "untFiles.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -30,71 +21,13 @@ const int ReadRepeats = 9;
 const int InfoRepeats = 3;
 const double MiB = 1024.0 * 1024.0;
 
-using TClock = std::chrono::steady_clock;
-
-double Seconds(TClock::time_point start) { return std::chrono::duration<double>(TClock::now() - start).count(); }
-
-struct TInfoRun {
-    bool Ok = false; // exited with 0
-    double Seconds = 0;
-    double PeakMiB = 0;
-};
-
-// One run of `marlo-info [option] path`, its output and messages going to
-// /dev/null; no option for the summary.
-TInfoRun RunInfo(const char* option, const std::string& path)
+// `marlo-info [option] path`, a few times; no option for the summary.
+TChildRun RunInfoRepeatedly(const char* option, const std::string& path)
 {
-    std::vector<char*> argv = {const_cast<char*>(MARLO_INFO_PATH)};
-    if (option) argv.push_back(const_cast<char*>(option));
-    argv.push_back(const_cast<char*>(path.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    TInfoRun run;
-    const auto start = TClock::now();
-    pid_t child = 0;
-    const int failed = posix_spawn(&child, MARLO_INFO_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed) return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child) return run;
-    run.Seconds = Seconds(start);
-    run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.PeakMiB = usage.ru_maxrss / 1024.0;
-    return run;
-}
-
-// The median time and the highest peak of a few runs; not Ok when one failed.
-TInfoRun RunInfoRepeatedly(const char* option, const std::string& path)
-{
-    std::vector<double> times;
-    TInfoRun result;
-    result.Ok = true;
-    for (int i = 0; i < InfoRepeats; ++i) {
-        const TInfoRun run = RunInfo(option, path);
-        result.Ok = result.Ok && run.Ok;
-        times.push_back(run.Seconds);
-        result.PeakMiB = std::max(result.PeakMiB, run.PeakMiB);
-    }
-    result.Seconds = Median(times);
-    return result;
-}
-
-// Median time of reading the file into a fresh record; the record's size.
-double ReadSeconds(const std::string& path, size_t& recordBytes)
-{
-    std::vector<double> times;
-    for (int i = 0; i < ReadRepeats; ++i) {
-        TTraining training;
-        const auto start = TClock::now();
-        OpenTrainingFile(path, training, false);
-        times.push_back(Seconds(start));
-        recordBytes = RecordBytes(training);
-    }
-    return Median(times);
+    std::vector<std::string> arguments = {MARLO_INFO_PATH};
+    if (option) arguments.push_back(option);
+    arguments.push_back(path);
+    return RunChildRepeatedly(arguments, InfoRepeats);
 }
 
 // The time ratio has a target only for a real training: the hostile file's
@@ -104,12 +37,12 @@ void PrintFigures(const char* title, const std::string& path, bool ratioTarget)
     struct stat file {};
     stat(path.c_str(), &file);
     size_t recordBytes = 0;
-    const double read = ReadSeconds(path, recordBytes);
-    const TInfoRun json = RunInfoRepeatedly("--json", path);
-    const TInfoRun summary = RunInfoRepeatedly(nullptr, path);
+    const double read = ReadSeconds(path, recordBytes, ReadRepeats);
+    const TChildRun json = RunInfoRepeatedly("--json", path);
+    const TChildRun summary = RunInfoRepeatedly(nullptr, path);
     const double record = recordBytes / MiB, target = 2 * record + 16;
     std::printf("%s, %lld bytes, record of %.1f MiB\n", title, static_cast<long long>(file.st_size), record);
-    if (!json.Ok || !summary.Ok) {
+    if (json.ExitCode != 0 || summary.ExitCode != 0) {
         std::printf("  marlo-info failed\n");
         return;
     }
@@ -120,7 +53,7 @@ void PrintFigures(const char* title, const std::string& path, bool ratioTarget)
     // memory; the summary, which prints little, shows what that costs.
     std::printf("  marlo-info summary        %8.2f ms   %6.1fx the read\n", summary.Seconds * 1e3,
                 summary.Seconds / read);
-    std::printf("  peak memory of marlo-info %8.1f MiB  target <= record x 2 + 16 MiB = %.1f MiB\n", json.PeakMiB,
+    std::printf("  peak memory of marlo-info %8.1f MiB  target <= record x 2 + 16 MiB = %.1f MiB\n", json.PeakKiB / 1024.0,
                 target);
 }
 

@@ -178,16 +178,12 @@ std::optional<uint32_t> Scaled(double value, double scale, uint32_t invalid)
 uint8_t U8(double value, double scale = 1) { return static_cast<uint8_t>(Scaled(value, scale, InvalidUint8).value_or(InvalidUint8)); }
 uint16_t U16(double value, double scale = 1) { return static_cast<uint16_t>(Scaled(value, scale, InvalidUint16).value_or(InvalidUint16)); }
 uint32_t U32(double value, double scale = 1) { return Scaled(value, scale, InvalidUint32).value_or(InvalidUint32); }
-// A value that is 0 or less, or rounds to 0, is no measurement: "no value".
-uint8_t MeasuredU8(double value)
-{
-    const uint8_t stored = Positive(value) > 0 ? U8(value) : InvalidUint8;
-    return stored == 0 ? InvalidUint8 : stored;
-}
+// A value that is 0 or less is no measurement: "no value". A measurement
+// too small for the field's step is written as its smallest step, not as 0.
+uint8_t MeasuredU8(double value) { return Positive(value) > 0 ? std::max<uint8_t>(U8(value), 1) : InvalidUint8; }
 uint16_t MeasuredU16(double value, double scale = 1)
 {
-    const uint16_t stored = Positive(value) > 0 ? U16(value, scale) : InvalidUint16;
-    return stored == 0 ? InvalidUint16 : stored;
+    return Positive(value) > 0 ? std::max<uint16_t>(U16(value, scale), 1) : InvalidUint16;
 }
 
 // --- The activity ---

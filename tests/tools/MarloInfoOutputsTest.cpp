@@ -11,6 +11,7 @@
 //   cp tests/corpus/rvs/interval-after-last /tmp/x/case.rvs
 //   touch -d @1781421000 /tmp/x/case.rvs
 //   cd /tmp/x && TZ=UTC marlo-info --json case.rvs > rvs-interval-after-last.json
+#include "ChildRun.h"
 #include "InfoRun.h"
 #include "TestKit.h"
 #include "untTypes.h"
@@ -18,14 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -153,35 +148,6 @@ const bool MemoryIsMeasurable = false; // the sanitizer's own memory would be me
 const bool MemoryIsMeasurable = true;
 #endif
 
-struct TChildRun {
-    int ExitCode = -1;
-    long PeakKiB = 0;
-};
-
-// Runs marlo-info with its output thrown away, and gives its exit status and
-// its peak resident memory.
-TChildRun RunInfoForMemory(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv{const_cast<char*>(MARLO_INFO_PATH)};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    TChildRun run;
-    pid_t child = 0;
-    const int failed = posix_spawn(&child, MARLO_INFO_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed) return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child) return run;
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.PeakKiB = usage.ru_maxrss;
-    return run;
-}
-
 // A 76-byte device user file whose header claims 65,535 curves, strokes and
 // intervals is read as that many zeroed records, and its JSON runs to some
 // 236 MB. A tree of the whole document would take gigabytes, a table of the
@@ -197,7 +163,9 @@ TEST(MarloInfoMemory, HostileCountsGiveALongDocumentInBoundedMemory)
     const double bound = (2 * record + 16 * 1024 * 1024) / 1024;
     // The summary's table of 65,535 intervals too.
     for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--json", path}, {path}}) {
-        const TChildRun run = RunInfoForMemory(arguments);
+        std::vector<std::string> command = {MARLO_INFO_PATH};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const TChildRun run = RunChild(command);
         ASSERT_EQ(run.ExitCode, 0) << arguments.front();
         EXPECT_LE(run.PeakKiB, bound) << arguments.front() << ": peak " << run.PeakKiB / 1024 << " MiB";
     }
