@@ -247,14 +247,9 @@ double AverageDriveForce(const TTraining& training, size_t index)
     if (index >= training.Curves.size() || !training.Curves[index].Valid) return 0;
     // Copied out of the packed record, where they may lie misaligned.
     const TSamples samples = SamplesOf(training.Curves[index]);
-    const double spacing = CurveSpacing(training.Settings);
-    const double length = Positive(training.Strokes[index].StrokeLength);
-    int count = spacing > 0 && length > 0 ? static_cast<int>(std::min(length / spacing, double(CurveSamples))) : 0;
-    if (count < 1)
-        for (int k = 0; k < CurveSamples; ++k)
-            if (samples[k] > 0) count = k + 1;
+    const int count = DriveSampleCount(training.Strokes[index], samples, CurveSpacing(training.Settings));
     double sum = 0;
-    for (int k = 0; k < count; ++k) sum += samples[k];
+    for (int k = 0; k < count; ++k) sum += samples[static_cast<size_t>(k)];
     return count > 0 ? sum / count : 0;
 }
 

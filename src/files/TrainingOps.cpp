@@ -203,6 +203,17 @@ void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket)
                                              static_cast<float>(stroke.PeakForcePosition * 100.0));
 }
 
+int DriveSampleCount(const TStroke& stroke, const TSamples& samples, double spacing)
+{
+    const double length = stroke.StrokeLength;
+    if (std::isfinite(length) && length > 0 && spacing > 0)
+        return static_cast<int>(std::clamp(length / spacing, 1.0, double(CurveSamples)));
+    int count = 0;
+    for (int k = 0; k < CurveSamples; ++k)
+        if (samples[static_cast<size_t>(k)] > 0) count = k + 1;
+    return count;
+}
+
 namespace {
 
 // The value at position p of a curve of n samples s, for a position outside

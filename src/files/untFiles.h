@@ -43,6 +43,10 @@ double CurveSpacing(const TUserSettings& settings);
 double SprocketSpacing(int sprocket);
 double EstimateStrokeLength(const TForceCurve& curve, int sprocket);
 void ComputePeakForce(TStroke& stroke, const TForceCurve& curve, int sprocket);
+// How many of a curve's samples lie within the drive: those within the
+// stroke's length at the given spacing, or, where the length is unknown, up to
+// the last that is not 0. 0 for a curve without force.
+int DriveSampleCount(const TStroke& stroke, const TSamples& samples, double spacing);
 // Stretches a curve along its positions by factor: target sample i takes the
 // value at source position i * factor, between samples on the line between
 // them, then flat steps are smoothed.

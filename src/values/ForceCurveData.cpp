@@ -4,6 +4,7 @@
 
 #include "jsUtils.h"
 #include "untCharts.h"
+#include "untCurveAnalysis.h"
 #include "untFiles.h"
 
 #include <algorithm>
@@ -84,13 +85,7 @@ bool ShownStroke(const TTraining& training, TStroke& stroke, TForceCurve& curve)
         stroke = training.Strokes[0];
         curve = training.Curves[0];
         return true;
-    case SourceInterval: {
-        const int index = header.CurveInterval;
-        if (index < 0 || static_cast<size_t>(index) >= training.Intervals.size()) return false;
-        stroke = training.Intervals[static_cast<size_t>(index)].Stroke;
-        curve = training.Intervals[static_cast<size_t>(index)].Curve;
-        return true;
-    }
+    case SourceInterval: return IntervalAverage(training, header.CurveInterval, stroke, curve);
     default: return false;
     }
 }
@@ -152,6 +147,7 @@ std::vector<std::string> CurveGridCaptions()
         const int entry = EntryInColumn(StrokeParameters, StrokeColumns, static_cast<int>(c));
         if (entry >= 0) captions[c] = StrokeCaption(entry);
     }
+    captions.insert(captions.end(), CurveShapeCaptions.begin(), CurveShapeCaptions.end());
     return captions;
 }
 
@@ -201,6 +197,9 @@ std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveSc
         texts[static_cast<size_t>(parameter.Column)] =
             Trim(FormatParameterValue(parameter.Format, static_cast<float>(value)));
     }
+    // The curve's shape does not change with the options' scaling.
+    for (const std::string& text : CurveShapeTexts(CurveShape(stroke, curve, CurveSpacing(training.Settings))))
+        texts.push_back(text);
     return texts;
 }
 

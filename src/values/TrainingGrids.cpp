@@ -3,11 +3,13 @@
 
 #include "jsUtils.h"
 #include "untCharts.h"
+#include "untCurveAnalysis.h"
 #include "untFiles.h"
 
 namespace {
 
-const int CurveColumnCount = 1 + CurveSamples; // "Used" and the samples
+// "Used", the samples and the shape values.
+const int CurveColumnCount = 1 + CurveSamples + static_cast<int>(CurveShapeCaptions.size());
 const std::string RowLabelFormat = "%4.0f";
 const std::string CurvePositionFormat = "%3.1f";
 
@@ -38,6 +40,7 @@ std::string GridColumnCaption(const TTraining& training, TGridKind kind, int col
     case TGridKind::Curves:
         if (!InRange(column, CurveColumnCount)) return "";
         if (column == 0) return "Used";
+        if (column > CurveSamples) return CurveShapeCaptions[static_cast<size_t>(column - CurveSamples - 1)];
         return Trim(FormatParameterValue(CurvePositionFormat,
                                          static_cast<float>(column * CurveSpacing(training.Settings))));
     case TGridKind::Intervals:
@@ -80,6 +83,10 @@ std::string GridCellText(const TTraining& training, TGridKind kind, int row, int
         if (!InRange(column, CurveColumnCount) || at + 1 >= training.Curves.size()) return "";
         const TForceCurve& curve = training.Curves[at + 1];
         if (column == 0) return curve.Valid ? "+" : "";
+        if (column > CurveSamples) {
+            const TCurveShape shape = CurveShape(training.Strokes[at + 1], curve, CurveSpacing(training.Settings));
+            return CurveShapeTexts(shape)[static_cast<size_t>(column - CurveSamples - 1)];
+        }
         // A sample is a whole number: "%3.0f" trimmed is its decimal digits.
         return std::to_string(curve.Samples[column - 1]);
     }

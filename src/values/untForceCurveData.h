@@ -29,7 +29,8 @@ const uint8_t SourceInterval = 2;
 
 // The stroke and curve a training shows by its CurveSource: SourceStroke the
 // stroke CurveIndex (1..N), SourceAverage the average (element 0),
-// SourceInterval the average of interval CurveInterval. False, with both
+// SourceInterval the average of interval CurveInterval (made from its strokes
+// where the file holds no curve for it). False, with both
 // zeroed, when that source does not exist (other source values, indexes
 // beyond the arrays).
 bool ShownStroke(const TTraining& training, TStroke& stroke, TForceCurve& curve);
@@ -69,13 +70,13 @@ float HighestForce(const TCurvePoints& points, float highest = 0);
 // "t [Int CurveInterval + 1]"; any other source "". UTF-8.
 std::string TrainingCaption(const TTraining& training);
 
-// The captions of the data grid's value columns 0 .. StrokeColumns.size()-1:
-// the stroke captions in column order, "" for a column id no entry has.
+// The captions of the data grid's value columns: the stroke captions in
+// column order ("" for a column id no entry has), then the shape values'.
 std::vector<std::string> CurveGridCaptions();
 
-// The texts of the data grid's value columns 0 .. StrokeColumns.size()-1 for
-// the training's shown stroke, trimmed of blanks like every grid cell; a
-// column id no catalogue entry has stays empty. The stroke length, energy per
+// The texts of the data grid's value columns for the training's shown stroke,
+// trimmed of blanks like every grid cell: the stroke values (a column id no
+// catalogue entry has stays empty), then the shape of the shown curve. The stroke length, energy per
 // stroke, peak force, peak force position and relative peak force position
 // are the rescaled values; with an option on they are the only cells filled.
 // A source that does not exist gives the texts of an all-zero stroke.

@@ -95,21 +95,21 @@ TEST(FitReader, MarlosOwnExportReadsBackToTheSameTraining)
         SCOPED_TRACE(i);
         const TStroke& a = original.Strokes[i];
         const TStroke& b = t.Strokes[i];
-        EXPECT_NEAR(b.Time, a.Time, 0.5) << "whole seconds";
-        EXPECT_NEAR(b.Distance, a.Distance, 0.005);
-        EXPECT_EQ(b.Power, std::nearbyint(a.Power));
-        EXPECT_EQ(b.StrokeRate, std::nearbyint(a.StrokeRate * 100) / 100) << "the rate in hundredths";
-        EXPECT_EQ(b.Pulse, std::nearbyint(a.Pulse));
-        EXPECT_NEAR(b.Split500, a.Split500, 0.05);
-        EXPECT_NEAR(b.DriveTime, a.DriveTime, 0.0005);
-        EXPECT_NEAR(b.StrokeLength, a.StrokeLength, 0.05);
-        EXPECT_NEAR(b.DistancePerStroke, a.DistancePerStroke, 0.5);
-        EXPECT_EQ(t.Curves[i].Valid, original.Curves[i].Valid);
+        EXPECT_NEAR(+b.Time, +a.Time, 0.5) << "whole seconds";
+        EXPECT_NEAR(+b.Distance, +a.Distance, 0.005);
+        EXPECT_EQ(+b.Power, std::nearbyint(+a.Power));
+        EXPECT_EQ(+b.StrokeRate, std::nearbyint(+a.StrokeRate * 100) / 100) << "the rate in hundredths";
+        EXPECT_EQ(+b.Pulse, std::nearbyint(+a.Pulse));
+        EXPECT_NEAR(+b.Split500, +a.Split500, 0.05);
+        EXPECT_NEAR(+b.DriveTime, +a.DriveTime, 0.0005);
+        EXPECT_NEAR(+b.StrokeLength, +a.StrokeLength, 0.05);
+        EXPECT_NEAR(+b.DistancePerStroke, +a.DistancePerStroke, 0.5);
+        EXPECT_EQ(+t.Curves[i].Valid, +original.Curves[i].Valid);
         for (int k = 0; k < CurveSamples; ++k) ASSERT_EQ(+t.Curves[i].Samples[k], +original.Curves[i].Samples[k]) << k;
     }
-    EXPECT_FALSE(t.Curves[7].Valid);
+    EXPECT_FALSE(+t.Curves[7].Valid);
     EXPECT_TRUE(t.Intervals.empty()) << "one lap: no interval session";
-    EXPECT_NEAR(t.Totals.TotalDistance, original.Strokes.back().Distance, 0.01);
+    EXPECT_NEAR(+t.Totals.TotalDistance, +original.Strokes.back().Distance, 0.01);
 }
 
 TEST(FitReader, AnIntervalSessionsWorkLapsBecomeIntervalsAndItsRestIsNone)
@@ -124,13 +124,13 @@ TEST(FitReader, AnIntervalSessionsWorkLapsBecomeIntervalsAndItsRestIsNone)
     const TRead read = ReadFitBytes(Exported(original));
     ASSERT_TRUE(read.Ok);
     const TTraining& t = read.Training;
-    EXPECT_EQ(t.Settings.SessionLimit, 4);
+    EXPECT_EQ(+t.Settings.SessionLimit, 4);
     ASSERT_EQ(t.Intervals.size(), 2u);
-    EXPECT_EQ(t.Intervals[0].Stroke.Number, 20);
-    EXPECT_EQ(t.Intervals[1].Stroke.Number, 20);
-    EXPECT_EQ(t.Strokes[5].IntervalNumber, 1);
-    EXPECT_EQ(t.Strokes[30].IntervalNumber, 0) << "rest strokes";
-    EXPECT_EQ(t.Strokes[41].IntervalNumber, 2);
+    EXPECT_EQ(+t.Intervals[0].Stroke.Number, 20);
+    EXPECT_EQ(+t.Intervals[1].Stroke.Number, 20);
+    EXPECT_EQ(+t.Strokes[5].IntervalNumber, 1);
+    EXPECT_EQ(+t.Strokes[30].IntervalNumber, 0) << "rest strokes";
+    EXPECT_EQ(+t.Strokes[41].IntervalNumber, 2);
 }
 
 TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
@@ -140,11 +140,11 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     const TRead alone = ReadFitBytes(records.Strokes(5).Bytes());
     ASSERT_TRUE(alone.Ok);
     ASSERT_EQ(alone.Training.Strokes.size(), 6u);
-    EXPECT_EQ(alone.Training.Strokes[1].Time, 0) << "the first record starts the piece";
-    EXPECT_EQ(alone.Training.Strokes[5].Time, 8);
-    EXPECT_EQ(alone.Training.Strokes[5].Power, 205);
-    EXPECT_EQ(alone.Training.Strokes[5].AveragePower, 203);
-    EXPECT_EQ(alone.Training.Totals.TotalDistance, 50);
+    EXPECT_EQ(+alone.Training.Strokes[1].Time, 0) << "the first record starts the piece";
+    EXPECT_EQ(+alone.Training.Strokes[5].Time, 8);
+    EXPECT_EQ(+alone.Training.Strokes[5].Power, 205);
+    EXPECT_EQ(+alone.Training.Strokes[5].AveragePower, 203);
+    EXPECT_EQ(+alone.Training.Totals.TotalDistance, 50);
     EXPECT_TRUE(alone.Training.Intervals.empty());
 
     // Laps, no session: the laps still make intervals.
@@ -153,15 +153,15 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     const TRead lapped = ReadFitBytes(laps.Bytes());
     ASSERT_TRUE(lapped.Ok);
     ASSERT_EQ(lapped.Training.Intervals.size(), 2u);
-    EXPECT_EQ(lapped.Training.Strokes[5].IntervalNumber, 2);
+    EXPECT_EQ(+lapped.Training.Strokes[5].IntervalNumber, 2);
 
     // Two sessions: the first one's start, both their distances.
     TActivityBuilder sessions;
     sessions.Strokes(3).Session(0, 30).Strokes(3).Session(6, 30.5);
     const TRead both = ReadFitBytes(sessions.Bytes());
     ASSERT_TRUE(both.Ok);
-    EXPECT_EQ(both.Training.Strokes[1].Time, 2) << "timed from the session's start";
-    EXPECT_FLOAT_EQ(both.Training.Totals.TotalDistance, 60.5f);
+    EXPECT_EQ(+both.Training.Strokes[1].Time, 2) << "timed from the session's start";
+    EXPECT_FLOAT_EQ(+both.Training.Totals.TotalDistance, 60.5f);
 }
 
 TEST(FitReader, CompressedTimestampsAndBigEndianRecordsReadAsTheOthers)
@@ -174,10 +174,10 @@ TEST(FitReader, CompressedTimestampsAndBigEndianRecordsReadAsTheOthers)
     const TRead read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     ASSERT_EQ(read.Training.Strokes.size(), 4u);
-    EXPECT_EQ(read.Training.Strokes[2].Time, 28);
-    EXPECT_EQ(read.Training.Strokes[2].Power, 300);
-    EXPECT_EQ(read.Training.Strokes[3].Time, 33);
-    EXPECT_EQ(read.Training.Strokes[3].Power, 301);
+    EXPECT_EQ(+read.Training.Strokes[2].Time, 28);
+    EXPECT_EQ(+read.Training.Strokes[2].Power, 300);
+    EXPECT_EQ(+read.Training.Strokes[3].Time, 33);
+    EXPECT_EQ(+read.Training.Strokes[3].Power, 301);
 }
 
 TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
@@ -233,7 +233,7 @@ TEST(FitReader, AFileOfMoreThan65535StrokesIsCutWithAMessage)
     const TRead read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     EXPECT_EQ(read.Training.Strokes.size(), 65536u);
-    EXPECT_EQ(read.Training.Strokes.back().Power, 65534);
+    EXPECT_EQ(+read.Training.Strokes.back().Power, 65534);
     ASSERT_EQ(read.Messages.size(), 1u);
     EXPECT_EQ(read.Messages[0], "The file holds more than 65535 strokes; the first 65535 are shown.");
 }
@@ -251,21 +251,21 @@ TEST(ImportedCurve, SourceCurvesOfAnyLengthLandOnTheRecordsSpacing)
         source.Step = 120.0 / count;
         for (int i = 1; i <= count; ++i) source.Forces.push_back(triangle(i * source.Step));
         const TForceCurve curve = ImportedCurve(source, 120, settings);
-        ASSERT_TRUE(curve.Valid);
+        ASSERT_TRUE(+curve.Valid);
         int peak = 0;
         for (int k = 0; k < CurveSamples; ++k)
             if (curve.Samples[k] > curve.Samples[peak]) peak = k;
         EXPECT_NEAR((peak + 1) * spacing, 60, 2 * std::max(spacing, source.Step)) << "the peak where it was";
-        EXPECT_NEAR(curve.Samples[peak], 800, 800 * 0.1);
+        EXPECT_NEAR(+curve.Samples[peak], 800, 800 * 0.1);
         const int beyond = static_cast<int>(130 / spacing);
-        if (beyond < CurveSamples) EXPECT_LE(curve.Samples[beyond], 20) << "nothing after the drive";
+        if (beyond < CurveSamples) EXPECT_LE(+curve.Samples[beyond], 20) << "nothing after the drive";
     }
 
     // Without a step of its own, a curve spans the stroke's drive.
     TSourceCurve spread;
     spread.Forces = {100, 400, 700, 400, 100};
     const TForceCurve drive = ImportedCurve(spread, 100, settings);
-    EXPECT_TRUE(drive.Valid);
+    EXPECT_TRUE(+drive.Valid);
 
     // Nothing to resample gives a curve that is not valid.
     for (const TSourceCurve& empty : {TSourceCurve{}, TSourceCurve{{0, 0, 0}, 2.0}, TSourceCurve{{500}, 2.0},

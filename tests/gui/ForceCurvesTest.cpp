@@ -219,7 +219,7 @@ TEST_F(ForceCurvesTest, GridAndChartHoldOneRowAndSeriesPerCheckedTraining)
     EXPECT_EQ(RowCaption(grid, 1), "Beta (3/12)");
     EXPECT_EQ(RowCells(grid, 1), Texts(CurveRowTexts(Record(1), TCurveScaling{})));
     EXPECT_NE(RowCells(grid, 0), RowCells(grid, 1));
-    EXPECT_EQ(grid->model()->columnCount(), static_cast<int>(StrokeColumns.size()));
+    EXPECT_EQ(grid->model()->columnCount(), static_cast<int>(StrokeColumns.size()) + 2);
     QChart* chart = window->Chart()->chart();
     ASSERT_EQ(chart->series().size(), 2);
 

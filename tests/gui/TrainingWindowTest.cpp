@@ -86,9 +86,9 @@ TEST_F(TrainingWindowTest, GridsHaveTheirColumnsHeadersAndOneEmptyRowWithoutData
     auto* strokes = Control<QTableView>("sgdStrokeData");
     auto* curves = Control<QTableView>("sgdForceCurves");
     auto* intervals = Control<QTableView>("sgdIntervals");
-    // With the row-number column: 27, 82 and 23 columns.
+    // With the row-number column: 27, 84 and 23 columns.
     EXPECT_EQ(strokes->model()->columnCount(), 26);
-    EXPECT_EQ(curves->model()->columnCount(), 81);
+    EXPECT_EQ(curves->model()->columnCount(), 83);
     EXPECT_EQ(intervals->model()->columnCount(), 22);
     EXPECT_EQ(Control<QTableView>("sgdSplits")->model()->columnCount(), 21);
     EXPECT_EQ(Header(curves, 0), "Used");

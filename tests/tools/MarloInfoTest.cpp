@@ -272,7 +272,8 @@ TEST(MarloInfo, CsvOfTheForceCurveAndIntervalGrids)
 
     const auto curves = PlainCsvRows(RunInfo("--csv curves " + Quote(path), temp).Out);
     ASSERT_EQ(curves.size(), 151u);
-    ASSERT_EQ(curves[0].size(), 82u);
+    ASSERT_EQ(curves[0].size(), 84u);
+    EXPECT_EQ(curves[0][82], "Fullness");
     EXPECT_EQ(curves[0][1], "Used");
     EXPECT_EQ(curves[0][2], "2.2");
     EXPECT_EQ(curves[0][81], "176.0");

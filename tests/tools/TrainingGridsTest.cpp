@@ -76,6 +76,6 @@ TEST(WriteCsv, EmptyTrainingGivesOnlyTheHeaderRow)
     EXPECT_EQ(strokes.rfind("#,Stroke,Power (W),Avg. power (W),Stroke rate (/min),,Time (m:s),", 0), 0u) << strokes;
     const std::string curves = CsvOf(training, TGridKind::Curves);
     EXPECT_EQ(curves.rfind("#,Used,2.0,4.0,", 0), 0u) << curves;
-    EXPECT_EQ(curves.substr(curves.size() - 14), ",158.0,160.0\r\n");
+    EXPECT_EQ(curves.substr(curves.size() - 34), ",158.0,160.0,Fullness,Peak share\r\n");
     EXPECT_EQ(CsvOf(training, TGridKind::Splits).rfind("#,Strokes cum.,", 0), 0u);
 }

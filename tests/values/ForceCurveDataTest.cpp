@@ -221,7 +221,7 @@ TEST_F(ForceCurveDataTest, RowTextsOfTheShownStroke)
     TTraining training = CurveTraining(2);
     training.Header.CurveIndex = 2;
     std::vector<std::string> texts = CurveRowTexts(training, Off);
-    ASSERT_EQ(texts.size(), StrokeColumns.size());
+    ASSERT_EQ(texts.size(), StrokeColumns.size() + 2) << "the stroke values and the curve's shape";
     EXPECT_EQ(texts[1], "302");
     EXPECT_EQ(texts[4], "") << "column id 4 has no entry";
     EXPECT_EQ(Cell(texts, 15), "79");
@@ -236,19 +236,22 @@ TEST_F(ForceCurveDataTest, RowTextsOfTheShownStroke)
 TEST_F(ForceCurveDataTest, GridCaptionsMatchTheTrainingWindowsStrokeGrid)
 {
     const std::vector<std::string> captions = CurveGridCaptions();
-    ASSERT_EQ(captions.size(), StrokeColumns.size());
+    ASSERT_EQ(captions.size(), StrokeColumns.size() + 2);
+    EXPECT_EQ(captions.back(), "Peak share");
     EXPECT_EQ(captions[0], "Stroke");
     EXPECT_EQ(captions[4], "") << "the unassigned column id 4 is headed by nothing, like its cells";
     const TTraining training;
-    for (size_t c = 0; c < captions.size(); ++c)
+    for (size_t c = 0; c < StrokeColumns.size(); ++c)
         EXPECT_EQ(captions[c], GridColumnCaption(training, TGridKind::Strokes, static_cast<int>(c))) << c;
 }
 
 TEST_F(ForceCurveDataTest, RowTextsWithAnOptionOnAreOnlyTheFiveRescaledValues)
 {
     TTraining training = CurveTraining(1);
+    // The stroke values' cells; the curve's shape, which no option changes, follows them.
     const auto filled = [](const std::vector<std::string>& texts) {
-        return std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return !t.empty(); });
+        return std::count_if(texts.begin(), texts.begin() + static_cast<long>(StrokeColumns.size()),
+                             [](const std::string& t) { return !t.empty(); });
     };
     std::vector<std::string> texts = CurveRowTexts(training, Scaling(true, false));
     EXPECT_EQ(filled(texts), 5);

@@ -152,8 +152,8 @@ TEST_F(SplitsTest, SplitsOfTheDemoPieceAddUpToItsTotals)
             time += SplitValue(split, spTime) * 86400.0;
             strokes += SplitValue(split, spStrokes);
         }
-        EXPECT_NEAR(distance, training.Totals.TotalDistance, 0.01);
-        EXPECT_NEAR(time, training.Totals.TotalTime, 0.01);
+        EXPECT_NEAR(distance, +training.Totals.TotalDistance, 0.01);
+        EXPECT_NEAR(time, +training.Totals.TotalTime, 0.01);
         EXPECT_EQ(strokes, static_cast<double>(training.Strokes.size() - 1));
     }
     EXPECT_EQ(ComputeSplits(training, {TSplitKind::Distance, 500}).size(), 4u);

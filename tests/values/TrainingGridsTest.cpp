@@ -58,7 +58,7 @@ std::string OneDecimal(double value)
 TEST_F(TrainingGridsTest, ColumnCountsOfEachGrid)
 {
     EXPECT_EQ(GridColumnCount(TGridKind::Strokes), 26);
-    EXPECT_EQ(GridColumnCount(TGridKind::Curves), 81);
+    EXPECT_EQ(GridColumnCount(TGridKind::Curves), 83);
     EXPECT_EQ(GridColumnCount(TGridKind::Intervals), 22);
     EXPECT_EQ(GridColumnCount(TGridKind::Splits), 21);
 }
@@ -195,7 +195,11 @@ TEST_F(TrainingGridsTest, CurveCellsShowUseAndSamples)
     EXPECT_EQ(GridCellText(training, TGridKind::Curves, 0, 39), "123");
     EXPECT_EQ(GridCellText(training, TGridKind::Curves, 0, 80), "65535");
     EXPECT_EQ(GridCellText(training, TGridKind::Curves, 1, 1), "7");
-    EXPECT_EQ(GridCellText(training, TGridKind::Curves, 1, 81), "") << "no sample 81";
+    EXPECT_EQ(GridCellText(training, TGridKind::Curves, 1, 83), "") << "beyond the shape values";
+    EXPECT_EQ(GridColumnCaption(training, TGridKind::Curves, 81), "Fullness");
+    EXPECT_EQ(GridColumnCaption(training, TGridKind::Curves, 82), "Peak share");
+    // Stroke 2's one force of 7 N is a flat drive of one sample.
+    EXPECT_EQ(GridCellText(training, TGridKind::Curves, 1, 81), "1.00");
 }
 
 TEST_F(TrainingGridsTest, StrokesWithoutAStoredCurveShowNothing)

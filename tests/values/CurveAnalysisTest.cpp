@@ -1,0 +1,142 @@
+// Curve analysis beyond one stroke: percentiles, the spread band of an
+// average, an interval's average from its strokes, the trail, and the shape
+// of a curve.
+#include "untCurveAnalysis.h"
+
+#include "DemoTraining.h"
+#include "TestKit.h"
+#include "untFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A curve of the given forces from sample 1 on, the rest 0.
+TForceCurve CurveOf(const std::vector<uint16_t>& forces)
+{
+    TForceCurve curve{};
+    curve.Valid = 1;
+    for (size_t k = 0; k < forces.size(); ++k) curve.Samples[k] = forces[k];
+    return curve;
+}
+
+// N strokes of length 100 cm whose curves are flat at 100, 200, ... N * 100 N
+// over their first 20 samples.
+TTraining FlatStrokes(int count)
+{
+    TTraining training = MakeDemoTraining(count);
+    for (int i = 1; i <= count; ++i) {
+        training.Strokes[i].StrokeLength = 100;
+        training.Curves[i] = CurveOf(std::vector<uint16_t>(20, static_cast<uint16_t>(100 * i)));
+    }
+    return training;
+}
+
+} // namespace
+
+TEST(Percentile, TakesTheLineBetweenTheNearestRanks)
+{
+    std::vector<float> none;
+    EXPECT_EQ(Percentile(none, 50), 0);
+    std::vector<float> one{7};
+    EXPECT_EQ(Percentile(one, 10), 7);
+    EXPECT_EQ(Percentile(one, 90), 7);
+    std::vector<float> two{30, 10};
+    EXPECT_FLOAT_EQ(Percentile(two, 10), 12);
+    EXPECT_FLOAT_EQ(Percentile(two, 90), 28);
+    std::vector<float> ten{9, 1, 8, 2, 7, 3, 6, 4, 5, 10};
+    EXPECT_FLOAT_EQ(Percentile(ten, 10), 1.9f);
+    EXPECT_FLOAT_EQ(Percentile(ten, 90), 9.1f);
+    EXPECT_FLOAT_EQ(Percentile(ten, 50), 5.5f);
+    EXPECT_FLOAT_EQ(Percentile(ten, 100), 10);
+}
+
+TEST(SpreadBand, SpansTheTenthToTheNinetiethPercentileOfTheAveragedStrokes)
+{
+    TTraining training = FlatStrokes(11);
+    // The session's average leaves out stroke 1: strokes 2..11, 200..1100 N.
+    const std::vector<size_t> strokes = AveragedStrokes(training, 1, 0);
+    ASSERT_EQ(strokes.size(), 10u);
+    const TCurveBand band = SpreadBand(training, strokes);
+    EXPECT_EQ(band.Count, 10u);
+    EXPECT_FLOAT_EQ(band.Low[5], 290);
+    EXPECT_FLOAT_EQ(band.High[5], 1010);
+    EXPECT_EQ(band.Low[60], 0) << "beyond the drive";
+
+    // Strokes of other lengths are stretched to the average length first: a
+    // short one reaches as far as the others.
+    training.Strokes[6].StrokeLength = 50;
+    const TCurveBand stretched = SpreadBand(training, strokes);
+    EXPECT_GT(stretched.High[19], 0);
+
+    // Withdrawing every curve leaves nothing to spread.
+    for (TForceCurve& curve : training.Curves) curve.Valid = 0;
+    EXPECT_TRUE(AveragedStrokes(training, 1, 0).empty());
+    EXPECT_EQ(SpreadBand(training, {}).Count, 0u);
+}
+
+TEST(IntervalAverage, IsMadeFromTheIntervalsStrokesWhereTheFileHoldsNone)
+{
+    TTraining training = FlatStrokes(6);
+    SetIntervalCount(training, 2);
+    training.Intervals[0] = TInterval{};
+    training.Intervals[1] = TInterval{};
+    training.Intervals[0].Number = 1;
+    training.Intervals[1].Number = 2;
+    for (int i = 1; i <= 6; ++i) training.Strokes[i].IntervalNumber = i <= 3 ? 1 : 2;
+
+    EXPECT_EQ(AveragedStrokes(training, 2, 1), (std::vector<size_t>{4, 5, 6}));
+    TStroke stroke;
+    TForceCurve curve;
+    ASSERT_TRUE(IntervalAverage(training, 1, stroke, curve));
+    EXPECT_EQ(+curve.Samples[3], 500) << "400, 500 and 600 N averaged";
+    EXPECT_EQ(+stroke.PeakForce, 500);
+    EXPECT_EQ(SpreadBand(training, AveragedStrokes(training, 2, 1)).Count, 3u);
+
+    // A file's own interval curve is kept.
+    training.Intervals[1].Curve = CurveOf({9, 9});
+    ASSERT_TRUE(IntervalAverage(training, 1, stroke, curve));
+    EXPECT_EQ(+curve.Samples[0], 9);
+
+    // An interval the training does not have, and no intervals at all.
+    EXPECT_FALSE(IntervalAverage(training, 2, stroke, curve));
+    training.Intervals.clear();
+    EXPECT_FALSE(IntervalAverage(training, 0, stroke, curve));
+    EXPECT_TRUE(AveragedStrokes(training, 2, 0).empty());
+}
+
+TEST(TrailStrokes, AreTheValidStrokesBeforeTheShownOne)
+{
+    TTraining training = FlatStrokes(6);
+    training.Curves[4].Valid = 0;
+    EXPECT_TRUE(TrailStrokes(training, 1, 2).empty()) << "stroke 1 has none before it";
+    EXPECT_EQ(TrailStrokes(training, 2, 2), (std::vector<size_t>{1}));
+    EXPECT_EQ(TrailStrokes(training, 6, 2), (std::vector<size_t>{5, 3})) << "passing over stroke 4";
+    EXPECT_EQ(TrailStrokes(training, 99, 2), (std::vector<size_t>{6, 5})) << "an index beyond the strokes";
+}
+
+TEST(CurveShape, FullnessAndPeakShareOfFlatTriangularAndOneSampleCurves)
+{
+    TStroke stroke{};
+    stroke.StrokeLength = 40; // 20 samples at 2 cm
+    const TCurveShape flat = CurveShape(stroke, CurveOf(std::vector<uint16_t>(20, 500)), 2.0);
+    EXPECT_FLOAT_EQ(flat.Fullness, 1);
+    EXPECT_FLOAT_EQ(flat.PeakShare, 0.525f) << "the middle of the flat top";
+
+    std::vector<uint16_t> triangle;
+    for (int k = 1; k <= 10; ++k) triangle.push_back(static_cast<uint16_t>(100 * k));
+    for (int k = 9; k >= 0; --k) triangle.push_back(static_cast<uint16_t>(100 * k));
+    const TCurveShape peaky = CurveShape(stroke, CurveOf(triangle), 2.0);
+    EXPECT_NEAR(peaky.Fullness, 0.5, 0.01);
+    EXPECT_FLOAT_EQ(peaky.PeakShare, 0.5f);
+
+    // Without a length, the drive ends with the last force.
+    stroke.StrokeLength = 0;
+    const TCurveShape single = CurveShape(stroke, CurveOf({300}), 2.0);
+    EXPECT_FLOAT_EQ(single.Fullness, 1);
+    EXPECT_FLOAT_EQ(single.PeakShare, 1);
+    EXPECT_EQ(CurveShape(stroke, TForceCurve{}, 2.0).Fullness, 0) << "no force, no shape";
+    EXPECT_EQ(CurveShapeTexts(TCurveShape{}), (std::array<std::string, 2>{"", ""}));
+}
