@@ -47,7 +47,7 @@ case "${1:-}" in
     build_targets
     each=$(( $2 / ${#targets[@]} ))
     for target in "${targets[@]}"; do fuzz "$target" "$(( each > 0 ? each : 1 ))"; done ;;
-  stg|ses|str|ini|pel|rvi|rvr|rvs|settings)
+  stg|ses|str|ini|pel|rvi|rvr|rvs|fit|settings)
     build_targets
     fuzz "$1" "${2:-60}" ;;
   *)

@@ -365,12 +365,16 @@ private:
         }
     }
 
+    // A description's numbers are bytes; a file that declares them of another type may hold anything.
+    static bool IsByte(std::optional<double> value) { return value && *value >= 0 && *value <= 255; }
+
     void Describe(const TMessageValues& m)
     {
         const auto index = m.Number(FieldDescription::DeveloperDataIndex);
         const auto number = m.Number(FieldDescription::FieldDefinitionNumber);
         const auto type = m.Number(FieldDescription::BaseTypeId);
-        if (!index || !number || !type) throw EFitError("a field description without its field");
+        if (!IsByte(index) || !IsByte(number) || !IsByte(type))
+            throw EFitError("a field description without its field");
         TDeveloperField field;
         field.Type = static_cast<uint8_t>(*type);
         BaseTypeOf(field.Type);

@@ -201,6 +201,9 @@ TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
     unknownType.Define(0, RecordMessage, {{Record::Power, 1, 0x1E}});
     TFitBuilder course;
     course.Define(0, FileIdMessage, {{FileId::Type, 1, Fit::Enum}}).Message(0, std::string(1, '\x06'));
+    TFitBuilder signedDescription; // a developer data index of -124
+    signedDescription.Define(0, FieldDescriptionMessage, {{0, 1, Fit::Sint8}, {1, 1, Fit::Uint8}, {2, 1, Fit::Uint8}})
+        .Message(0, "\x84\x01\x02");
     TFitBuilder beyondData;
     beyondData.Define(0, RecordMessage, {{Timestamp, 4, Fit::Uint32}}).Message(0, "ab");
     const std::pair<const char*, std::string> damaged[] = {
@@ -209,6 +212,7 @@ TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
         {"a message without its definition", undefined.Bytes()},
         {"a field that does not fit its type", oddField.Bytes()},
         {"a developer field without its description", undescribed.Bytes()},
+        {"a field description with a negative number", signedDescription.Bytes()},
         {"an unknown base type", unknownType.Bytes()},
         {"a course, no activity", course.Bytes()},
         {"a message longer than the data", beyondData.Bytes()},
@@ -258,7 +262,9 @@ TEST(ImportedCurve, SourceCurvesOfAnyLengthLandOnTheRecordsSpacing)
         EXPECT_NEAR((peak + 1) * spacing, 60, 2 * std::max(spacing, source.Step)) << "the peak where it was";
         EXPECT_NEAR(+curve.Samples[peak], 800, 800 * 0.1);
         const int beyond = static_cast<int>(130 / spacing);
-        if (beyond < CurveSamples) EXPECT_LE(+curve.Samples[beyond], 20) << "nothing after the drive";
+        if (beyond < CurveSamples) {
+            EXPECT_LE(+curve.Samples[beyond], 20) << "nothing after the drive";
+        }
     }
 
     // Without a step of its own, a curve spans the stroke's drive.
