@@ -114,6 +114,18 @@ public:
     }
 
 protected:
+    // The list keeps its one selected item: Ctrl with a click or Space on it
+    // would clear the selection and leave every browse control grey.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override
+    {
+        const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+        if (flags.testFlag(QItemSelectionModel::Deselect) && index.isValid()
+            && selectionModel()->isSelected(index))
+            return QItemSelectionModel::NoUpdate;
+        return flags;
+    }
+
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override
     {
         if (KeepLayout)
@@ -833,13 +845,14 @@ void TfrmChart::OpenTrainingExecute()
 
 // --- The data grid's commands ---
 
-void TfrmChart::BuildDataRows()
+void TfrmChart::BuildDataRows(const std::vector<TChartDataModel::TRow>& extraRows)
 {
     std::vector<TChartDataModel::TRow> rows;
     for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
         const TTraining* training = OpenTrainings.TrainingRecord(i);
         if (training && training->Header.Visible) rows.push_back({TrainingCaption(i), PenSampleOf(training->Header), {}});
     }
+    rows.insert(rows.end(), extraRows.begin(), extraRows.end());
     DataRows->SetRowHeaders(rows);
 }
 

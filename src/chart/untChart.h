@@ -190,8 +190,9 @@ public:
     // the clipboard; with save also to a bitmap file the user chooses.
     void CopyChartImage(bool save);
 
-    // The grid's rows: one per checked training, captions and pen samples.
-    void BuildDataRows();
+    // The grid's rows: one per checked training, captions and pen samples,
+    // then the extra rows.
+    void BuildDataRows(const std::vector<TChartDataModel::TRow>& extraRows = {});
     // Keeps the order chart area, splitter, data area, status bar.
     void StackBottomPanels();
     void ApplyLayout(TLayoutCommand command = TLayoutCommand::None);

@@ -28,6 +28,9 @@ public:
     // A window that shows a training refreshes its caption, its details and its
     // modified markers after another window changed the training.
     virtual void ShowGeneral() {}
+    // A window that shows a training's curves shows them again after another
+    // window withdrew one.
+    virtual void ShowCurveGrid() {}
 
 protected:
     // Whether a close request may proceed; descendants may ask first.

@@ -58,7 +58,7 @@ public:
     void ShowTraining();
     // Refreshes the caption, the "General" page and the modified markers.
     void ShowGeneral() override;
-    void ShowCurveGrid();
+    void ShowCurveGrid() override;
     void ApplyTrainingStyle(const QFont& font, const QColor& text, const QColor& edit, const QColor& window);
     // The layout is read from the section "Training" of the settings file, else
     // from a section named after the training file.

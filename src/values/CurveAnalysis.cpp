@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -64,16 +65,66 @@ bool IntervalAverage(const TTraining& training, int interval, TStroke& stroke, T
     return true;
 }
 
+namespace {
+
+// From this many values on, a rank is found from a sample first.
+const size_t SampledSelection = 4096;
+const size_t SampleSize = 1024;
+// How many sample values either side of the rank's place the bounds keep:
+// four standard deviations of where the rank falls in a sample of 1024 at
+// the median, more than four towards the ends.
+const double SampleMargin = 64;
+
+// The value a sort would put at `rank`, and the one after it (the same value
+// at the end); values is reordered. Among many values, bounds taken from a
+// sorted sample nearly always hold both, and then only the values between
+// them need ordering: one pass over all instead of several.
+std::pair<float, float> RankAndNext(std::vector<float>& values, size_t rank)
+{
+    const size_t count = values.size();
+    const size_t next = std::min(rank + 1, count - 1);
+    if (count >= SampledSelection) {
+        std::vector<float> sample;
+        sample.reserve(SampleSize + 1);
+        for (size_t i = 0; i < count; i += count / SampleSize) sample.push_back(values[i]);
+        std::sort(sample.begin(), sample.end());
+        const double place = static_cast<double>(rank) / count * sample.size();
+        const auto at = [&sample](double position) {
+            return sample[static_cast<size_t>(std::clamp(position, 0.0, static_cast<double>(sample.size() - 1)))];
+        };
+        const float low = at(place - SampleMargin), high = at(place + SampleMargin + 1);
+        size_t below = 0;
+        std::vector<float> between;
+        between.reserve(count / 4);
+        for (float value : values) {
+            if (value < low)
+                ++below;
+            else if (value <= high)
+                between.push_back(value);
+        }
+        if (below <= rank && next < below + between.size()) {
+            if (low == high) return {low, low}; // all between the bounds are that value
+            const auto at = between.begin() + static_cast<std::ptrdiff_t>(rank - below);
+            std::nth_element(between.begin(), at, between.end());
+            return {*at, next == rank ? *at : *std::min_element(at + 1, between.end())};
+        }
+    }
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(rank);
+    std::nth_element(values.begin(), at, values.end());
+    return {*at, next == rank ? *at : *std::min_element(at + 1, values.end())};
+}
+
+} // namespace
+
 float Percentile(std::vector<float>& values, double p)
 {
+    // Values that are no number have no rank; ordering them would be undefined.
+    values.erase(std::remove_if(values.begin(), values.end(), [](float value) { return std::isnan(value); }),
+                 values.end());
     if (values.empty()) return 0;
     const double rank = std::clamp(p, 0.0, 100.0) / 100.0 * (values.size() - 1);
     const size_t below = static_cast<size_t>(std::floor(rank));
-    std::nth_element(values.begin(), values.begin() + below, values.end());
-    const float low = values[below];
-    if (below + 1 >= values.size()) return low;
-    // The next rank is the smallest of those above.
-    const float high = *std::min_element(values.begin() + below + 1, values.end());
+    const auto [low, high] = RankAndNext(values, below);
     return static_cast<float>(low + (rank - below) * (high - low));
 }
 
@@ -85,17 +136,30 @@ TCurveBand SpreadBand(const TTraining& training, const std::vector<size_t>& stro
     if (strokes.empty()) return band;
     band.Count = strokes.size();
     const float averageLength = static_cast<float>(length / strokes.size());
-    // Position by position, as the percentiles want them.
-    std::vector<std::vector<float>> columns(CurveSamples);
-    for (std::vector<float>& column : columns) column.reserve(strokes.size());
-    for (size_t i : strokes) {
-        double v[CurveSamples];
-        ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength, training.Settings.Sprocket, v);
-        for (int k = 0; k < CurveSamples; ++k) columns[static_cast<size_t>(k)].push_back(static_cast<float>(v[k]));
+    // Resampled a block of strokes at a time, then laid out position by
+    // position, as the percentiles want them: each position's values for a
+    // block are written in one run.
+    const size_t count = strokes.size();
+    const size_t blockSize = 256;
+    std::vector<float> columns(count * CurveSamples);
+    const auto block = std::make_unique<double[][CurveSamples]>(blockSize);
+    for (size_t first = 0; first < count; first += blockSize) {
+        const size_t size = std::min(blockSize, count - first);
+        for (size_t n = 0; n < size; ++n) {
+            const size_t i = strokes[first + n];
+            ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength, training.Settings.Sprocket,
+                               block[n]);
+        }
+        for (size_t k = 0; k < CurveSamples; ++k)
+            for (size_t n = 0; n < size; ++n)
+                columns[k * count + first + n] = static_cast<float>(block[n][k]);
     }
+    std::vector<float> column(count);
     for (size_t k = 0; k < CurveSamples; ++k) {
-        band.Low[k] = Percentile(columns[k], 10);
-        band.High[k] = Percentile(columns[k], 90);
+        const auto start = columns.begin() + static_cast<std::ptrdiff_t>(k * count);
+        column.assign(start, start + static_cast<std::ptrdiff_t>(count));
+        band.Low[k] = Percentile(column, 10);
+        band.High[k] = Percentile(column, 90);
     }
     return band;
 }

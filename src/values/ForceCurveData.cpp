@@ -31,31 +31,40 @@ bool HasValidCurve(const TTraining& training, int index)
            && training.Curves[static_cast<size_t>(index)].Valid != 0;
 }
 
-// The curve's samples resampled by `factor`, as chart points j * spacing
-// (j = 1..80), scaled by `force` when it is given.
-TCurvePoints PointsOf(const TForceCurve& curve, double spacing, double factor, const float* force)
+// Values at the 80 positions of a curve resampled by `factor`, as chart
+// points j * spacing (j = 1..80), scaled by `force` when it is given.
+TCurvePoints PointsOf(const double (&values)[CurveSamples], double spacing, double factor, const float* force)
 {
-    const TResampled values = ResampleCurve(SamplesOf(curve), factor);
+    const TResampled resampled = ResampleCurve(values, CurveSamples, factor);
     TCurvePoints points(CurveSamples);
     for (int j = 1; j <= CurveSamples; ++j) {
         TCurvePoint& point = points[static_cast<size_t>(j - 1)];
         point.X = static_cast<float>(j * spacing);
-        point.Y = force ? *force * values[static_cast<size_t>(j - 1)] : values[static_cast<size_t>(j - 1)];
+        point.Y = force ? *force * resampled[static_cast<size_t>(j - 1)] : resampled[static_cast<size_t>(j - 1)];
     }
     return points;
 }
 
-// The points of one stroke with the options: fixed length stretches the curve
-// so that the stroke's own length ends at the chosen length, fixed force
-// scales it so that its peak is the chosen force.
-TCurvePoints ScaledPoints(const TStroke& stroke, const TForceCurve& curve, double spacing,
+// The points of one stroke's values with the options: fixed length stretches
+// the curve so that the stroke's own length ends at the chosen length, fixed
+// force scales it so that its peak is the chosen force.
+TCurvePoints ScaledPoints(const TStroke& stroke, const double (&values)[CurveSamples], double spacing,
                           const TCurveScaling& scaling)
 {
     const double factor = scaling.FixedLength
                               ? SafeDivide(static_cast<float>(scaling.Length), stroke.StrokeLength)
                               : 1.0;
     const float force = SafeDivide(stroke.PeakForce, static_cast<float>(scaling.Force));
-    return PointsOf(curve, spacing, factor, scaling.FixedForce ? &force : nullptr);
+    return PointsOf(values, spacing, factor, scaling.FixedForce ? &force : nullptr);
+}
+
+TCurvePoints ScaledPoints(const TStroke& stroke, const TForceCurve& curve, double spacing,
+                          const TCurveScaling& scaling)
+{
+    double values[CurveSamples];
+    const TSamples samples = SamplesOf(curve);
+    std::copy(samples.begin(), samples.end(), values);
+    return ScaledPoints(stroke, values, spacing, scaling);
 }
 
 // Whether the training draws anything: visible, with strokes and a curve index.
@@ -99,15 +108,69 @@ TCurvePoints ShownCurvePoints(const TTraining& training, const TCurveScaling& sc
     return ScaledPoints(stroke, curve, CurveSpacing(training.Settings), scaling);
 }
 
+TCurvePoints StrokeCurvePoints(const TStroke& stroke, const TForceCurve& curve, const TUserSettings& settings,
+                               const TCurveScaling& scaling)
+{
+    return ScaledPoints(stroke, curve, CurveSpacing(settings), scaling);
+}
+
 std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurveScaling& scaling)
 {
     std::vector<TCurvePoints> all;
-    if (training.Spare2 == 0 || !Draws(training)) return all;
-    const double spacing = CurveSpacing(training.Settings);
-    const size_t last = static_cast<size_t>(StrokeCount(training));
-    for (size_t k = 1; k <= last && k < training.Curves.size(); ++k)
-        all.push_back(ScaledPoints(training.Strokes[k], training.Curves[k], spacing, scaling));
+    ForEachOfAllCurves(training, scaling, [&all](const TCurvePoints& points) { all.push_back(points); });
     return all;
+}
+
+void ForEachOfAllCurves(const TTraining& training, const TCurveScaling& scaling,
+                        const std::function<void(const TCurvePoints&)>& visit)
+{
+    if (training.Spare2 == 0 || !Draws(training)) return;
+    const double spacing = CurveSpacing(training.Settings);
+    const int last = StrokeCount(training);
+    for (int k = 1; k <= last; ++k)
+        if (HasValidCurve(training, k))
+            visit(ScaledPoints(training.Strokes[static_cast<size_t>(k)], training.Curves[static_cast<size_t>(k)],
+                               spacing, scaling));
+}
+
+std::vector<TCurvePoints> TrailCurvePoints(const TTraining& training, const TCurveScaling& scaling, size_t count)
+{
+    std::vector<TCurvePoints> trail;
+    if (!Draws(training) || training.Header.CurveSource != SourceStroke) return trail;
+    const double spacing = CurveSpacing(training.Settings);
+    for (size_t k : TrailStrokes(training, training.Header.CurveIndex, count))
+        trail.push_back(ScaledPoints(training.Strokes[k], training.Curves[k], spacing, scaling));
+    return trail;
+}
+
+TCurveBand ShownBand(const TTraining& training)
+{
+    const THeader& header = training.Header;
+    if (!Draws(training) || header.CurveSource == SourceStroke) return {};
+    return SpreadBand(training, AveragedStrokes(training, header.CurveSource, header.CurveInterval));
+}
+
+TCurveBandPoints ShownBandPoints(const TTraining& training, const TCurveBand& band, const TCurveScaling& scaling)
+{
+    TStroke stroke;
+    TForceCurve curve;
+    if (band.Count == 0 || !ShownStroke(training, stroke, curve)) return {};
+    // The edges are scaled with the average's own length and peak, so that
+    // the band stays around the curve it belongs to.
+    double low[CurveSamples], high[CurveSamples];
+    std::copy(band.Low.begin(), band.Low.end(), low);
+    std::copy(band.High.begin(), band.High.end(), high);
+    const double spacing = CurveSpacing(training.Settings);
+    return {ScaledPoints(stroke, low, spacing, scaling), ScaledPoints(stroke, high, spacing, scaling)};
+}
+
+bool PinShownCurve(const TTraining& training, TPinnedCurve& pinned)
+{
+    pinned = TPinnedCurve{};
+    if (!Draws(training) || !ShownStroke(training, pinned.Stroke, pinned.Curve)) return false;
+    pinned.Caption = TrainingCaption(training);
+    pinned.Settings = training.Settings;
+    return true;
 }
 
 double ForceAxisMaximum(float highest)
@@ -156,14 +219,19 @@ std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveSc
     TStroke stroke;
     TForceCurve curve;
     ShownStroke(training, stroke, curve); // an all-zero stroke when there is none
+    return StrokeRowTexts(stroke, curve, training.Settings, scaling);
+}
 
+std::vector<std::string> StrokeRowTexts(const TStroke& stroke, const TForceCurve& curve,
+                                        const TUserSettings& settings, const TCurveScaling& scaling)
+{
     const size_t columns = StrokeColumns.size();
     std::vector<std::string> texts(columns);
     const bool rescaled = scaling.FixedForce || scaling.FixedLength;
     if (!rescaled) {
         for (size_t c = 0; c < columns; ++c) {
             const int entry = EntryInColumn(StrokeParameters, StrokeColumns, static_cast<int>(c));
-            if (entry >= 0) texts[c] = Trim(StrokeValueText(stroke, entry, training.Settings));
+            if (entry >= 0) texts[c] = Trim(StrokeValueText(stroke, entry, settings));
         }
     }
 
@@ -198,7 +266,7 @@ std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveSc
             Trim(FormatParameterValue(parameter.Format, static_cast<float>(value)));
     }
     // The curve's shape does not change with the options' scaling.
-    for (const std::string& text : CurveShapeTexts(CurveShape(stroke, curve, CurveSpacing(training.Settings))))
+    for (const std::string& text : CurveShapeTexts(CurveShape(stroke, curve, CurveSpacing(settings))))
         texts.push_back(text);
     return texts;
 }
@@ -310,6 +378,10 @@ TBrowseState BrowseStateOf(const TTraining* selected)
     state.CurvesEnabled = visible;
     state.AverageEnabled = visible && !(c <= 1 && n == c);
     state.IntervalsEnabled = visible && selected->Intervals.size() >= 2; // last index above 0
+    if (state.IntervalsEnabled) {
+        state.IntervalMaximum = static_cast<int>(selected->Intervals.size()) - 1;
+        state.IntervalPosition = std::clamp(+header.CurveInterval, 0, state.IntervalMaximum);
+    }
     if (header.CurveSource == SourceStroke) {
         state.CurvesChecked = true;
         state.Back = visible && c > 1;
@@ -321,6 +393,8 @@ TBrowseState BrowseStateOf(const TTraining* selected)
         state.CurveNumber = c;
     } else if (header.CurveSource == SourceAverage) {
         state.AverageChecked = true;
+    } else if (header.CurveSource == SourceInterval) {
+        state.IntervalsChecked = true;
     }
     return state;
 }

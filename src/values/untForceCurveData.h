@@ -8,18 +8,25 @@
 // be shorter than Strokes: every index is checked before it is read.
 #pragma once
 
+#include "untCurveAnalysis.h"
 #include "untTypes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// The force-curve window's options that rescale curves; hidden in this
-// program, so both stay off.
+// The force-curve window's options that rescale curves.
 struct TCurveScaling {
     bool FixedForce = false;
     bool FixedLength = false;
     int Length = 150; // cm, the length every curve is stretched to
     int Force = 550;  // N, the peak every curve is scaled to
+    bool operator==(const TCurveScaling& other) const
+    {
+        return FixedForce == other.FixedForce && FixedLength == other.FixedLength && Length == other.Length
+               && Force == other.Force;
+    }
+    bool operator!=(const TCurveScaling& other) const { return !(*this == other); }
 };
 
 // The values of a header's CurveSource.
@@ -45,10 +52,41 @@ using TCurvePoints = std::vector<TCurvePoint>;
 // training is not Visible, has no strokes (N < 1), CurveIndex < 1, or its
 // source does not exist.
 TCurvePoints ShownCurvePoints(const TTraining& training, const TCurveScaling& scaling);
+// The 80 chart points of any stroke's curve, rescaled by the options.
+TCurvePoints StrokeCurvePoints(const TStroke& stroke, const TForceCurve& curve, const TUserSettings& settings,
+                               const TCurveScaling& scaling);
 // With the show-all flag (Spare2) set, a Visible training with N >= 1 and
-// CurveIndex >= 1: the points of every stroke 1..N that has a curve stored, in
+// CurveIndex >= 1: the points of every stroke 1..N with a valid curve, in
 // order (drawn in the inverse colour); else empty.
 std::vector<TCurvePoints> AllCurvePoints(const TTraining& training, const TCurveScaling& scaling);
+// The same points one curve at a time, without keeping them.
+void ForEachOfAllCurves(const TTraining& training, const TCurveScaling& scaling,
+                        const std::function<void(const TCurvePoints&)>& visit);
+// While a drawing training shows single strokes: the points of the `count`
+// valid strokes before the shown one, the nearest first.
+std::vector<TCurvePoints> TrailCurvePoints(const TTraining& training, const TCurveScaling& scaling, size_t count);
+
+// The strokes a drawing training's shown average is made of spread as `band`
+// says (SpreadBand of its AveragedStrokes); ShownBand is empty (Count 0) for a
+// training that shows a single stroke or does not draw. The band's edges as
+// chart points, rescaled as the average they surround.
+TCurveBand ShownBand(const TTraining& training);
+struct TCurveBandPoints {
+    TCurvePoints Low, High;
+};
+TCurveBandPoints ShownBandPoints(const TTraining& training, const TCurveBand& band, const TCurveScaling& scaling);
+
+// A curve kept on the chart as a reference while the training moves on: what
+// the training shows now, with its caption, and the settings its values and
+// spacing need.
+struct TPinnedCurve {
+    std::string Caption;
+    TStroke Stroke{};
+    TForceCurve Curve{};
+    TUserSettings Settings{};
+};
+// False when the training draws no curve.
+bool PinShownCurve(const TTraining& training, TPinnedCurve& pinned);
 
 // The force axis runs from 0 to ForceAxisTop in steps of ForceAxisStep as
 // long as every drawn curve fits; a curve that goes higher (a strong rower
@@ -81,6 +119,9 @@ std::vector<std::string> CurveGridCaptions();
 // are the rescaled values; with an option on they are the only cells filled.
 // A source that does not exist gives the texts of an all-zero stroke.
 std::vector<std::string> CurveRowTexts(const TTraining& training, const TCurveScaling& scaling);
+// The same texts for any stroke and curve.
+std::vector<std::string> StrokeRowTexts(const TStroke& stroke, const TForceCurve& curve,
+                                        const TUserSettings& settings, const TCurveScaling& scaling);
 
 // The one-stroke training that exports the shown curve: the settings copied,
 // stroke 1 the shown stroke (all zero when an option rescaled it) with Number
@@ -108,7 +149,8 @@ void DeleteShownCurve(TTraining& training);
 struct TBrowseState {
     bool CurvesEnabled = false, CurvesChecked = false;
     bool AverageEnabled = false, AverageChecked = false;
-    bool IntervalsEnabled = false;
+    bool IntervalsEnabled = false, IntervalsChecked = false;
+    int IntervalMaximum = 0, IntervalPosition = 0; // the interval scroll bar, 0-based
     bool Back = false, Forward = false, Delete = false;
     int ScrollMinimum = 0, ScrollPosition = 0, ScrollMaximum = 0;
     int CurveNumber = 0; // shown in the curve-number entry ("0" unless source 0)
