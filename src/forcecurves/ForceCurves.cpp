@@ -3,6 +3,7 @@
 #include "untFormUtils.h"
 
 #include "jsUtils.h"
+#include "untCurveUnderlay.h"
 #include "untCharts.h"
 #include "untFiles.h"
 #include "untIniFile.h"
@@ -25,6 +26,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -84,8 +86,9 @@ private:
 
 // The browse and play glyphs, drawn here: a bar and a triangle for first and
 // last, a triangle for previous and next, a green triangle for play and a
-// square for stop. Disabled buttons get the style's greyed version.
-enum TGlyph { glFirst, glPrevious, glNext, glLast, glPlay, glStop };
+// square for stop, a red cross for delete. Disabled buttons get the style's
+// greyed version.
+enum TGlyph { glFirst, glPrevious, glNext, glLast, glPlay, glStop, glDelete };
 
 QIcon Glyph(TGlyph glyph)
 {
@@ -117,6 +120,11 @@ QIcon Glyph(TGlyph glyph)
         break;
     case glPlay: triangle(13, 4, QColor(0, 128, 0)); break;
     case glStop: painter.fillRect(QRectF(4, 4, 8, 8), QColor(160, 0, 0)); break;
+    case glDelete:
+        painter.setPen(QPen(QColor(160, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
+        painter.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
+        break;
     }
     painter.end();
     return QIcon(picture);
@@ -157,6 +165,50 @@ QList<QPointF> ChartPoints(const TCurvePoints& points)
 }
 
 const int ButtonHeight = 25;
+// The heights of the browse panels below the curve browser.
+const int AveragePanelHeight = 26;
+const int IntervalsPanelHeight = 50;
+const int ShowOptionsPanelHeight = 30;
+
+// The strokes a trail shows, and how far each is lightened towards white.
+const size_t TrailLength = 2;
+const double TrailTints[TrailLength] = {0.45, 0.7};
+// The pinned reference's pen.
+const QColor PinnedColour(128, 128, 128);
+const int PinnedWidth = 2;
+// How opaque the spread band is over the chart.
+const int BandAlpha = 64;
+
+QColor Tinted(const QColor& colour, double towardsWhite)
+{
+    const auto mix = [towardsWhite](int channel) {
+        return static_cast<int>(std::lround(channel + (255 - channel) * towardsWhite));
+    };
+    return QColor(mix(colour.red()), mix(colour.green()), mix(colour.blue()));
+}
+
+QPolygonF Polygon(const TCurvePoints& points)
+{
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const TCurvePoint& point : points) polygon << QPointF(point.X, point.Y);
+    return polygon;
+}
+
+// The band's outline: along its upper edge, then back along its lower one.
+QPolygonF BandOutline(const TCurveBandPoints& band)
+{
+    QPolygonF outline = Polygon(band.High);
+    for (auto point = band.Low.rbegin(); point != band.Low.rend(); ++point) outline << QPointF(point->X, point->Y);
+    return outline;
+}
+
+QPen PinnedPen() { return QPen(PinnedColour, PinnedWidth, Qt::DashLine); }
+
+TSamples AverageSamplesOf(const TTraining& training)
+{
+    return training.Curves.empty() ? TSamples{} : SamplesOf(training.Curves[0]);
+}
 
 } // namespace
 
@@ -184,6 +236,8 @@ TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings) : T
     DataRows->SetColumnCaptions(captions);
     sgdData->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
 
+    FUnderlay = new TCurveUnderlay(ChartData, AxisX, AxisY);
+    FUnderlay->setObjectName("Underlay");
     CreateBrowsePanels();
     CreateFixedValuesPanel();
     cbxSquare = new QCheckBox(QStringLiteral("Square"), FChart);
@@ -229,17 +283,14 @@ void TfrmForceCurves::CreateBrowsePanels()
     btbPlay = NewGlyphButton(pnlBrowseCurves, "btbPlay", glPlay, QStringLiteral("Play|Play animation"));
     rbtBrowseCurves = new QRadioButton(QStringLiteral("Browse curves"), pnlBrowseCurves);
     rbtBrowseCurves->setObjectName("rbtBrowseCurves");
-    cbxShowAll = new QCheckBox(QStringLiteral("All"), pnlBrowseCurves);
-    cbxShowAll->setObjectName("cbxShowAll");
+    // A training holds up to 65,535 strokes: five digits.
     metCurve = new QLineEdit(pnlBrowseCurves);
     metCurve->setObjectName("metCurve");
-    metCurve->setMaxLength(3);
-    metCurve->setValidator(new QIntValidator(0, 999, metCurve));
+    metCurve->setMaxLength(5);
+    metCurve->setValidator(new QIntValidator(0, 65535, metCurve));
     SetHint(metCurve, QStringLiteral("Curve|Change curve number of current training"));
-    btbDelete = NewGlyphButton(pnlBrowseCurves, "btbDelete", glStop,
+    btbDelete = NewGlyphButton(pnlBrowseCurves, "btbDelete", glDelete,
                                QStringLiteral("Delete|Delete curve of current training"));
-    for (QWidget* hidden : std::initializer_list<QWidget*>{rbtBrowseCurves, cbxShowAll, metCurve, btbDelete})
-        hidden->hide();
 
     pnlBrowseAverage = new QFrame(pnlTraining4);
     pnlBrowseAverage->setObjectName("pnlBrowseAverage");
@@ -253,8 +304,27 @@ void TfrmForceCurves::CreateBrowsePanels()
     sbrIntervals->setObjectName("sbrIntervals");
     sbrIntervals->setAccessibleName(QStringLiteral("Intervals"));
     sbrIntervals->setRange(0, 0);
-    pnlBrowseAverage->hide();
-    pnlBrowseIntervals->hide();
+    sbrIntervals->setPageStep(1);
+
+    pnlShowOptions = new QFrame(pnlTraining4);
+    pnlShowOptions->setObjectName("pnlShowOptions");
+    cbxShowAll = new QCheckBox(QStringLiteral("All"), pnlShowOptions);
+    cbxShowAll->setObjectName("cbxShowAll");
+    SetHint(cbxShowAll, QStringLiteral("All|Show all curves of current training beneath the shown one"));
+    cbxShowAll->setAccessibleName(QStringLiteral("All"));
+    cbxTrail = new QCheckBox(QStringLiteral("Trail"), pnlShowOptions);
+    cbxTrail->setObjectName("cbxTrail");
+    SetHint(cbxTrail, QStringLiteral("Trail|Show the two previous curves in lighter tints"));
+    cbxTrail->setAccessibleName(QStringLiteral("Trail"));
+    cbxSpread = new QCheckBox(QStringLiteral("Spread"), pnlBrowseAverage);
+    cbxSpread->setObjectName("cbxSpread");
+    SetHint(cbxSpread, QStringLiteral("Spread|Show how the strokes of an average spread (10th to 90th percentile)"));
+    cbxSpread->setAccessibleName(QStringLiteral("Spread"));
+    cbxSpread->setChecked(true);
+    btnPin = new QPushButton(QStringLiteral("Pin"), pnlShowOptions);
+    btnPin->setObjectName("btnPin");
+    btnPin->setCheckable(true);
+    SetHint(btnPin, QStringLiteral("Pin|Keep the shown curve as a reference"));
     // The three sources are exclusive by the refresh, which may also leave
     // all three unchecked.
     for (QRadioButton* source : {rbtBrowseCurves, rbtBrowseAverage, rbtBrowseIntervals}) source->setAutoExclusive(false);
@@ -275,6 +345,15 @@ void TfrmForceCurves::CreateBrowsePanels()
     connect(rbtBrowseAverage, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceAverage); });
     connect(rbtBrowseIntervals, &QRadioButton::clicked, this, [this] { SetCurveSource(SourceInterval); });
     connect(sbrIntervals, &QScrollBar::valueChanged, this, &TfrmForceCurves::sbrIntervalsScroll);
+    connect(cbxTrail, &QCheckBox::clicked, this, &TfrmForceCurves::cbxTrailClick);
+    connect(cbxSpread, &QCheckBox::clicked, this, &TfrmForceCurves::cbxSpreadClick);
+    connect(btnPin, &QPushButton::clicked, this, &TfrmForceCurves::btnPinClick);
+
+    // Keys move through the controls in the order they are read.
+    QWidget* order[] = {rbtBrowseCurves, metCurve,   btbDelete,          btbFirst,     btbPrevious,
+                        btbNext,         btbLast,    sbrCurves,          btbPlay,      rbtBrowseAverage,
+                        cbxSpread,       rbtBrowseIntervals, sbrIntervals, cbxShowAll, cbxTrail, btnPin};
+    for (size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
 void TfrmForceCurves::CreateFixedValuesPanel()
@@ -308,7 +387,13 @@ void TfrmForceCurves::CreateFixedValuesPanel()
     connect(cbxLength, &QCheckBox::clicked, this, &TfrmForceCurves::cbxLengthClick);
     connect(edtForce, &QLineEdit::textChanged, this, &TfrmForceCurves::edtForceChange);
     connect(edtLength, &QLineEdit::textChanged, this, &TfrmForceCurves::edtLengthChange);
-    pnlTraining3->hide();
+    pnlTraining3->show();
+    setTabOrder(btnPin, cbxForce);
+    setTabOrder(cbxForce, edtForce);
+    setTabOrder(edtForce, udnForce);
+    setTabOrder(udnForce, cbxLength);
+    setTabOrder(cbxLength, edtLength);
+    setTabOrder(edtLength, udnLength);
 }
 
 // --- Layout of the bottom panels ---
@@ -320,8 +405,9 @@ void TfrmForceCurves::pnlTraining4Resize()
     const int left = radio ? 20 : 6;
     const bool narrow = width < 400 || radio;
     const int height = narrow ? (radio ? 90 : 65) : 40;
-    if (pnlTraining4->minimumHeight() != height || pnlTraining4->maximumHeight() != height)
-        pnlTraining4->setFixedHeight(height);
+    const int total = height + AveragePanelHeight + IntervalsPanelHeight + ShowOptionsPanelHeight;
+    if (pnlTraining4->minimumHeight() != total || pnlTraining4->maximumHeight() != total)
+        pnlTraining4->setFixedHeight(total);
     pnlBrowseCurves->setGeometry(0, 0, width, height);
     QToolButton* buttons[] = {btbFirst, btbPrevious, btbNext, btbLast};
     const int scrollHeight = std::min(sbrCurves->sizeHint().height(), ButtonHeight);
@@ -342,15 +428,27 @@ void TfrmForceCurves::pnlTraining4Resize()
                                std::max(scrollRight - scrollLeft, 1), scrollHeight);
         btbPlay->setGeometry(width - 5 - a, top, a, ButtonHeight);
     }
-    rbtBrowseCurves->setGeometry(4, 4, std::max(width / 2 - 4, 1), 18);
-    cbxShowAll->setGeometry(width / 2, 4, 50, 18);
-    metCurve->setGeometry(width / 2 + 50, 2, 40, 20);
-    btbDelete->setGeometry(width - 30, 2, 26, 20);
-    pnlBrowseAverage->setGeometry(0, height, width, 26);
-    rbtBrowseAverage->setGeometry(4, 4, std::max(width - 8, 1), 18);
-    pnlBrowseIntervals->setGeometry(0, height + 26, width, 50);
+    // The first row: the radio button, the curve number and delete.
+    const int deleteLeft = width - 30;
+    const int entryWidth = std::max(QFontMetrics(metCurve->font()).horizontalAdvance(QStringLiteral("00000")) + 10, 40);
+    const int entryLeft = deleteLeft - 4 - entryWidth;
+    rbtBrowseCurves->setGeometry(4, 4, std::max(entryLeft - 8, 1), 18);
+    metCurve->setGeometry(entryLeft, 2, entryWidth, 21);
+    btbDelete->setGeometry(deleteLeft, 2, 26, 21);
+    // Each option box at the right of its row, the last row's button too.
+    const int spreadWidth = cbxSpread->sizeHint().width();
+    pnlBrowseAverage->setGeometry(0, height, width, AveragePanelHeight);
+    rbtBrowseAverage->setGeometry(4, 4, std::max(width - 16 - spreadWidth, 1), 18);
+    cbxSpread->setGeometry(width - 4 - spreadWidth, 4, spreadWidth, 18);
+    pnlBrowseIntervals->setGeometry(0, height + AveragePanelHeight, width, IntervalsPanelHeight);
     rbtBrowseIntervals->setGeometry(4, 4, std::max(width - 8, 1), 18);
     sbrIntervals->setGeometry(20, 26, std::max(width - 24, 1), std::min(sbrIntervals->sizeHint().height(), 20));
+    pnlShowOptions->setGeometry(0, height + AveragePanelHeight + IntervalsPanelHeight, width, ShowOptionsPanelHeight);
+    const int allWidth = cbxShowAll->sizeHint().width();
+    const int pinWidth = std::max(btnPin->sizeHint().width(), 50);
+    cbxShowAll->setGeometry(4, 5, allWidth, 20);
+    cbxTrail->setGeometry(4 + allWidth + 12, 5, cbxTrail->sizeHint().width(), 20);
+    btnPin->setGeometry(width - 4 - pinWidth, 2, pinWidth, ButtonHeight);
 }
 
 void TfrmForceCurves::pnlTraining3Resize()
@@ -395,6 +493,7 @@ void TfrmForceCurves::cbxSquareClick()
 
 void TfrmForceCurves::ReloadTrainings(bool justOpened)
 {
+    ForgetCurveCaches();
     const int remembered = SelectedIndex();
     TfrmChart::ReloadTrainings(justOpened);
     {
@@ -408,7 +507,24 @@ void TfrmForceCurves::ReloadTrainings(bool justOpened)
 void TfrmForceCurves::TrainingsClosed()
 {
     StopPlaying();
+    ForgetCurveCaches();
+    // A pinned curve goes with its training.
+    bool pinnedOpen = false;
+    for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i)
+        pinnedOpen = pinnedOpen || OpenTrainings.TrainingRecord(i) == PinnedTraining;
+    if (!pinnedOpen) {
+        Pinned.reset();
+        PinnedTraining = nullptr;
+        const QSignalBlocker quiet(btnPin);
+        btnPin->setChecked(false);
+    }
     TfrmChart::TrainingsClosed();
+}
+
+void TfrmForceCurves::ForgetCurveCaches()
+{
+    Bands.clear();
+    AllKeys.clear();
 }
 
 void TfrmForceCurves::clbTrainingsClick()
@@ -441,15 +557,17 @@ void TfrmForceCurves::clbTrainingsClick()
         btbPlay->setEnabled(browse);
         SetPlayGlyph(!tmrPlay->isActive());
 
-        cbxShowAll->setEnabled(false);
-        cbxShowAll->setChecked(false);
+        const TTraining* selected = SelectedRecord();
+        cbxShowAll->setEnabled(state.CurvesEnabled);
+        cbxShowAll->setChecked(selected && selected->Spare2 != 0);
         rbtBrowseAverage->setEnabled(state.AverageEnabled);
         rbtBrowseAverage->setChecked(state.AverageChecked);
         rbtBrowseIntervals->setEnabled(state.IntervalsEnabled);
-        rbtBrowseIntervals->setChecked(false);
-        sbrIntervals->setRange(0, 0);
-        sbrIntervals->setValue(0);
-        sbrIntervals->setEnabled(state.IntervalsEnabled);
+        rbtBrowseIntervals->setChecked(state.IntervalsChecked);
+        sbrIntervals->setRange(0, state.IntervalMaximum);
+        sbrIntervals->setValue(state.IntervalPosition);
+        sbrIntervals->setEnabled(state.IntervalsEnabled && state.IntervalsChecked);
+        btnPin->setEnabled(Pinned.has_value() || state.CurvesEnabled);
     }
     DrawForceCurves();
     FillCurveGrid();
@@ -483,9 +601,9 @@ void TfrmForceCurves::DrawForceCurves()
 {
     const TCurveScaling scaling = Scaling();
     const int count = OpenTrainings.OpenTrainingCount();
-    std::vector<TCurvePoints> all;
-    std::vector<THeader> allPens;
-    float highest = 0;
+    std::vector<TCurveUnderlay::TBand> bands;
+    std::vector<TCurveUnderlay::TCurve> curves;
+    float highest = UpdateAllPicture();
     for (int i = 0; i < count; ++i) {
         const TTraining* training = OpenTrainings.TrainingRecord(i);
         if (!training) {
@@ -495,38 +613,96 @@ void TfrmForceCurves::DrawForceCurves()
         const TCurvePoints shown = ShownCurvePoints(*training, scaling);
         highest = HighestForce(shown, highest);
         ShowTrainingSeries(i, ChartPoints(shown), training->Header);
-        for (TCurvePoints& points : AllCurvePoints(*training, scaling)) {
-            highest = HighestForce(points, highest);
-            all.push_back(std::move(points));
-            allPens.push_back(training->Header);
-            allPens.back().Color = InverseColor(training->Header.Color);
+        if (shown.empty()) continue;
+        const QPen pen = CurvePen(training->Header);
+        if (cbxSpread->isChecked() && training->Header.CurveSource != SourceStroke) {
+            const TCurveBandPoints band = ShownBandPoints(*training, CachedBand(*training), scaling);
+            highest = HighestForce(band.High, highest);
+            QColor fill = pen.color();
+            fill.setAlpha(BandAlpha);
+            if (!band.High.empty()) bands.push_back({BandOutline(band), fill});
+        }
+        if (cbxTrail->isChecked()) {
+            const std::vector<TCurvePoints> trail = TrailCurvePoints(*training, scaling, TrailLength);
+            // The farthest first, so that the nearer is drawn over it.
+            for (size_t k = trail.size(); k-- > 0;) {
+                highest = HighestForce(trail[k], highest);
+                QPen tint(pen);
+                tint.setStyle(Qt::SolidLine);
+                tint.setColor(Tinted(pen.color(), TrailTints[k]));
+                curves.push_back({Polygon(trail[k]), tint});
+            }
         }
     }
+    if (Pinned) {
+        const TCurvePoints pinned = StrokeCurvePoints(Pinned->Stroke, Pinned->Curve, Pinned->Settings, scaling);
+        highest = HighestForce(pinned, highest);
+        curves.push_back({Polygon(pinned), PinnedPen()});
+    }
+    FUnderlay->SetOverlay(std::move(bands), std::move(curves));
     TrimTrainingSeries(count);
     SetFixedAxisMaximum(*AxisY, ForceAxisMaximum(highest));
+}
 
-    // The show-all curves, which nothing in this program turns on, are made
-    // afresh; without them nothing is done here.
-    if (AllSeries.isEmpty() && all.empty()) return;
-    for (QLineSeries* series : AllSeries) {
-        ChartData->removeSeries(series);
-        delete series;
+const TCurveBand& TfrmForceCurves::CachedBand(const TTraining& training)
+{
+    const THeader& header = training.Header;
+    const TSamples average = AverageSamplesOf(training);
+    for (TBandCache& kept : Bands)
+        if (kept.Training == &training && kept.Source == header.CurveSource && kept.Interval == header.CurveInterval
+            && kept.Strokes == training.Strokes.size() && kept.Average == average)
+            return kept.Band;
+    Bands.erase(std::remove_if(Bands.begin(), Bands.end(),
+                               [&training](const TBandCache& kept) { return kept.Training == &training; }),
+                Bands.end());
+    Bands.push_back({&training, header.CurveSource, header.CurveInterval, training.Strokes.size(), average,
+                     ShownBand(training)});
+    return Bands.back().Band;
+}
+
+float TfrmForceCurves::UpdateAllPicture()
+{
+    const TCurveScaling scaling = Scaling();
+    std::vector<TAllKey> keys;
+    for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
+        const TTraining* training = OpenTrainings.TrainingRecord(i);
+        if (!training || training->Spare2 == 0 || ShownCurvePoints(*training, scaling).empty()) continue;
+        // Thousands of curves make a background, drawn thin and solid whatever
+        // the training's pen.
+        keys.push_back({training, training->Strokes.size(), AverageSamplesOf(*training),
+                        QtColor(InverseColor(training->Header.Color))});
     }
-    AllSeries.clear();
-    for (size_t k = 0; k < all.size(); ++k) {
-        auto* series = new QLineSeries(ChartData);
-        series->setPen(CurvePen(allPens[k]));
-        series->replace(ChartPoints(all[k]));
-        ChartData->addSeries(series);
-        series->attachAxis(AxisX);
-        series->attachAxis(AxisY);
-        AllSeries << series;
+    if (keys == AllKeys && scaling == AllScaling) return AllHighest;
+    AllKeys = std::move(keys);
+    AllScaling = scaling;
+    AllHighest = 0;
+    for (const TAllKey& key : AllKeys)
+        ForEachOfAllCurves(*key.Training, scaling,
+                           [this](const TCurvePoints& points) { AllHighest = HighestForce(points, AllHighest); });
+    std::vector<TCurveUnderlay::TPictureLayer> layers;
+    for (const TAllKey& key : AllKeys) {
+        const TTraining* training = key.Training;
+        layers.push_back({key.Colour, [training, scaling](const TCurveUnderlay::TCurveVisitor& visit) {
+                              QPointF points[CurveSamples];
+                              ForEachOfAllCurves(*training, scaling, [&](const TCurvePoints& curve) {
+                                  const int count = std::min(static_cast<int>(curve.size()), CurveSamples);
+                                  for (int k = 0; k < count; ++k) points[k] = QPointF(curve[k].X, curve[k].Y);
+                                  visit(points, count);
+                              });
+                          }});
     }
+    FUnderlay->SetPicture(std::move(layers));
+    return AllHighest;
 }
 
 void TfrmForceCurves::FillCurveGrid()
 {
-    BuildDataRows();
+    std::vector<TChartDataModel::TRow> pinnedRow;
+    if (Pinned)
+        pinnedRow.push_back({Text(Pinned->Caption) + QStringLiteral(", pinned"),
+                             TPenSample{PinnedColour, Qt::DashLine, PinnedWidth},
+                             {}});
+    BuildDataRows(pinnedRow);
     const TCurveScaling scaling = Scaling();
     int row = 0;
     for (int i = 0; i < OpenTrainings.OpenTrainingCount(); ++i) {
@@ -535,6 +711,12 @@ void TfrmForceCurves::FillCurveGrid()
         QStringList cells;
         for (const std::string& text : CurveRowTexts(*training, scaling)) cells << Text(text);
         DataRows->SetCells(row++, cells);
+    }
+    if (Pinned) {
+        QStringList cells;
+        for (const std::string& text : StrokeRowTexts(Pinned->Stroke, Pinned->Curve, Pinned->Settings, scaling))
+            cells << Text(text);
+        DataRows->SetCells(row, cells);
     }
 }
 
@@ -623,7 +805,7 @@ void TfrmForceCurves::SetPlayInterval(int milliseconds) { tmrPlay->setInterval(m
 
 int TfrmForceCurves::PlayInterval() const { return tmrPlay->interval(); }
 
-// --- The hidden controls ---
+// --- Sources, the curve number, withdrawing and what is shown beneath ---
 
 void TfrmForceCurves::SetCurveSource(int source)
 {
@@ -652,7 +834,12 @@ void TfrmForceCurves::metCurveExit()
 void TfrmForceCurves::sbrIntervalsScroll()
 {
     const int position = sbrIntervals->value();
-    ApplyToTrainings([position](TTraining& training) { training.Header.CurveInterval = position; }, false);
+    // Each training keeps to its own intervals.
+    ApplyToTrainings(
+        [position](TTraining& training) {
+            if (position < static_cast<int>(training.Intervals.size())) training.Header.CurveInterval = position;
+        },
+        false);
 }
 
 void TfrmForceCurves::cbxShowAllClick()
@@ -661,16 +848,44 @@ void TfrmForceCurves::cbxShowAllClick()
     DrawForceCurves();
 }
 
+void TfrmForceCurves::cbxSpreadClick() { DrawForceCurves(); }
+
+void TfrmForceCurves::cbxTrailClick() { DrawForceCurves(); }
+
+void TfrmForceCurves::btnPinClick()
+{
+    Pinned.reset();
+    PinnedTraining = nullptr;
+    TPinnedCurve pinned;
+    if (btnPin->isChecked()) {
+        if (const TTraining* training = SelectedRecord(); training && PinShownCurve(*training, pinned)) {
+            Pinned = pinned;
+            PinnedTraining = training;
+        }
+    }
+    {
+        const QSignalBlocker quiet(btnPin);
+        btnPin->setChecked(Pinned.has_value());
+    }
+    clbTrainingsClick();
+}
+
 void TfrmForceCurves::btbDeleteClick()
 {
     StopPlaying();
     const int row = SelectedIndex();
     if (TTraining* training = SelectedRecord()) {
         DeleteShownCurve(*training);
-        // The training window shows the withdrawn curve and the new average.
+        training->Header.Modified = 1;
+        ForgetCurveCaches();
+        // The training window shows the withdrawn curve, the new average and
+        // that the training was changed.
         const int window = OpenTrainings.TrainingWindowIndex(row);
         if (window >= 0 && Owner())
-            if (auto* child = qobject_cast<TMDIChild*>(Owner()->Children().value(window))) child->ShowGeneral();
+            if (auto* child = qobject_cast<TMDIChild*>(Owner()->Children().value(window))) {
+                child->ShowCurveGrid();
+                child->ShowGeneral();
+            }
     }
     clbTrainingsClick();
 }
@@ -727,7 +942,12 @@ void TfrmForceCurves::LoadLayout(const std::string& settingsFile, int placement)
 {
     TfrmChart::LoadLayout(settingsFile, placement);
     if (FSection.empty()) return;
-    if (FileExists(settingsFile)) FSquare = TIniFile(settingsFile).ReadBool(FSection, "Square", FSquare);
+    if (FileExists(settingsFile)) {
+        const TIniFile ini(settingsFile);
+        FSquare = ini.ReadBool(FSection, "Square", FSquare);
+        cbxSpread->setChecked(ini.ReadBool(FSection, "Spread", cbxSpread->isChecked()));
+        cbxTrail->setChecked(ini.ReadBool(FSection, "Trail", cbxTrail->isChecked()));
+    }
     ShowFixedValues();
     {
         const QSignalBlocker quiet(cbxSquare);
@@ -742,6 +962,8 @@ void TfrmForceCurves::SaveLayout(const std::string& settingsFile)
     if (FSection.empty() || settingsFile.empty() || !IsFileWritable(settingsFile)) return;
     TIniFile ini(settingsFile);
     ini.WriteBool(FSection, "Square", FSquare);
+    ini.WriteBool(FSection, "Spread", cbxSpread->isChecked());
+    ini.WriteBool(FSection, "Trail", cbxTrail->isChecked());
     ini.UpdateFile();
 }
 

@@ -7,16 +7,22 @@
 // (CurveIndex, CurveSource, CurveInterval, Visible and the pen), so a change
 // made in another window shows at the next refresh. What is drawn and which
 // texts fill a row come from the core (untForceCurveData.h); the window only
-// turns them into a series and cells.
+// turns them into a series and cells. Beneath the curves it can draw every
+// stroke of a training ("All"), the spread of the strokes around a shown
+// average, the two strokes before the shown one (the trail) and a curve
+// pinned as a reference.
 #pragma once
 
 #include "untChart.h"
 #include "untForceCurveData.h"
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
+class TCurveUnderlay;
 class QRadioButton;
 class QScrollBar;
 class QSpinBox;
@@ -60,7 +66,8 @@ public:
     void tmrPlayTimer();
     void cbxSquareClick();
 
-    // Handlers of the controls this program keeps hidden.
+    // The curve source of the selected training (of every training with
+    // Shift): single strokes, the session's average or an interval's.
     void SetCurveSource(int source);
     void metCurveExit();
     void btbDeleteClick();
@@ -70,12 +77,17 @@ public:
     void edtForceChange();
     void edtLengthChange();
     void sbrIntervalsScroll();
+    void cbxSpreadClick();
+    void cbxTrailClick();
+    // Pins the selected training's shown curve as the reference, or drops it.
+    void btnPinClick();
 
-    // One series per open training, its 80 points replaced; the force axis
-    // is extended only when a drawn curve goes above it, and shrinks back
-    // when they fit again. Nothing else of the chart is rebuilt.
+    // One series per open training, its 80 points replaced, and what the
+    // underlay draws beneath them; the force axis is extended only when a
+    // drawn curve goes above it, and shrinks back when they fit again.
+    // Nothing else of the chart is rebuilt.
     void DrawForceCurves();
-    // One grid row per checked training.
+    // One grid row per checked training, and the pinned curve's below them.
     void FillCurveGrid();
     void SetPlayGlyph(bool showPlay);
 
@@ -87,6 +99,8 @@ public:
     int PlayInterval() const;
     bool IsPlaying() const;
     TCurveScaling Scaling() const;
+    bool HasPin() const { return Pinned.has_value(); }
+    TCurveUnderlay* Underlay() const { return FUnderlay; }
 
     // Whether a Shift key is down while a browse command runs; tests replace it.
     std::function<bool()> ShiftDown;
@@ -105,6 +119,14 @@ private:
     // Runs step on the selected training, or on every training while Shift is down.
     void ApplyToTrainings(const std::function<void(TTraining&)>& step, bool stopPlaying = true);
     void ShowFixedValues();
+    // The spread band of a training, kept until its average changes.
+    const TCurveBand& CachedBand(const TTraining& training);
+    // The highest force of every curve the "All" pictures draw; each time
+    // they change the picture is made anew.
+    float UpdateAllPicture();
+    // Curves were withdrawn or trainings came and went: the kept bands and
+    // pictures are made again.
+    void ForgetCurveCaches();
 
     QCheckBox* cbxSquare;
     QTimer* tmrPlay;
@@ -122,5 +144,37 @@ private:
     QCheckBox *cbxForce, *cbxLength;
     QLineEdit *edtForce, *edtLength;
     QSpinBox *udnForce, *udnLength;
-    QList<class QLineSeries*> AllSeries; // the show-all curves, usually none
+    QFrame* pnlShowOptions;
+    QCheckBox *cbxTrail, *cbxSpread;
+    QPushButton* btnPin;
+    TCurveUnderlay* FUnderlay;
+
+    struct TBandCache {
+        const TTraining* Training = nullptr;
+        uint8_t Source = 0;
+        int Interval = 0;
+        size_t Strokes = 0;
+        TSamples Average{};
+        TCurveBand Band;
+    };
+    std::vector<TBandCache> Bands;
+    // What the "All" picture was made of: each training's identity and
+    // colour, and the options, so that a change is seen.
+    struct TAllKey {
+        const TTraining* Training = nullptr;
+        size_t Strokes = 0;
+        TSamples Average{};
+        QColor Colour;
+        bool operator==(const TAllKey& other) const
+        {
+            return Training == other.Training && Strokes == other.Strokes && Average == other.Average
+                   && Colour == other.Colour;
+        }
+    };
+    std::vector<TAllKey> AllKeys;
+    TCurveScaling AllScaling;
+    float AllHighest = 0;
+
+    std::optional<TPinnedCurve> Pinned;
+    const TTraining* PinnedTraining = nullptr;
 };

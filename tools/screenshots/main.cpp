@@ -1,6 +1,8 @@
 // Takes the README's pictures: the splash window, the welcome dialog, the
 // main window empty, the training window's pages with a training open,
-// the chart-options dialog, the force-curve window, the export dialog and the
+// the chart-options dialog, the force-curve window (a stroke, the session's
+// average with its spread, a stroke with its trail beside the pinned
+// average), the export dialog and the
 // about box's three pages. Run it under
 // a display (for example xvfb-run) with a throw-away HOME:
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
@@ -143,6 +145,22 @@ int main(int argc, char* argv[])
         if (auto* next = main.findChild<QAbstractButton*>("btbNext")) next->click();
     Wait(300);
     saved = main.grab().save(output + "/force-curves.png") && saved;
+
+    // The session's average with the spread of its strokes; then that
+    // average pinned, and a stroke later in the piece with its trail.
+    const auto click = [&main](const char* name) {
+        if (auto* button = main.findChild<QAbstractButton*>(name)) button->click();
+    };
+    click("rbtBrowseAverage");
+    Wait(300);
+    saved = main.grab().save(output + "/force-curves-average.png") && saved;
+    click("btnPin");
+    click("rbtBrowseCurves");
+    if (auto* trail = main.findChild<QAbstractButton*>("cbxTrail"); trail && !trail->isChecked()) trail->click();
+    for (int step = 0; step < 40; ++step) click("btbNext");
+    Wait(300);
+    saved = main.grab().save(output + "/force-curves-trail.png") && saved;
+    click("btnPin");
 
     // The export's save dialog is the system's own: it is shown for real,
     // taken and cancelled.
