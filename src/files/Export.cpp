@@ -242,7 +242,7 @@ double RecoverSeconds(const TStroke& stroke)
     return Positive(static_cast<double>(stroke.DriveTime) * stroke.DriveRecoverRatio);
 }
 
-double AverageDriveForce(const TTraining& training, size_t index)
+int DriveSamples(const TTraining& training, size_t index)
 {
     if (index >= training.Curves.size() || !training.Curves[index].Valid) return 0;
     const uint16_t* samples = training.Curves[index].Samples;
@@ -252,8 +252,14 @@ double AverageDriveForce(const TTraining& training, size_t index)
     if (count < 1)
         for (int k = 0; k < CurveSamples; ++k)
             if (samples[k] > 0) count = k + 1;
+    return count;
+}
+
+double AverageDriveForce(const TTraining& training, size_t index)
+{
+    const int count = DriveSamples(training, index);
     double sum = 0;
-    for (int k = 0; k < count; ++k) sum += samples[k];
+    for (int k = 0; k < count; ++k) sum += training.Curves[index].Samples[k];
     return count > 0 ? sum / count : 0;
 }
 

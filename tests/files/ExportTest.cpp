@@ -261,7 +261,12 @@ TEST(CsvExport, ColumnsAreTheConventionsAndARowPerStroke)
     while (std::getline(lines, line)) rows.push_back(line);
     ASSERT_EQ(rows.size(), 12u);
     EXPECT_EQ(rows[3].substr(rows[3].size() - 5), ",4,\"\"") << "stroke 4's curve is not valid";
-    EXPECT_EQ(std::count(rows[0].begin(), rows[0].end(), ','), 17 + 79) << "79 commas within the curve";
+    // The list spans the drive: the samples within the stroke's length.
+    const int drive = static_cast<int>(training.Strokes[1].StrokeLength / CurveSpacing(training.Settings));
+    ASSERT_LT(drive, CurveSamples);
+    EXPECT_EQ(std::count(rows[0].begin(), rows[0].end(), ','), 17 + drive - 1);
+    EXPECT_EQ(rows[0].substr(rows[0].rfind(',') + 1),
+              std::to_string(training.Curves[1].Samples[drive - 1]) + "\"") << "the last sample of the drive";
 }
 
 TEST(ExportFile, AFailedWriteLeavesTheOldFileAsItWas)
