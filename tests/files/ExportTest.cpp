@@ -4,6 +4,7 @@
 #include "untExport.h"
 
 #include "DemoTraining.h"
+#include "ImportKit.h"
 #include "TestKit.h"
 #include "jsUtils.h"
 #include "untFiles.h"
@@ -89,13 +90,6 @@ std::string Spans(const std::vector<TExportLap>& laps)
         if (lap.HasStrokes()) text += " #" + std::to_string(lap.First) + "-" + std::to_string(lap.Last);
     }
     return text;
-}
-
-std::string Exported(const TTraining& training, TExportFormat format)
-{
-    std::ostringstream out;
-    EXPECT_EQ(WriteExport(out, training, format), "");
-    return out.str();
 }
 
 // The FIT CRC, worked out bit by bit as the format defines it (the writer
