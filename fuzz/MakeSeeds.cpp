@@ -116,6 +116,16 @@ TTraining IntervalTraining()
     return training;
 }
 
+// A format's seeds: the demo training and the interval session as Marlo
+// exports them, and a file laid out as another writer does.
+TSeeds ExportSeeds(TExportFormat format, const std::string& otherName, const std::string& other)
+{
+    const std::string extension = ExportExtension(format);
+    return {{"demo" + extension, Exported(MakeDemoTraining(12), format)},
+            {"intervals" + extension, Exported(IntervalTraining(), format)},
+            {otherName + extension, other}};
+}
+
 // FIT activities as Marlo exports them, one of an interval session, and one
 // of compressed timestamps and big-endian records as other writers lay them
 // out.
@@ -129,9 +139,7 @@ TSeeds FitSeeds()
         .Describe(2, 60, Fit::Uint16, "HandleForceCurve", 10)
         .Define(3, Fit::RecordMessage, {{Fit::Timestamp, 4, Fit::Uint32}}, {{60, 8, 0}})
         .Message(3, FitBytes(1012, 4) + FitBytes(1000, 2) + FitBytes(4000, 2) + FitBytes(6000, 2) + FitBytes(900, 2));
-    return {{"demo.fit", Exported(MakeDemoTraining(12), TExportFormat::Fit)},
-            {"intervals.fit", Exported(IntervalTraining(), TExportFormat::Fit)},
-            {"other-layouts.fit", other.Bytes()}};
+    return ExportSeeds(TExportFormat::Fit, "other-layouts", other.Bytes());
 }
 
 // TCX files as Marlo exports them, and one of samples a second apart as a
@@ -149,9 +157,7 @@ TSeeds TcxSeeds()
         "<Watts>210</Watts></TPX></tcx:Extensions></tcx:Trackpoint></tcx:Track></tcx:Lap>"
         "<tcx:Lap><tcx:Intensity>Resting</tcx:Intensity></tcx:Lap>"
         "<tcx:Notes>Title\r\nNote</tcx:Notes></tcx:Activity></tcx:Activities></tcx:TrainingCenterDatabase>\n";
-    return {{"demo.tcx", Exported(MakeDemoTraining(12), TExportFormat::Tcx)},
-            {"intervals.tcx", Exported(IntervalTraining(), TExportFormat::Tcx)},
-            {"samples.tcx", samples}};
+    return ExportSeeds(TExportFormat::Tcx, "samples", samples);
 }
 
 // Rowing-data CSV files as Marlo exports them, and one laid out otherwise:
@@ -163,9 +169,7 @@ TSeeds RowingCsvSeeds()
                               " DriveLength (meters), lapIdx\r\n"
                               "\"210,5\",\"10,250,480,610,500,300,90\",620,1781415002.25,1.4,0\r\n"
                               "215,\"\",,1781415004.5,\"1,38\",1\r\n";
-    return {{"demo.csv", Exported(MakeDemoTraining(12), TExportFormat::RowingCsv)},
-            {"intervals.csv", Exported(IntervalTraining(), TExportFormat::RowingCsv)},
-            {"other-layout.csv", other}};
+    return ExportSeeds(TExportFormat::RowingCsv, "other-layout", other);
 }
 
 // The settings file as the program writes it, and one written by hand in

@@ -89,14 +89,7 @@ TEST(FitReader, MarlosOwnExportReadsBackToTheSameTraining)
 
 TEST(FitReader, AnIntervalSessionsWorkLapsBecomeIntervalsAndItsRestIsNone)
 {
-    TTraining original = MakeDemoTraining(60);
-    original.Settings.SessionLimit = 4;
-    for (size_t i = 1; i <= 60; ++i) {
-        TStroke& s = original.Strokes[i];
-        s.IntervalNumber = i <= 20 ? 1 : i <= 40 ? 0 : 2;
-        s.Time = static_cast<float>(2 * i + (i > 40 ? 90 : 0)); // 90 s of rest before interval 2
-    }
-    const TOpened read = ReadFitBytes(Exported(original, TExportFormat::Fit));
+    const TOpened read = ReadFitBytes(Exported(IntervalsWithRest(), TExportFormat::Fit));
     ASSERT_TRUE(read.Ok);
     const TTraining& t = read.Training;
     EXPECT_EQ(t.Settings.SessionLimit, 4);

@@ -37,15 +37,9 @@ std::string Trackpoint(int second, double metres, int watts)
 
 TEST(TcxReader, MarlosOwnExportReadsBackToTheSameStrokesAndLaps)
 {
-    TTraining original = MakeDemoTraining(60);
+    TTraining original = IntervalsWithRest();
     AssignText(original.Header.Title, "2000 m \xC3\xA9preuve");
     AssignText(original.Header.Note, "Calm water");
-    original.Settings.SessionLimit = 4;
-    for (size_t i = 1; i <= 60; ++i) {
-        TStroke& s = original.Strokes[i];
-        s.IntervalNumber = i <= 20 ? 1 : i <= 40 ? 0 : 2;
-        s.Time = static_cast<float>(2 * i + (i > 40 ? 90 : 0)); // 90 s of rest before interval 2
-    }
     const TOpened read = ReadTcx(Exported(original, TExportFormat::Tcx));
     ASSERT_TRUE(read.Ok) << testing::PrintToString(read.Messages);
     const TTraining& t = read.Training;

@@ -1,8 +1,9 @@
 // What the tests of the readers of today's files share: a training exported
-// by Marlo's own writers, and a file of given bytes opened through the
-// dispatcher as the desktop program opens it.
+// by Marlo's own writers, an interval session to export, and a file of given
+// bytes opened through the dispatcher as the desktop program opens it.
 #pragma once
 
+#include "DemoTraining.h"
 #include "TestKit.h"
 #include "untExport.h"
 #include "untFiles.h"
@@ -18,6 +19,20 @@ inline std::string Exported(const TTraining& training, TExportFormat format)
     std::ostringstream out;
     EXPECT_EQ(WriteExport(out, training, format), "");
     return out.str();
+}
+
+// An interval session of 60 strokes 2 s apart: interval 1 (strokes 1 to 20),
+// 20 strokes of rest, then 90 s of rest and interval 2 (strokes 41 to 60).
+inline TTraining IntervalsWithRest()
+{
+    TTraining training = MakeDemoTraining(60);
+    training.Settings.SessionLimit = 4;
+    for (size_t i = 1; i <= 60; ++i) {
+        TStroke& s = training.Strokes[i];
+        s.IntervalNumber = i <= 20 ? 1 : i <= 40 ? 0 : 2;
+        s.Time = static_cast<float>(2 * i + (i > 40 ? 90 : 0));
+    }
+    return training;
 }
 
 struct TOpened {
