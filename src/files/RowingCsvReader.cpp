@@ -26,7 +26,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A row of 65,535 curve samples written in full takes well under this.
+// A row whose force list holds tens of thousands of samples takes well under
+// this; a longer record is no training's.
 const size_t MaxRecordBytes = 1 << 20;
 // The largest time stamp that is a date (the end of year 9999).
 const double LastUnixSecond = 253402300799.0;

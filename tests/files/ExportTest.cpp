@@ -27,26 +27,6 @@
 
 namespace {
 
-// The machine's time zone, set for the scope's life.
-class TZoneScope {
-public:
-    explicit TZoneScope(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ")) Saved = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TZoneScope()
-    {
-        if (Saved) setenv("TZ", Saved->c_str(), 1);
-        else unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<std::string> Saved;
-};
-
 // Unix seconds of a UTC date and time.
 double EncodeUnix(int year, int month, int day, int hour, int minute, int second)
 {
@@ -61,7 +41,6 @@ double EncodeUnix(int year, int month, int day, int hour, int minute, int second
 }
 
 // Central European time, summer time from the last Sunday of March, 02:00.
-const char* const CentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
 
 // Strokes ending at the given seconds, each lasting 2 s (0.8 s drive).
 TTraining StrokesAt(const std::vector<float>& times, const std::vector<uint16_t>& intervals = {})

@@ -72,6 +72,7 @@ void ExpectSameRows(const TTraining& a, const TTraining& b)
 
 TEST(RowingCsvReader, MarlosOwnExportReadsBackToTheSameStrokesCurvesAndLaps)
 {
+    const TZoneScope zone(CentralEurope); // the file holds UTC, the record local time
     TTraining original = MakeDemoTraining(300);
     original.Settings.SessionLimit = 4; // a lap per 500 m, all of them work
     const TOpened read = ReadCsv(Exported(original, TExportFormat::RowingCsv));

@@ -37,6 +37,7 @@ std::string Trackpoint(int second, double metres, int watts)
 
 TEST(TcxReader, MarlosOwnExportReadsBackToTheSameStrokesAndLaps)
 {
+    const TZoneScope zone(CentralEurope); // the file holds UTC, the record local time
     TTraining original = IntervalsWithRest();
     AssignText(original.Header.Title, "2000 m \xC3\xA9preuve");
     AssignText(original.Header.Note, "Calm water");
