@@ -72,14 +72,14 @@ TEST(FitReader, MarlosOwnExportReadsBackToTheSameTraining)
         const TStroke& b = t.Strokes[i];
         EXPECT_NEAR(b.Time, a.Time, 0.5) << "whole seconds";
         EXPECT_NEAR(b.Distance, a.Distance, 0.005);
-        EXPECT_EQ(b.Power, std::nearbyint(a.Power));
-        EXPECT_EQ(b.StrokeRate, std::nearbyint(a.StrokeRate * 100) / 100) << "the rate in hundredths";
-        EXPECT_EQ(b.Pulse, std::nearbyint(a.Pulse));
+        EXPECT_EQ(+b.Power, std::nearbyint(a.Power));
+        EXPECT_EQ(+b.StrokeRate, std::nearbyint(a.StrokeRate * 100) / 100) << "the rate in hundredths";
+        EXPECT_EQ(+b.Pulse, std::nearbyint(a.Pulse));
         EXPECT_NEAR(b.Split500, a.Split500, 0.05);
         EXPECT_NEAR(b.DriveTime, a.DriveTime, 0.0005);
         EXPECT_NEAR(b.StrokeLength, a.StrokeLength, 0.05);
         EXPECT_NEAR(b.DistancePerStroke, a.DistancePerStroke, 0.5);
-        EXPECT_EQ(t.Curves[i].Valid, original.Curves[i].Valid);
+        EXPECT_EQ(+t.Curves[i].Valid, +original.Curves[i].Valid);
         for (int k = 0; k < CurveSamples; ++k) ASSERT_EQ(+t.Curves[i].Samples[k], +original.Curves[i].Samples[k]) << k;
     }
     EXPECT_FALSE(t.Curves[7].Valid);
@@ -92,13 +92,13 @@ TEST(FitReader, AnIntervalSessionsWorkLapsBecomeIntervalsAndItsRestIsNone)
     const TOpened read = ReadFitBytes(Exported(IntervalsWithRest(), TExportFormat::Fit));
     ASSERT_TRUE(read.Ok);
     const TTraining& t = read.Training;
-    EXPECT_EQ(t.Settings.SessionLimit, 4);
+    EXPECT_EQ(+t.Settings.SessionLimit, 4);
     ASSERT_EQ(t.Intervals.size(), 2u);
-    EXPECT_EQ(t.Intervals[0].Stroke.Number, 20);
-    EXPECT_EQ(t.Intervals[1].Stroke.Number, 20);
-    EXPECT_EQ(t.Strokes[5].IntervalNumber, 1);
-    EXPECT_EQ(t.Strokes[30].IntervalNumber, 0) << "rest strokes";
-    EXPECT_EQ(t.Strokes[41].IntervalNumber, 2);
+    EXPECT_EQ(+t.Intervals[0].Stroke.Number, 20);
+    EXPECT_EQ(+t.Intervals[1].Stroke.Number, 20);
+    EXPECT_EQ(+t.Strokes[5].IntervalNumber, 1);
+    EXPECT_EQ(+t.Strokes[30].IntervalNumber, 0) << "rest strokes";
+    EXPECT_EQ(+t.Strokes[41].IntervalNumber, 2);
 }
 
 TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
@@ -108,10 +108,10 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     const TOpened alone = ReadFitBytes(records.Strokes(5).Bytes());
     ASSERT_TRUE(alone.Ok);
     ASSERT_EQ(alone.Training.Strokes.size(), 6u);
-    EXPECT_EQ(alone.Training.Strokes[1].Time, 0) << "the first record starts the piece";
-    EXPECT_EQ(alone.Training.Strokes[5].Time, 8);
-    EXPECT_EQ(alone.Training.Strokes[5].Power, 205);
-    EXPECT_EQ(alone.Training.Strokes[5].AveragePower, 203);
+    EXPECT_EQ(+alone.Training.Strokes[1].Time, 0) << "the first record starts the piece";
+    EXPECT_EQ(+alone.Training.Strokes[5].Time, 8);
+    EXPECT_EQ(+alone.Training.Strokes[5].Power, 205);
+    EXPECT_EQ(+alone.Training.Strokes[5].AveragePower, 203);
     EXPECT_EQ(alone.Training.Totals.TotalDistance, 50);
     EXPECT_TRUE(alone.Training.Intervals.empty());
 
@@ -121,14 +121,14 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     const TOpened lapped = ReadFitBytes(laps.Bytes());
     ASSERT_TRUE(lapped.Ok);
     ASSERT_EQ(lapped.Training.Intervals.size(), 2u);
-    EXPECT_EQ(lapped.Training.Strokes[5].IntervalNumber, 2);
+    EXPECT_EQ(+lapped.Training.Strokes[5].IntervalNumber, 2);
 
     // Two sessions: the first one's start, both their distances.
     TActivityBuilder sessions;
     sessions.Strokes(3).Session(0, 30).Strokes(3).Session(6, 30.5);
     const TOpened both = ReadFitBytes(sessions.Bytes());
     ASSERT_TRUE(both.Ok);
-    EXPECT_EQ(both.Training.Strokes[1].Time, 2) << "timed from the session's start";
+    EXPECT_EQ(+both.Training.Strokes[1].Time, 2) << "timed from the session's start";
     EXPECT_FLOAT_EQ(both.Training.Totals.TotalDistance, 60.5f);
 }
 
@@ -142,10 +142,10 @@ TEST(FitReader, CompressedTimestampsAndBigEndianRecordsReadAsTheOthers)
     const TOpened read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     ASSERT_EQ(read.Training.Strokes.size(), 4u);
-    EXPECT_EQ(read.Training.Strokes[2].Time, 28);
-    EXPECT_EQ(read.Training.Strokes[2].Power, 300);
-    EXPECT_EQ(read.Training.Strokes[3].Time, 33);
-    EXPECT_EQ(read.Training.Strokes[3].Power, 301);
+    EXPECT_EQ(+read.Training.Strokes[2].Time, 28);
+    EXPECT_EQ(+read.Training.Strokes[2].Power, 300);
+    EXPECT_EQ(+read.Training.Strokes[3].Time, 33);
+    EXPECT_EQ(+read.Training.Strokes[3].Power, 301);
 }
 
 TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
@@ -201,7 +201,7 @@ TEST(FitReader, AFileOfMoreThan65535StrokesIsCutWithAMessage)
     const TOpened read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     EXPECT_EQ(read.Training.Strokes.size(), 65536u);
-    EXPECT_EQ(read.Training.Strokes.back().Power, 65534);
+    EXPECT_EQ(+read.Training.Strokes.back().Power, 65534);
     ASSERT_EQ(read.Messages.size(), 1u);
     EXPECT_EQ(read.Messages[0], "The file holds more than 65535 strokes; the first 65535 are shown.");
 }
@@ -226,7 +226,7 @@ TEST(ImportedCurve, SourceCurvesOfAnyLengthLandOnTheRecordsSpacing)
         EXPECT_NEAR((peak + 1) * spacing, 60, 2 * std::max(spacing, source.Step)) << "the peak where it was";
         EXPECT_NEAR(curve.Samples[peak], 800, 800 * 0.1);
         const int beyond = static_cast<int>(130 / spacing);
-        if (beyond < CurveSamples) EXPECT_LE(curve.Samples[beyond], 20) << "nothing after the drive";
+        if (beyond < CurveSamples) EXPECT_LE(+curve.Samples[beyond], 20) << "nothing after the drive";
     }
 
     // Without a step of its own, a curve spans the stroke's drive.

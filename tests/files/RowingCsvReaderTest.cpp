@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -59,12 +60,12 @@ void ExpectSameRows(const TTraining& a, const TTraining& b)
     ASSERT_EQ(a.Strokes.size(), b.Strokes.size());
     for (size_t i = 1; i < a.Strokes.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(a.Strokes[i].Time, b.Strokes[i].Time);
-        EXPECT_EQ(a.Strokes[i].Distance, b.Strokes[i].Distance);
-        EXPECT_EQ(a.Strokes[i].Power, b.Strokes[i].Power);
-        EXPECT_EQ(a.Strokes[i].StrokeLength, b.Strokes[i].StrokeLength);
-        EXPECT_EQ(a.Strokes[i].IntervalNumber, b.Strokes[i].IntervalNumber);
-        EXPECT_TRUE(std::equal(a.Curves[i].Samples, a.Curves[i].Samples + CurveSamples, b.Curves[i].Samples));
+        EXPECT_EQ(+a.Strokes[i].Time, +b.Strokes[i].Time);
+        EXPECT_EQ(+a.Strokes[i].Distance, +b.Strokes[i].Distance);
+        EXPECT_EQ(+a.Strokes[i].Power, +b.Strokes[i].Power);
+        EXPECT_EQ(+a.Strokes[i].StrokeLength, +b.Strokes[i].StrokeLength);
+        EXPECT_EQ(+a.Strokes[i].IntervalNumber, +b.Strokes[i].IntervalNumber);
+        EXPECT_EQ(std::memcmp(a.Curves[i].Samples, b.Curves[i].Samples, sizeof a.Curves[i].Samples), 0);
     }
 }
 
@@ -89,7 +90,7 @@ TEST(RowingCsvReader, MarlosOwnExportReadsBackToTheSameStrokesCurvesAndLaps)
         EXPECT_NEAR(b.Time, a.Time, 0.001);
         EXPECT_NEAR(b.Distance, a.Distance, 0.006) << "in cm, and a float's rounding";
         EXPECT_NEAR(b.StrokeRate, a.StrokeRate, 0.005);
-        EXPECT_EQ(b.Pulse, std::nearbyint(a.Pulse));
+        EXPECT_EQ(+b.Pulse, std::nearbyint(a.Pulse));
         EXPECT_NEAR(b.Split500, a.Split500, 0.005);
         EXPECT_NEAR(b.Power, a.Power, 0.05);
         EXPECT_NEAR(b.StrokeLength, a.StrokeLength, 0.05);
@@ -97,9 +98,9 @@ TEST(RowingCsvReader, MarlosOwnExportReadsBackToTheSameStrokesCurvesAndLaps)
         EXPECT_NEAR(b.DriveTime, a.DriveTime, 0.0005);
         EXPECT_NEAR(b.DriveRecoverRatio, a.DriveRecoverRatio, 0.005);
         EXPECT_NEAR(b.EnergyPerStroke, a.EnergyPerStroke, 0.05);
-        ASSERT_EQ(t.Curves[i].Valid, original.Curves[i].Valid);
+        ASSERT_EQ(+t.Curves[i].Valid, +original.Curves[i].Valid);
         if (!t.Curves[i].Valid) continue;
-        EXPECT_EQ(b.PeakForce, a.PeakForce);
+        EXPECT_EQ(+b.PeakForce, +a.PeakForce);
         // The list holds the drive; beyond it the curve is 0.
         const int drive = static_cast<int>(a.StrokeLength / spacing);
         for (int k = 0; k < CurveSamples; ++k)
@@ -107,7 +108,7 @@ TEST(RowingCsvReader, MarlosOwnExportReadsBackToTheSameStrokesCurvesAndLaps)
     }
     ASSERT_EQ(t.Intervals.size(), original.Intervals.size());
     for (size_t n = 0; n < t.Intervals.size(); ++n)
-        EXPECT_EQ(t.Intervals[n].Stroke.Number, original.Intervals[n].Stroke.Number) << n;
+        EXPECT_EQ(+t.Intervals[n].Stroke.Number, +original.Intervals[n].Stroke.Number) << n;
 }
 
 TEST(RowingCsvReader, TheSameRowsReadAlikeHoweverTheFileLaysThemOut)
@@ -116,17 +117,17 @@ TEST(RowingCsvReader, TheSameRowsReadAlikeHoweverTheFileLaysThemOut)
     ASSERT_TRUE(base.Ok) << testing::PrintToString(base.Messages);
     const TTraining& t = base.Training;
     ASSERT_EQ(t.Strokes.size(), 4u);
-    EXPECT_EQ(t.Strokes[1].Time, 2.5f);
-    EXPECT_EQ(t.Strokes[3].Time, 6.5f);
+    EXPECT_EQ(+t.Strokes[1].Time, 2.5f);
+    EXPECT_EQ(+t.Strokes[3].Time, 6.5f);
     EXPECT_NEAR(t.Header.DateTime, DateTimeFromUnixTime(1781415000, true), 0.001 / 86400);
-    EXPECT_EQ(t.Strokes[1].StrokeRate, 30.5f);
-    EXPECT_EQ(t.Strokes[2].StrokeRate, 0) << "a value the row lacks";
-    EXPECT_EQ(t.Strokes[2].StrokeLength, 0);
-    EXPECT_EQ(t.Strokes[2].PeakForce, 640) << "no curve: the file's peak force";
+    EXPECT_EQ(+t.Strokes[1].StrokeRate, 30.5f);
+    EXPECT_EQ(+t.Strokes[2].StrokeRate, 0) << "a value the row lacks";
+    EXPECT_EQ(+t.Strokes[2].StrokeLength, 0);
+    EXPECT_EQ(+t.Strokes[2].PeakForce, 640) << "no curve: the file's peak force";
     EXPECT_FALSE(t.Curves[2].Valid);
     EXPECT_TRUE(t.Curves[3].Valid);
     ASSERT_EQ(t.Intervals.size(), 2u);
-    EXPECT_EQ(t.Strokes[3].IntervalNumber, 2);
+    EXPECT_EQ(+t.Strokes[3].IntervalNumber, 2);
 
     std::vector<std::string> reordered = Columns;
     std::reverse(reordered.begin(), reordered.end());
@@ -154,7 +155,7 @@ TEST(RowingCsvReader, TheSameRowsReadAlikeHoweverTheFileLaysThemOut)
     const TOpened noPulse = ReadCsv(CsvText(withoutPulse, Rows));
     ASSERT_TRUE(noPulse.Ok);
     ExpectSameRows(noPulse.Training, t);
-    EXPECT_EQ(noPulse.Training.Strokes[1].Pulse, 0) << "a missing column counts as absent";
+    EXPECT_EQ(+noPulse.Training.Strokes[1].Pulse, 0) << "a missing column counts as absent";
 }
 
 TEST(RowingCsvReader, ForceListsOfAnyLengthSpreadOverTheDrive)
@@ -172,10 +173,12 @@ TEST(RowingCsvReader, ForceListsOfAnyLengthSpreadOverTheDrive)
         ASSERT_TRUE(read.Ok);
         const TForceCurve& curve = read.Training.Curves[1];
         ASSERT_TRUE(curve.Valid);
-        const int peak = static_cast<int>(std::max_element(curve.Samples, curve.Samples + CurveSamples) - curve.Samples);
+        int peak = 0;
+        for (int k = 0; k < CurveSamples; ++k)
+            if (curve.Samples[k] > curve.Samples[peak]) peak = k;
         EXPECT_NEAR((peak + 1) * spacing, 60, 2 * std::max(spacing, 120.0 / count)) << "the peak where it was";
         EXPECT_NEAR(curve.Samples[peak], 800, 800 * 0.1);
-        EXPECT_LE(curve.Samples[static_cast<int>(130 / spacing)], 20) << "nothing after the drive";
+        EXPECT_LE(+curve.Samples[static_cast<int>(130 / spacing)], 20) << "nothing after the drive";
     }
     const TOpened unknownDrive = ReadCsv("TimeStamp (sec),Handle_Force_(N)\n0,\"100,400,700\"\n");
     ASSERT_TRUE(unknownDrive.Ok);
@@ -220,7 +223,7 @@ TEST(RowingCsvReader, AFileOfMoreThan65535RowsIsCutWithAMessage)
     const TOpened read = ReadCsv(text);
     ASSERT_TRUE(read.Ok);
     EXPECT_EQ(read.Training.Strokes.size(), 65536u);
-    EXPECT_EQ(read.Training.Strokes.back().Time, 65534);
+    EXPECT_EQ(+read.Training.Strokes.back().Time, 65534);
     EXPECT_EQ(read.Training.Intervals.size(), 65535u) << "a lap per row taken, none beyond";
     EXPECT_EQ(read.Messages, std::vector<std::string>{"The file holds more than 65535 strokes; the first 65535 are shown."});
 }

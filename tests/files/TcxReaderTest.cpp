@@ -55,18 +55,18 @@ TEST(TcxReader, MarlosOwnExportReadsBackToTheSameStrokesAndLaps)
         const TStroke& b = t.Strokes[i];
         EXPECT_NEAR(b.Time, a.Time, 0.0005);
         EXPECT_NEAR(b.Distance, a.Distance, 0.005);
-        EXPECT_EQ(b.Power, std::nearbyint(a.Power));
-        EXPECT_EQ(b.StrokeRate, std::nearbyint(a.StrokeRate)) << "cadence is whole strokes a minute";
-        EXPECT_EQ(b.Pulse, std::nearbyint(a.Pulse));
+        EXPECT_EQ(+b.Power, std::nearbyint(a.Power));
+        EXPECT_EQ(+b.StrokeRate, std::nearbyint(a.StrokeRate)) << "cadence is whole strokes a minute";
+        EXPECT_EQ(+b.Pulse, std::nearbyint(a.Pulse));
         EXPECT_NEAR(b.Split500, a.Split500, 0.02) << "speed in mm/s";
-        EXPECT_EQ(b.DriveTime, 0) << "not in the format";
+        EXPECT_EQ(+b.DriveTime, 0) << "not in the format";
         EXPECT_FALSE(t.Curves[i].Valid);
     }
     ASSERT_EQ(t.Intervals.size(), 2u) << "the work laps; the rest laps are none";
-    EXPECT_EQ(t.Intervals[0].Stroke.Number, 20);
-    EXPECT_EQ(t.Intervals[1].Stroke.Number, 20);
-    EXPECT_EQ(t.Strokes[30].IntervalNumber, 0);
-    EXPECT_EQ(t.Strokes[41].IntervalNumber, 2);
+    EXPECT_EQ(+t.Intervals[0].Stroke.Number, 20);
+    EXPECT_EQ(+t.Intervals[1].Stroke.Number, 20);
+    EXPECT_EQ(+t.Strokes[30].IntervalNumber, 0);
+    EXPECT_EQ(+t.Strokes[41].IntervalNumber, 2);
 }
 
 TEST(TcxReader, TrackpointsASecondApartOpenAsARowEach)
@@ -83,13 +83,13 @@ TEST(TcxReader, TrackpointsASecondApartOpenAsARowEach)
     ASSERT_TRUE(read.Ok);
     const TTraining& t = read.Training;
     ASSERT_EQ(t.Strokes.size(), 32u);
-    EXPECT_EQ(t.Strokes[1].Time, 0);
-    EXPECT_EQ(t.Strokes[30].Time, 29);
-    EXPECT_FLOAT_EQ(t.Strokes[30].Distance, 130.5f);
-    EXPECT_EQ(t.Strokes[30].Power, 239);
-    EXPECT_EQ(t.Strokes[30].Pulse, 0);
-    EXPECT_EQ(t.Strokes[31].StrokeRate, 24);
-    EXPECT_EQ(t.Strokes[31].Split500, 125);
+    EXPECT_EQ(+t.Strokes[1].Time, 0);
+    EXPECT_EQ(+t.Strokes[30].Time, 29);
+    EXPECT_FLOAT_EQ(+t.Strokes[30].Distance, 130.5f);
+    EXPECT_EQ(+t.Strokes[30].Power, 239);
+    EXPECT_EQ(+t.Strokes[30].Pulse, 0);
+    EXPECT_EQ(+t.Strokes[31].StrokeRate, 24);
+    EXPECT_EQ(+t.Strokes[31].Split500, 125);
     EXPECT_NEAR(t.Header.DateTime, DateTimeFromUnixTime(1781415010, true), 0.001 / 86400);
     EXPECT_TRUE(t.Intervals.empty());
 }
