@@ -100,19 +100,37 @@ TSeeds DeviceSessionSeeds()
     return {{"session.rvs", bytes}};
 }
 
+std::string Exported(const TTraining& training, TExportFormat format)
+{
+    std::ostringstream out;
+    WriteExport(out, training, format);
+    return out.str();
+}
+
+// A short interval session of two laps.
+TTraining IntervalTraining()
+{
+    TTraining training = MakeDemoTraining(12);
+    training.Settings.SessionLimit = 4;
+    for (size_t i = 7; i <= 12; ++i) training.Strokes[i].IntervalNumber = 2;
+    return training;
+}
+
+// A format's seeds: the demo training and the interval session as Marlo
+// exports them, and a file laid out as another writer does.
+TSeeds ExportSeeds(TExportFormat format, const std::string& otherName, const std::string& other)
+{
+    const std::string extension = ExportExtension(format);
+    return {{"demo" + extension, Exported(MakeDemoTraining(12), format)},
+            {"intervals" + extension, Exported(IntervalTraining(), format)},
+            {otherName + extension, other}};
+}
+
 // FIT activities as Marlo exports them, one of an interval session, and one
 // of compressed timestamps and big-endian records as other writers lay them
 // out.
 TSeeds FitSeeds()
 {
-    const auto exported = [](const TTraining& training) {
-        std::ostringstream out;
-        WriteFitActivity(out, training);
-        return out.str();
-    };
-    TTraining intervals = MakeDemoTraining(12);
-    intervals.Settings.SessionLimit = 4;
-    for (size_t i = 7; i <= 12; ++i) intervals.Strokes[i].IntervalNumber = 2;
     TFitBuilder other;
     other.Define(0, Fit::RecordMessage, {{Fit::Timestamp, 4, Fit::Uint32}, {Fit::Record::Power, 2, Fit::Uint16}})
         .Message(0, FitBytes(1000, 4) + FitBytes(250, 2))
@@ -121,9 +139,37 @@ TSeeds FitSeeds()
         .Describe(2, 60, Fit::Uint16, "HandleForceCurve", 10)
         .Define(3, Fit::RecordMessage, {{Fit::Timestamp, 4, Fit::Uint32}}, {{60, 8, 0}})
         .Message(3, FitBytes(1012, 4) + FitBytes(1000, 2) + FitBytes(4000, 2) + FitBytes(6000, 2) + FitBytes(900, 2));
-    return {{"demo.fit", exported(MakeDemoTraining(12))},
-            {"intervals.fit", exported(intervals)},
-            {"other-layouts.fit", other.Bytes()}};
+    return ExportSeeds(TExportFormat::Fit, "other-layouts", other.Bytes());
+}
+
+// TCX files as Marlo exports them, and one of samples a second apart as a
+// watch writes them: prefixed elements, no lap start, a rest lap.
+TSeeds TcxSeeds()
+{
+    const std::string samples =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<tcx:TrainingCenterDatabase xmlns:tcx=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\">"
+        "<tcx:Activities><tcx:Activity><tcx:Lap><tcx:Intensity>Active</tcx:Intensity><tcx:Track>"
+        "<tcx:Trackpoint><tcx:Time>2026-06-14T07:30:00+02:00</tcx:Time><tcx:DistanceMeters>0</tcx:DistanceMeters>"
+        "<tcx:HeartRateBpm><tcx:Value>120</tcx:Value></tcx:HeartRateBpm></tcx:Trackpoint>"
+        "<tcx:Trackpoint><tcx:Time>2026-06-14T07:30:01.5+02:00</tcx:Time><tcx:Cadence>28</tcx:Cadence>"
+        "<tcx:Extensions><TPX xmlns=\"http://www.garmin.com/xmlschemas/ActivityExtension/v2\"><Speed>4.2</Speed>"
+        "<Watts>210</Watts></TPX></tcx:Extensions></tcx:Trackpoint></tcx:Track></tcx:Lap>"
+        "<tcx:Lap><tcx:Intensity>Resting</tcx:Intensity></tcx:Lap>"
+        "<tcx:Notes>Title\r\nNote</tcx:Notes></tcx:Activity></tcx:Activities></tcx:TrainingCenterDatabase>\n";
+    return ExportSeeds(TExportFormat::Tcx, "samples", samples);
+}
+
+// Rowing-data CSV files as Marlo exports them, and one laid out otherwise:
+// a byte-order mark, CR LF, columns in another order and of the other unit,
+// quoted fields with a comma decimal, a force list of its own length.
+TSeeds RowingCsvSeeds()
+{
+    const std::string other = "\xEF\xBB\xBF Power (watts),Handle_Force_(N), PeakDriveForce (N),TimeStamp (sec),"
+                              " DriveLength (meters), lapIdx\r\n"
+                              "\"210,5\",\"10,250,480,610,500,300,90\",620,1781415002.25,1.4,0\r\n"
+                              "215,\"\",,1781415004.5,\"1,38\",1\r\n";
+    return ExportSeeds(TExportFormat::RowingCsv, "other-layout", other);
 }
 
 // The settings file as the program writes it, and one written by hand in
@@ -163,6 +209,8 @@ int main(int argc, char** argv)
     WriteSeeds(folder / "rvr", DeviceStrokeSeeds());
     WriteSeeds(folder / "rvs", DeviceSessionSeeds());
     WriteSeeds(folder / "fit", FitSeeds());
+    WriteSeeds(folder / "tcx", TcxSeeds());
+    WriteSeeds(folder / "csv", RowingCsvSeeds());
     std::filesystem::create_directories(folder / "settings");
     WriteSeeds(folder / "settings", SettingsSeeds(folder / "settings"));
     return 0;

@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang into build-fuzz/ (or $MARLO_FUZZ_BUILD_DIR)
 # and runs them.
 #   scripts/fuzz.sh TARGET [SECONDS]   fuzz one target (stg ses str ini pel rvi
-#                                      rvr rvs fit settings), by default for 60 s
+#                                      rvr rvs fit tcx csv settings), by default
+#                                      for 60 s
 #   scripts/fuzz.sh --all SECONDS      fuzz every target, sharing the time
 #   scripts/fuzz.sh --replay           run every target once over its
 #                                      regression corpus, tests/corpus/TARGET
@@ -12,7 +13,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MARLO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(stg ses str ini pel rvi rvr rvs fit settings)
+targets=(stg ses str ini pel rvi rvr rvs fit tcx csv settings)
 
 build_targets() {
   export CCACHE_BASEDIR="$root"
@@ -47,10 +48,10 @@ case "${1:-}" in
     build_targets
     each=$(( $2 / ${#targets[@]} ))
     for target in "${targets[@]}"; do fuzz "$target" "$(( each > 0 ? each : 1 ))"; done ;;
-  stg|ses|str|ini|pel|rvi|rvr|rvs|fit|settings)
+  stg|ses|str|ini|pel|rvi|rvr|rvs|fit|tcx|csv|settings)
     build_targets
     fuzz "$1" "${2:-60}" ;;
   *)
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,13p' "$0" >&2
     exit 2 ;;
 esac

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 packages=(
   build-essential cmake ninja-build ccache git pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev libsimpleini-dev
+  nlohmann-json3-dev libsimpleini-dev libpugixml-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
   clang libclang-rt-dev
   xvfb xauth imagemagick dbus

@@ -36,6 +36,8 @@ const TReaderEntry Readers[] = {
     {".RVS", WithoutProgress<ReadRavoSessionFile>},
     {".RVR", WithoutProgress<ReadRavoStrokeFile>},
     {".FIT", ReadFitFile},
+    {".TCX", WithoutProgress<ReadTcxFile>},
+    {".CSV", ReadRowingCsvFile},
 };
 
 TReader ReaderFor(const std::string& path)
@@ -149,6 +151,8 @@ TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bo
         {ffRVR, "Ravo Stroke files (*.rvr)", "*.rvr"},
         {ffRVI, "Ravo User files (*.rvi)", "*.rvi"},
         {ffFIT, "FIT activity files (*.fit)", "*.fit"},
+        {ffTCX, "TCX files (*.tcx)", "*.tcx"},
+        {ffCSV, "Rowing data CSV files (*.csv)", "*.csv"},
     };
     TFileFilter result;
     std::string listed, joined;

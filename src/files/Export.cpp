@@ -242,15 +242,21 @@ double RecoverSeconds(const TStroke& stroke)
     return Positive(static_cast<double>(stroke.DriveTime) * stroke.DriveRecoverRatio);
 }
 
-double AverageDriveForce(const TTraining& training, size_t index)
+int DriveSamples(const TTraining& training, size_t index)
 {
     if (index >= training.Curves.size() || !training.Curves[index].Valid) return 0;
     // Copied out of the packed record, where they may lie misaligned.
+    return DriveSampleCount(training.Strokes[index], SamplesOf(training.Curves[index]), CurveSpacing(training.Settings));
+}
+
+double AverageDriveForce(const TTraining& training, size_t index)
+{
+    const int count = DriveSamples(training, index);
+    if (count < 1) return 0;
     const TSamples samples = SamplesOf(training.Curves[index]);
-    const int count = DriveSampleCount(training.Strokes[index], samples, CurveSpacing(training.Settings));
     double sum = 0;
     for (int k = 0; k < count; ++k) sum += samples[static_cast<size_t>(k)];
-    return count > 0 ? sum / count : 0;
+    return sum / count;
 }
 
 std::string FixedText(double value, int decimals)

@@ -34,9 +34,11 @@ bool HasHeartRate(const TTraining& training);
 double StrokeSpeed(const TStroke& stroke);
 // The recover time in seconds.
 double RecoverSeconds(const TStroke& stroke);
-// The mean force over the drive (the samples within the stroke's length, or
-// up to the last that is not 0 where the length is unknown); 0 for a curve
-// that is not valid.
+// How many of a valid curve's samples make its drive: those within the
+// stroke's length, or up to the last that is not 0 where the length is
+// unknown; 0 for a curve that is not valid.
+int DriveSamples(const TTraining& training, size_t index);
+// The mean force over the drive's samples; 0 for a curve that is not valid.
 double AverageDriveForce(const TTraining& training, size_t index);
 
 // The value with a dot and the given decimals ("12.5" for 12.5 and 1).

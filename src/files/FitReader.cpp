@@ -11,7 +11,6 @@
 #include "untFit.h"
 #include "untImport.h"
 #include "jsUtils.h"
-#include "untMessages.h"
 
 #include <algorithm>
 #include <array>
@@ -536,19 +535,10 @@ void FinishTraining(TTraining& training, const TFitActivity& activity)
 
 bool ReadFitFile(const std::string& path, TTraining& training, const TProgress& progress)
 {
-    try {
+    return ImportFile(path, [&] {
         TBinaryFile file(path);
         BeginImport(training, path, fkFitActivity, ffFIT);
         const TFitActivity activity = TFitReader(file, training, progress).Read();
         FinishTraining(training, activity);
-        return true;
-    } catch (const EInOutError& error) {
-        ShowIOError(path, error.what(), error.Code);
-        return false;
-    } catch (const std::exception&) {
-        // Anything the file holds that cannot be trusted, numbers that are no
-        // numbers among it.
-        MessageBeep();
-        return false;
-    }
+    });
 }

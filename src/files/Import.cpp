@@ -2,11 +2,14 @@
 #include "untImport.h"
 
 #include "LegacyRecords.h"
+#include "untBinaryFile.h"
 #include "jsUtils.h"
 #include "untFiles.h"
 #include "untMessages.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -77,6 +80,20 @@ void AddIntervals(TTraining& training, const std::vector<TImportedLap>& laps)
 
 } // namespace
 
+bool ImportFile(const std::string& path, const std::function<void()>& read)
+{
+    try {
+        read();
+        return true;
+    } catch (const EInOutError& error) {
+        ShowIOError(path, error.what(), error.Code);
+        return false;
+    } catch (const std::exception&) {
+        MessageBeep();
+        return false;
+    }
+}
+
 void BeginImport(TTraining& training, const std::string& path, uint8_t kind, uint8_t format)
 {
     training = TTraining{};
@@ -100,6 +117,23 @@ void TImportedStrokes::Add(const TStroke& stroke, const TSourceCurve& curve)
     Training.Strokes.push_back(stroke);
     Training.Curves.push_back(ImportedCurve(curve, stroke.StrokeLength, Training.Settings));
     Training.Curves.back().Number = static_cast<uint16_t>(Count());
+}
+
+std::optional<double> ImportedNumber(std::string_view text)
+{
+    text = TrimmedView(text);
+    // from_chars reads a minus sign but no plus.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    const char* end = text.data() + text.size();
+    // Whole numbers, the most common (forces, heart rates), take the quicker way.
+    long long whole = 0;
+    const auto [wholeStop, wholeError] = std::from_chars(text.data(), end, whole);
+    if (wholeError == std::errc() && wholeStop == end) return static_cast<double>(whole);
+    double value = 0;
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || !(std::fabs(value) <= FLT_MAX)) return std::nullopt;
+    return value;
 }
 
 TForceCurve ImportedCurve(const TSourceCurve& source, double driveLengthCm, const TUserSettings& settings)

@@ -1,7 +1,7 @@
 // The rowing-data CSV writer: one row per stroke under the column names of
 // the open rowing tools' convention, spelt exactly as they are (with the
 // leading spaces and the convention's own "stokes"), numbers with a dot, and
-// the force curve as one quoted, comma-separated column.
+// the force curve over the drive as one quoted, comma-separated column.
 #include "untExport.h"
 
 #include "ExportKit.h"
@@ -23,12 +23,14 @@ const char* const Columns[] = {
 
 std::string Number(double value, int decimals) { return FixedText(Positive(value), decimals); }
 
-// The samples of a valid curve, "" for one that is not.
+// The samples of a curve's drive, which is what the convention's list spans;
+// "" for a curve that is not valid.
 std::string CurveText(const TTraining& training, size_t index)
 {
-    if (index >= training.Curves.size() || !training.Curves[index].Valid) return "\"\"";
+    const int count = DriveSamples(training, index);
+    if (count == 0) return "\"\"";
     std::string text = "\"";
-    for (int k = 0; k < CurveSamples; ++k) {
+    for (int k = 0; k < count; ++k) {
         if (k > 0) text += ',';
         text += std::to_string(training.Curves[index].Samples[k]);
     }

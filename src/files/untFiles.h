@@ -115,6 +115,12 @@ bool ReadStrokeFile(const std::string& path, TTraining& training);
 // A FIT activity: records as strokes, laps as intervals, the rowing developer
 // fields and force curves where the file has them.
 bool ReadFitFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
+// Training Center XML: the first activity's trackpoints as strokes (a row per
+// sample where they are samples a second apart), its laps as intervals.
+bool ReadTcxFile(const std::string& path, TTraining& training);
+// The open rowing tools' rowing-data CSV: a stroke per row, columns found by
+// name, the handle-force list as the stroke's curve, lapIdx as laps.
+bool ReadRowingCsvFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 bool ReadUserFile(const std::string& path, TTraining& training);
 bool ReadPelmFile(const std::string& path, TTraining& training, const TProgress& progress = nullptr);
 // ReadPelmFile without the after-load computations: stroke lengths and peak
@@ -141,7 +147,8 @@ struct TFileFilter {
 TFileFilter BuildFileFilter(uint16_t mask, bool withCompatible, bool withAll, bool withPatterns);
 // The formats the Open command's dialog lists.
 const uint16_t OpenDialogFormats = 1 << ffPEL | 1 << ffINI | 1 << ffSED | 1 << ffSES | 1 << ffSTG
-                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR | 1 << ffFIT;
+                                   | 1 << ffSTR | 1 << ffRVI | 1 << ffRVS | 1 << ffRVR | 1 << ffFIT | 1 << ffTCX
+                                   | 1 << ffCSV;
 
 // --- Writing ---
 

@@ -6,7 +6,10 @@
 
 #include "untTypes.h"
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A file that holds more strokes is cut after this many, with a message.
@@ -28,6 +31,11 @@ struct TImportedLap {
     bool Rest = false;
 };
 
+// Runs read, which fills a training from the file at path, and answers
+// whether it finished: an input/output error shows the program's message,
+// anything else the file holds that cannot be trusted (numbers that are no
+// numbers among it) gives a beep.
+bool ImportFile(const std::string& path, const std::function<void()>& read);
 // An empty training for the file at path: its name, size, time, kind and
 // format, and the usual settings.
 void BeginImport(TTraining& training, const std::string& path, uint8_t kind, uint8_t format);
@@ -44,6 +52,11 @@ private:
     TTraining& Training;
     bool Cut = false;
 };
+// A number as today's text files write it, whatever the locale: a dot for the
+// decimal point, an optional sign and exponent, blanks around it. Nothing for
+// any other text, nor for a number that no stroke value holds (not finite as
+// a float).
+std::optional<double> ImportedNumber(std::string_view text);
 // The record's curve for a source curve: resampled to the training's sample
 // spacing, not valid when there is nothing to resample.
 TForceCurve ImportedCurve(const TSourceCurve& source, double driveLengthCm, const TUserSettings& settings);

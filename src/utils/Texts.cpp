@@ -39,12 +39,13 @@ std::string TGuid::ToString() const
     return text;
 }
 
-std::string Trim(const std::string& text)
+std::string Trim(const std::string& text) { return std::string(TrimmedView(text)); }
+
+std::string_view TrimmedView(std::string_view text)
 {
-    size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 std::string FlattenCellText(const std::string& text)

@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A text that does not convert to a number.
@@ -141,6 +142,8 @@ std::string UpperCase(std::string text);
 
 // text without its leading and trailing blanks (control characters and spaces).
 std::string Trim(const std::string& text);
+// The same part of text, not copied.
+std::string_view TrimmedView(std::string_view text);
 std::string FlattenCellText(const std::string& text);
 TColor InverseColor(TColor colour);
 // The command line the switches are looked for in; the program block sets it.

@@ -1,5 +1,7 @@
 #include "untDateTime.h"
 
+#include "jsUtils.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -205,6 +207,58 @@ private:
     TDateTimeParts Parts;
 };
 
+// The text of an XML date and time, read from the front.
+class TXmlDateTimeText {
+public:
+    explicit TXmlDateTimeText(std::string_view text) : Text(text) {}
+
+    // A number of exactly `digits` decimal digits.
+    bool Digits(int digits, int& value)
+    {
+        value = 0;
+        for (int i = 0; i < digits; ++i, ++At) {
+            if (At >= Text.size() || !std::isdigit(static_cast<unsigned char>(Text[At]))) return false;
+            value = value * 10 + (Text[At] - '0');
+        }
+        return true;
+    }
+    bool Take(char c)
+    {
+        if (At >= Text.size() || Text[At] != c) return false;
+        ++At;
+        return true;
+    }
+    // The decimal fraction after a second, 0 when there is none.
+    bool Fraction(double& fraction)
+    {
+        fraction = 0;
+        if (!Take('.')) return true;
+        const size_t first = At;
+        for (double scale = 0.1; At < Text.size() && std::isdigit(static_cast<unsigned char>(Text[At])); ++At) {
+            fraction += (Text[At] - '0') * scale;
+            scale /= 10;
+        }
+        return At > first;
+    }
+    // The zone's offset from UTC in seconds: "Z", "+hh:mm", "-hh:mm" or none.
+    bool Zone(int& seconds)
+    {
+        seconds = 0;
+        if (Take('Z')) return true;
+        const int sign = Take('+') ? 1 : Take('-') ? -1 : 0;
+        if (sign == 0) return true;
+        int hours = 0, minutes = 0;
+        if (!Digits(2, hours) || !Take(':') || !Digits(2, minutes) || hours > 14 || minutes > 59) return false;
+        seconds = sign * (hours * 60 + minutes) * 60;
+        return true;
+    }
+    bool AtEnd() const { return At == Text.size(); }
+
+private:
+    std::string_view Text;
+    size_t At = 0;
+};
+
 } // namespace
 
 TFormatSettings& FormatSettings()
@@ -258,6 +312,20 @@ TDateTime DateTimeFromUnixTime(double secondsSinceEpoch, bool toLocalTime)
             seconds += static_cast<double>(local.tm_gmtoff);
     }
     return seconds / 86400.0 - DayZeroInUnixDays;
+}
+
+std::optional<double> UnixTimeOfXmlDateTime(std::string_view text)
+{
+    TXmlDateTimeText t(TrimmedView(text));
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, zone = 0;
+    double fraction = 0;
+    const bool read = t.Digits(4, year) && t.Take('-') && t.Digits(2, month) && t.Take('-') && t.Digits(2, day)
+                      && t.Take('T') && t.Digits(2, hour) && t.Take(':') && t.Digits(2, minute) && t.Take(':')
+                      && t.Digits(2, second) && t.Fraction(fraction) && t.Zone(zone) && t.AtEnd();
+    if (!read || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60)
+        return std::nullopt;
+    const long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+    return static_cast<double>(days) * 86400.0 + hour * 3600 + minute * 60 + second + fraction - zone;
 }
 
 TDateTime Now()

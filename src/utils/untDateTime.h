@@ -3,7 +3,9 @@
 // read one process-wide format-settings value.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 using TDateTime = double;
 
@@ -30,6 +32,10 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute 
 // Splits dt into its parts; the time is rounded to whole milliseconds.
 TDateTimeParts DecodeDateTime(TDateTime dt);
 TDateTime DateTimeFromUnixTime(double secondsSinceEpoch, bool toLocalTime = true);
+// Seconds since 1970-01-01 UTC of an XML date and time,
+// "2026-06-14T05:30:02.5Z" or with an offset ("+02:00"), blanks around it
+// allowed; one without a zone is taken as UTC. Nothing for any other text.
+std::optional<double> UnixTimeOfXmlDateTime(std::string_view text);
 TDateTime Now();
 
 // Formats dt with the usual date-time format language: d dd ddd dddd ddddd dddddd,

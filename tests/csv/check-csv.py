@@ -64,8 +64,8 @@ def check_row(row, stroke):
         if fact is not None and not shown_near(row[name], (stroke[fact] or 0) * factor):
             problems.append(f"{at} {name.strip()} is {row[name]}, expected {(stroke[fact] or 0) * factor}")
     curve = [int(value) for value in row[CURVE].split(",")] if row[CURVE] else None
-    if curve != stroke["curve"]:
-        problems.append(f"{at} {CURVE} is {row[CURVE]!r}, expected {stroke['curve']}")
+    if curve != stroke["driveCurve"]:
+        problems.append(f"{at} {CURVE} is {row[CURVE]!r}, expected {stroke['driveCurve']}")
 
 
 def main(csv_path, expected_path):

@@ -47,11 +47,14 @@ TEST(BuildFileFilter, EntriesCompatibleAndAll)
 TEST(BuildFileFilter, TheOpenDialogsFilter)
 {
     const TFileFilter filter = BuildFileFilter(OpenDialogFormats, true, true, true);
-    EXPECT_EQ(filter.Count, 10);
+    EXPECT_EQ(filter.Count, 12);
     EXPECT_EQ(filter.Filter.rfind("Pelm files (*.pel)|*.pel|Session files", 0), 0u);
-    EXPECT_NE(filter.Filter.find("|FIT activity files (*.fit)|*.fit|"), std::string::npos);
+    EXPECT_NE(filter.Filter.find("|FIT activity files (*.fit)|*.fit|TCX files (*.tcx)|*.tcx|"
+                                 "Rowing data CSV files (*.csv)|*.csv|"),
+              std::string::npos);
     EXPECT_NE(filter.Filter.find("|Marlo compatible files (*.pel, *.ses, *.stg, *.str, *.ini, *.rvs, *.rvr, *.rvi,"
-                                 " *.fit)|*.pel;*.ses;*.stg;*.str;*.ini;*.rvs;*.rvr;*.rvi;*.fit|All files (*.*)|*.*"),
+                                 " *.fit, *.tcx, *.csv)|*.pel;*.ses;*.stg;*.str;*.ini;*.rvs;*.rvr;*.rvi;*.fit;*.tcx;"
+                                 "*.csv|All files (*.*)|*.*"),
               std::string::npos);
 }
 

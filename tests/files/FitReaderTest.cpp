@@ -5,43 +5,18 @@
 
 #include "DemoTraining.h"
 #include "FitBuilder.h"
-#include "TestKit.h"
-#include "untExport.h"
+#include "ImportKit.h"
 #include "untImport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 namespace {
 
 using namespace Fit;
 
-struct TRead {
-    bool Ok = false;
-    TTraining Training;
-    std::vector<std::string> Messages;
-};
-
-TRead ReadFitBytes(const std::string& bytes)
-{
-    TMessageRecorder recorder;
-    TTempFolder folder;
-    const std::string path = folder.File("activity.fit");
-    WriteBytes(path, bytes);
-    TRead read;
-    read.Ok = OpenTrainingFile(path, read.Training, true);
-    read.Messages = recorder.Texts();
-    return read;
-}
-
-std::string Exported(const TTraining& training)
-{
-    std::ostringstream out;
-    EXPECT_EQ(WriteExport(out, training, TExportFormat::Fit), "");
-    return out.str();
-}
+TOpened ReadFitBytes(const std::string& bytes) { return OpenBytes("activity.fit", bytes); }
 
 // A file of records with a timestamp, a distance and a power each, a record
 // every 2 s from FIT time 1,000,000,000, and the laps and sessions asked for.
@@ -84,7 +59,7 @@ TEST(FitReader, MarlosOwnExportReadsBackToTheSameTraining)
     original.Curves[7].Valid = 0;
     AssignText(original.Header.Title, "2000 m \xC3\xA9preuve");
     original.Settings.SessionLimit = 2;
-    const TRead read = ReadFitBytes(Exported(original));
+    const TOpened read = ReadFitBytes(Exported(original, TExportFormat::Fit));
     ASSERT_TRUE(read.Ok) << testing::PrintToString(read.Messages);
     const TTraining& t = read.Training;
     ASSERT_EQ(t.Strokes.size(), original.Strokes.size());
@@ -114,14 +89,7 @@ TEST(FitReader, MarlosOwnExportReadsBackToTheSameTraining)
 
 TEST(FitReader, AnIntervalSessionsWorkLapsBecomeIntervalsAndItsRestIsNone)
 {
-    TTraining original = MakeDemoTraining(60);
-    original.Settings.SessionLimit = 4;
-    for (size_t i = 1; i <= 60; ++i) {
-        TStroke& s = original.Strokes[i];
-        s.IntervalNumber = i <= 20 ? 1 : i <= 40 ? 0 : 2;
-        s.Time = static_cast<float>(2 * i + (i > 40 ? 90 : 0)); // 90 s of rest before interval 2
-    }
-    const TRead read = ReadFitBytes(Exported(original));
+    const TOpened read = ReadFitBytes(Exported(IntervalsWithRest(), TExportFormat::Fit));
     ASSERT_TRUE(read.Ok);
     const TTraining& t = read.Training;
     EXPECT_EQ(+t.Settings.SessionLimit, 4);
@@ -137,7 +105,7 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
 {
     // Records alone: one piece from the first record, totals from the last.
     TActivityBuilder records;
-    const TRead alone = ReadFitBytes(records.Strokes(5).Bytes());
+    const TOpened alone = ReadFitBytes(records.Strokes(5).Bytes());
     ASSERT_TRUE(alone.Ok);
     ASSERT_EQ(alone.Training.Strokes.size(), 6u);
     EXPECT_EQ(+alone.Training.Strokes[1].Time, 0) << "the first record starts the piece";
@@ -150,7 +118,7 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     // Laps, no session: the laps still make intervals.
     TActivityBuilder laps;
     laps.Strokes(4).Lap(0, 8).Strokes(4).Lap(8, 16);
-    const TRead lapped = ReadFitBytes(laps.Bytes());
+    const TOpened lapped = ReadFitBytes(laps.Bytes());
     ASSERT_TRUE(lapped.Ok);
     ASSERT_EQ(lapped.Training.Intervals.size(), 2u);
     EXPECT_EQ(+lapped.Training.Strokes[5].IntervalNumber, 2);
@@ -158,7 +126,7 @@ TEST(FitReader, AFileMayLackLapsAndSessionsOrHoldTwoSessions)
     // Two sessions: the first one's start, both their distances.
     TActivityBuilder sessions;
     sessions.Strokes(3).Session(0, 30).Strokes(3).Session(6, 30.5);
-    const TRead both = ReadFitBytes(sessions.Bytes());
+    const TOpened both = ReadFitBytes(sessions.Bytes());
     ASSERT_TRUE(both.Ok);
     EXPECT_EQ(+both.Training.Strokes[1].Time, 2) << "timed from the session's start";
     EXPECT_FLOAT_EQ(+both.Training.Totals.TotalDistance, 60.5f);
@@ -171,7 +139,7 @@ TEST(FitReader, CompressedTimestampsAndBigEndianRecordsReadAsTheOthers)
     file.Define(2, RecordMessage, {{Record::Power, 2, Fit::Uint16}}, {}, true);
     file.Compressed(2, 30, std::string{0x01, 0x2C}); // 300 W at +28 s
     file.Compressed(2, 3, std::string{0x01, 0x2D});  // the offset wraps: +33 s
-    const TRead read = ReadFitBytes(file.Bytes());
+    const TOpened read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     ASSERT_EQ(read.Training.Strokes.size(), 4u);
     EXPECT_EQ(+read.Training.Strokes[2].Time, 28);
@@ -221,7 +189,7 @@ TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
         {"not FIT", std::string(40, 'x')},
     };
     for (const auto& [fault, file] : damaged) {
-        const TRead read = ReadFitBytes(file);
+        const TOpened read = ReadFitBytes(file);
         EXPECT_FALSE(read.Ok) << fault;
         EXPECT_EQ(read.Training.Strokes.size(), 1u) << fault;
         EXPECT_FALSE(read.Messages.empty()) << fault;
@@ -234,7 +202,7 @@ TEST(FitReader, AFileOfMoreThan65535StrokesIsCutWithAMessage)
     file.Define(0, RecordMessage, {{Timestamp, 4, Fit::Uint32}}).Message(0, FitBytes(1000, 4));
     file.Define(1, RecordMessage, {{Record::Power, 2, Fit::Uint16}});
     for (uint32_t i = 1; i < 65540; ++i) file.Compressed(1, static_cast<uint8_t>((1000 + i) & 0x1F), FitBytes(i, 2));
-    const TRead read = ReadFitBytes(file.Bytes());
+    const TOpened read = ReadFitBytes(file.Bytes());
     ASSERT_TRUE(read.Ok);
     EXPECT_EQ(read.Training.Strokes.size(), 65536u);
     EXPECT_EQ(+read.Training.Strokes.back().Power, 65534);

@@ -40,7 +40,7 @@ TEST_P(ReaderCorpus, EveryCaseReadsSoundly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, ReaderCorpus,
-                         ::testing::Values("stg", "ses", "str", "ini", "pel", "rvi", "rvr", "rvs", "fit"),
+                         ::testing::Values("stg", "ses", "str", "ini", "pel", "rvi", "rvr", "rvs", "fit", "tcx", "csv"),
                          [](const auto& info) { return info.param; });
 
 TEST(SettingsCorpus, EveryCaseLoadsSoundly)

@@ -24,7 +24,8 @@ struct TNumbering {
 const TNumbering Numberings[] = {
     {".STG", true, false}, {".SES", true, true},  {".STR", false, true},
     {".INI", true, true},  {".PEL", true, true},  {".RVI", true, true},
-    {".RVR", false, true}, {".RVS", false, true},
+    {".RVR", false, true}, {".RVS", false, true}, {".FIT", true, true},
+    {".TCX", true, true},  {".CSV", true, true},
 };
 
 TNumbering NumberingOf(const std::string& path)

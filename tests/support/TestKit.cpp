@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,6 +58,20 @@ TFormatScope::TFormatScope(const TFormatSettings& settings) : Saved(FormatSettin
 }
 
 TFormatScope::~TFormatScope() { FormatSettings() = Saved; }
+
+TZoneScope::TZoneScope(const char* zone)
+{
+    if (const char* old = std::getenv("TZ")) Saved = old;
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+TZoneScope::~TZoneScope()
+{
+    if (Saved) setenv("TZ", Saved->c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+}
 
 TFormatSettings DotFormat()
 {

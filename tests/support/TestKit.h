@@ -8,6 +8,7 @@
 #include "untMessages.h"
 #include "untDateTime.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,19 @@ public:
 private:
     TFormatSettings Saved;
 };
+// The machine's time zone, set for the scope's life.
+class TZoneScope {
+public:
+    explicit TZoneScope(const char* zone);
+    ~TZoneScope();
+
+private:
+    std::optional<std::string> Saved;
+};
+// Central European time with its summer time, written out so that no zone
+// database is needed.
+const char* const CentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+
 TFormatSettings DotFormat();   // '.', "dd/mm/yyyy", "hh:nn:ss"
 TFormatSettings CommaFormat(); // ',', "dd/mm/yyyy" with "." between, "hh:nn:ss"
 

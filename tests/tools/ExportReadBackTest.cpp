@@ -10,7 +10,8 @@
 //   strokes: number, seconds (from the start), time (seconds since 1970),
 //            distance, power, rate, pulse, speed, split, strokeLength (m),
 //            strokeDistance (m), driveTime (s), recoverTime (s), peakForce (N),
-//            work (J), curve (80 newtons; null when not valid), and, where a
+//            work (J), curve (80 newtons; null when not valid), driveCurve
+//            (the curve's samples within the drive), and, where a
 //            format's field cannot hold a value, "clamped": the field's name
 //            and the value it must hold instead;
 //   laps:    rest, strokes (how many);
@@ -18,6 +19,7 @@
 #include "DemoTraining.h"
 #include "InfoRun.h"
 #include "TestKit.h"
+#include "ExportKit.h"
 #include "untFiles.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +65,15 @@ json CurveFacts(const TTraining& training, size_t index)
     return samples;
 }
 
+// The samples a force list of the drive holds, as the CSV writes it.
+json DriveCurveFacts(const TTraining& training, size_t index)
+{
+    json samples = CurveFacts(training, index);
+    if (samples.is_null()) return samples;
+    samples.erase(samples.begin() + DriveSamples(training, index), samples.end());
+    return samples;
+}
+
 json StrokeFacts(const TTraining& training, size_t index)
 {
     const TStroke& s = training.Strokes[index];
@@ -81,7 +92,8 @@ json StrokeFacts(const TTraining& training, size_t index)
             {"recoverTime", Measured(s.DriveTime * s.DriveRecoverRatio)},
             {"peakForce", Measured(s.PeakForce)},
             {"work", Measured(s.EnergyPerStroke)},
-            {"curve", CurveFacts(training, index)}};
+            {"curve", CurveFacts(training, index)},
+            {"driveCurve", DriveCurveFacts(training, index)}};
 }
 
 json Lap(bool rest, size_t strokes) { return {{"rest", rest}, {"strokes", strokes}}; }

@@ -65,3 +65,19 @@ TEST(FormatDateTime, DatesOutsideTheCalendarShowAsADash)
         EXPECT_EQ(FormatDateTime("c", dt), "-") << dt;
 }
 
+
+TEST(UnixTimeOfXmlDateTime, ZonesFractionsAndTextsThatAreNoDate)
+{
+    // 2026-06-14 05:30:02 UTC.
+    const double utc = 1781415002;
+    EXPECT_EQ(UnixTimeOfXmlDateTime("2026-06-14T05:30:02Z"), utc);
+    EXPECT_EQ(UnixTimeOfXmlDateTime(" 2026-06-14T05:30:02.250Z\n"), utc + 0.25);
+    EXPECT_EQ(UnixTimeOfXmlDateTime("2026-06-14T05:30:02"), utc) << "no zone: UTC";
+    EXPECT_EQ(UnixTimeOfXmlDateTime("2026-06-14T07:30:02+02:00"), utc);
+    EXPECT_EQ(UnixTimeOfXmlDateTime("2026-06-13T23:00:02-06:30"), utc);
+    EXPECT_EQ(UnixTimeOfXmlDateTime("1969-12-31T23:59:59Z"), -1.0);
+    for (const char* text : {"", "2026-06-14", "2026-06-14 05:30:02Z", "2026-13-14T05:30:02Z", "2026-06-14T24:00:00Z",
+                             "2026-06-14T05:30:02.Z", "2026-06-14T05:30:02+2:00", "2026-06-14T05:30:02Zulu",
+                             "26-06-14T05:30:02Z", "2026-06-14T05:60:02Z"})
+        EXPECT_FALSE(UnixTimeOfXmlDateTime(text)) << text;
+}
