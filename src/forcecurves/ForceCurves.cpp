@@ -311,15 +311,12 @@ void TfrmForceCurves::CreateBrowsePanels()
     cbxShowAll = new QCheckBox(QStringLiteral("All"), pnlShowOptions);
     cbxShowAll->setObjectName("cbxShowAll");
     SetHint(cbxShowAll, QStringLiteral("All|Show all curves of current training beneath the shown one"));
-    cbxShowAll->setAccessibleName(QStringLiteral("All"));
     cbxTrail = new QCheckBox(QStringLiteral("Trail"), pnlShowOptions);
     cbxTrail->setObjectName("cbxTrail");
     SetHint(cbxTrail, QStringLiteral("Trail|Show the two previous curves in lighter tints"));
-    cbxTrail->setAccessibleName(QStringLiteral("Trail"));
     cbxSpread = new QCheckBox(QStringLiteral("Spread"), pnlBrowseAverage);
     cbxSpread->setObjectName("cbxSpread");
     SetHint(cbxSpread, QStringLiteral("Spread|Show how the strokes of an average spread (10th to 90th percentile)"));
-    cbxSpread->setAccessibleName(QStringLiteral("Spread"));
     cbxSpread->setChecked(true);
     btnPin = new QPushButton(QStringLiteral("Pin"), pnlShowOptions);
     btnPin->setObjectName("btnPin");

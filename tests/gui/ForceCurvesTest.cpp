@@ -3,7 +3,9 @@
 // curves, Shift applying a step to every training, the splitter limits, its
 // closing with the last training, its stored layout, the stroke-file export,
 // the chart options from its list, what a screen reader reads of it, and
-// what a browse step repaints, down to the signals of the data grid's model.
+// what a browse step repaints, down to the signals of the data grid's model;
+// then the curve number, withdrawing, the averages' spread band, the trail,
+// "All" as one picture and the pinned reference curve.
 #include "GuiKit.h"
 
 #include "jsUtils.h"
@@ -11,6 +13,7 @@
 #include "DemoTraining.h"
 #include "untChartOptions.h"
 #include "untCharts.h"
+#include "untCurveUnderlay.h"
 #include "untFiles.h"
 #include "untForceCurves.h"
 #include "untFormUtils.h"
@@ -33,9 +36,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineSeries>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
@@ -810,4 +816,297 @@ TEST_F(ForceCurvesTest, AScreenReaderReadsTheCaptionsAndTheButtonNames)
     EXPECT_EQ(Control<QToolButton>(window, "btbNext")->toolTip(), "Show next curve of current training");
     EXPECT_EQ(window->windowTitle(), "Force Curves");
     EXPECT_EQ(RowCaption(window->DataGrid(), 0), "2000 m test (2/12)");
+}
+
+// --- Beyond one stroke: the curve number, withdrawing, averages with their
+// spread, the trail, "All" and the pinned reference ---
+
+namespace {
+
+int CoveredCount(const TLineMask& mask)
+{
+    int count = 0;
+    for (int y = 0; y < mask.Height; ++y)
+        for (int x = 0; x < mask.Width; ++x) count += mask.Covered(x, y) ? 1 : 0;
+    return count;
+}
+
+QPolygonF PolygonOf(const TCurvePoints& points)
+{
+    QPolygonF polygon;
+    for (const TCurvePoint& point : points) polygon << QPointF(point.X, point.Y);
+    return polygon;
+}
+
+// A training of 12 strokes in three intervals of four.
+TTraining ThreeIntervals(const std::string& title)
+{
+    TTraining training = Demo(12, title, 3);
+    SetIntervalCount(training, 3);
+    for (size_t k = 0; k < 3; ++k) {
+        training.Intervals[k] = TInterval{};
+        training.Intervals[k].Number = static_cast<uint16_t>(k + 1);
+    }
+    for (size_t i = 1; i <= 12; ++i) training.Strokes[i].IntervalNumber = static_cast<uint16_t>((i - 1) / 4 + 1);
+    return training;
+}
+
+} // namespace
+
+TEST(LineMask, CoversALinesPixelsWithinTheMaskAndNothingElse)
+{
+    TLineMask row(10, 5);
+    row.Line({0, 2}, {9, 2});
+    EXPECT_EQ(CoveredCount(row), 10);
+    for (int x = 0; x < 10; ++x) EXPECT_TRUE(row.Covered(x, 2)) << x;
+
+    // A diagonal from far outside enters and leaves the mask.
+    TLineMask diagonal(10, 10);
+    diagonal.Line({-5, -5}, {15, 15});
+    EXPECT_EQ(CoveredCount(diagonal), 10);
+    for (int k = 0; k < 10; ++k) EXPECT_TRUE(diagonal.Covered(k, k)) << k;
+
+    // A line of huge extent is cut to the mask before it is walked.
+    TLineMask huge(10, 10);
+    huge.Line({-1e12, 5}, {1e12, 5});
+    EXPECT_EQ(CoveredCount(huge), 10);
+
+    // Beside the mask, not a number, or no mask at all: nothing.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TLineMask outside(10, 10);
+    outside.Line({-5, 3}, {-1, 8});
+    outside.Line({20, 0}, {30, 9});
+    outside.Line({nan, 1}, {5, 5});
+    outside.Line({1, 1}, {std::numeric_limits<double>::infinity(), 5});
+    EXPECT_EQ(CoveredCount(outside), 0);
+    TLineMask none(0, -3);
+    none.Line({0, 0}, {5, 5});
+    EXPECT_EQ(none.Width, 0);
+}
+
+TEST_F(ForceCurvesTest, TheCurveNumberTakesAnyStrokeOfTheTrainingUpToFiveDigits)
+{
+    Fake.Records = {Demo(10050, "Long", 3)};
+    TfrmForceCurves* window = OpenFake();
+    auto* entry = Control<QLineEdit>(window, "metCurve");
+    EXPECT_EQ(entry->text(), "3");
+    const auto type = [entry](const QString& text) {
+        entry->selectAll();
+        QTest::keyClicks(entry, text);
+        QTest::keyClick(entry, Qt::Key_Return);
+    };
+    type("10040");
+    EXPECT_EQ(+Record().Header.CurveIndex, 10040);
+    EXPECT_EQ(Caption(window), "Long (10040/10050)");
+    EXPECT_EQ(Control<QScrollBar>(window, "sbrCurves")->value(), 10040);
+    // Stroke 0 and strokes beyond the last are no strokes: the curve stays.
+    for (const char* beyond : {"0", "10051", "65535"}) {
+        type(beyond);
+        EXPECT_EQ(+Record().Header.CurveIndex, 10040) << beyond;
+        EXPECT_EQ(entry->text(), "10040") << beyond;
+    }
+    type("10050");
+    EXPECT_EQ(+Record().Header.CurveIndex, 10050);
+    // Six digits cannot be typed.
+    type("123456");
+    EXPECT_EQ(entry->text().size(), 5);
+}
+
+TEST_F(ForceCurvesTest, WithdrawingCurvesMovesOnAndTheLastLeavesNothingToDraw)
+{
+    TfrmForceCurves* window = Open([](TTraining& training) { training.Header.CurveIndex = 7; });
+    ASSERT_NE(window, nullptr);
+    auto* withdraw = Control<QToolButton>(window, "btbDelete");
+    EXPECT_EQ(AccessibleName(withdraw), "Delete");
+    ASSERT_TRUE(withdraw->isEnabled());
+    withdraw->click();
+    EXPECT_FALSE(Record().Curves[7].Valid);
+    EXPECT_EQ(+Record().Header.CurveIndex, 4) << "back to the valid curve before, over 5 and 6";
+    auto* training = Main->findChild<TfrmTraining*>();
+    ASSERT_NE(training, nullptr);
+    EXPECT_TRUE(training->findChild<QGroupBox*>("gbxTraining")->title().endsWith(" (*)"));
+
+    // With the trail, All and the band on, every curve goes; nothing is left to draw.
+    Control<QCheckBox>(window, "cbxTrail")->click();
+    Control<QCheckBox>(window, "cbxShowAll")->click();
+    for (int k = 0; k < 20 && withdraw->isEnabled(); ++k) withdraw->click();
+    for (const TForceCurve& curve : Record().Curves) EXPECT_FALSE(curve.Valid);
+    EXPECT_TRUE(window->Underlay()->Curves().empty());
+    Control<QRadioButton>(window, "rbtBrowseAverage")->click();
+    EXPECT_TRUE(window->Underlay()->Bands().empty());
+    EXPECT_EQ(ShownBand(Record()).Count, 0u);
+}
+
+TEST_F(ForceCurvesTest, TheTrailShowsTheTwoValidStrokesBeforeTheShownOneInLighterTints)
+{
+    Fake.Records = {Demo(12, "Alpha", 1)};
+    TfrmForceCurves* window = OpenFake();
+    Control<QCheckBox>(window, "cbxTrail")->click();
+    EXPECT_TRUE(window->Underlay()->Curves().empty()) << "nothing before stroke 1";
+    Click(window, "btbNext");
+    ASSERT_EQ(window->Underlay()->Curves().size(), 1u);
+
+    // Stroke 7: strokes 5 and 6 were withdrawn, so the trail is 4, then 3.
+    window->sbrCurvesScroll(7);
+    const auto& trail = window->Underlay()->Curves();
+    ASSERT_EQ(trail.size(), 2u);
+    const TTraining& record = Record();
+    const auto points = [&record](size_t k) {
+        return PolygonOf(StrokeCurvePoints(record.Strokes[k], record.Curves[k], record.Settings, TCurveScaling{}));
+    };
+    EXPECT_EQ(trail[0].Points, points(3)) << "the farthest drawn first";
+    EXPECT_EQ(trail[1].Points, points(4));
+    EXPECT_GT(trail[0].Pen.color().lightness(), trail[1].Pen.color().lightness());
+
+    // An average has no trail; nor has a training without it.
+    Control<QRadioButton>(window, "rbtBrowseAverage")->click();
+    EXPECT_TRUE(window->Underlay()->Curves().empty());
+    Control<QRadioButton>(window, "rbtBrowseCurves")->click();
+    EXPECT_EQ(window->Underlay()->Curves().size(), 2u);
+    Control<QCheckBox>(window, "cbxTrail")->click();
+    EXPECT_TRUE(window->Underlay()->Curves().empty());
+}
+
+TEST_F(ForceCurvesTest, TheSpreadBandSurroundsTheShownAverageOfTheSessionOrAnInterval)
+{
+    Fake.Records = {ThreeIntervals("Alpha"), Demo(12, "Beta")};
+    TfrmForceCurves* window = OpenFake();
+    auto* spread = Control<QCheckBox>(window, "cbxSpread");
+    auto* intervals = Control<QScrollBar>(window, "sbrIntervals");
+    EXPECT_TRUE(spread->isChecked());
+    EXPECT_TRUE(window->Underlay()->Bands().empty()) << "a single stroke has no band";
+    EXPECT_TRUE(Control<QRadioButton>(window, "rbtBrowseIntervals")->isEnabled());
+    EXPECT_FALSE(intervals->isEnabled()) << "until an interval is shown";
+
+    const auto expectedOutline = [this] {
+        const TCurveBandPoints band = ShownBandPoints(Record(), ShownBand(Record()), TCurveScaling{});
+        QPolygonF outline = PolygonOf(band.High);
+        for (auto point = band.Low.rbegin(); point != band.Low.rend(); ++point) outline << QPointF(point->X, point->Y);
+        return outline;
+    };
+    Control<QRadioButton>(window, "rbtBrowseAverage")->click();
+    ASSERT_EQ(window->Underlay()->Bands().size(), 1u);
+    EXPECT_EQ(window->Underlay()->Bands()[0].Outline, expectedOutline());
+    EXPECT_EQ(window->Underlay()->Bands()[0].Outline.size(), 160);
+
+    Control<QRadioButton>(window, "rbtBrowseIntervals")->click();
+    ASSERT_TRUE(intervals->isEnabled());
+    EXPECT_EQ(intervals->minimum(), 0);
+    EXPECT_EQ(intervals->maximum(), 2);
+    intervals->setValue(2);
+    EXPECT_EQ(+Record().Header.CurveInterval, 2);
+    EXPECT_EQ(Caption(window), "Alpha [Int 3]");
+    ASSERT_EQ(window->Underlay()->Bands().size(), 1u);
+    EXPECT_EQ(window->Underlay()->Bands()[0].Outline, expectedOutline());
+    EXPECT_EQ(ShownBand(Record()).Count, 4u) << "strokes 9 to 12";
+
+    spread->click();
+    EXPECT_TRUE(window->Underlay()->Bands().empty());
+
+    // A training without intervals offers none, and keeps its own interval.
+    window->Trainings()->setCurrentRow(1);
+    EXPECT_FALSE(Control<QRadioButton>(window, "rbtBrowseIntervals")->isEnabled());
+    EXPECT_EQ(intervals->maximum(), 0);
+    EXPECT_FALSE(intervals->isEnabled());
+}
+
+TEST_F(ForceCurvesTest, APinnedCurveStaysThroughBrowsingAndGoesWithItsTraining)
+{
+    Fake.Records = {Demo(12, "Alpha", 3), Demo(12, "Beta", 2)};
+    TfrmForceCurves* window = OpenFake();
+    const QTableView* grid = window->DataGrid();
+    auto* pin = Control<QPushButton>(window, "btnPin");
+    EXPECT_EQ(AccessibleName(pin), "Pin");
+    ASSERT_TRUE(pin->isEnabled());
+    const TTraining& alpha = Record(0);
+    const QPolygonF pinned =
+        PolygonOf(StrokeCurvePoints(alpha.Strokes[3], alpha.Curves[3], alpha.Settings, TCurveScaling{}));
+    const QStringList pinnedCells = Texts(StrokeRowTexts(alpha.Strokes[3], alpha.Curves[3], alpha.Settings, {}));
+    pin->click();
+    EXPECT_TRUE(pin->isChecked());
+
+    Click(window, "btbNext");
+    Control<QRadioButton>(window, "rbtBrowseAverage")->click();
+    ASSERT_EQ(window->Underlay()->Curves().size(), 1u);
+    EXPECT_EQ(window->Underlay()->Curves()[0].Points, pinned);
+    EXPECT_EQ(window->Underlay()->Curves()[0].Pen.style(), Qt::DashLine);
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(RowCaption(grid, 2), "Alpha (3/12), pinned");
+    EXPECT_EQ(RowCells(grid, 2), pinnedCells);
+
+    // Pressed again it lets go; pressed once more it pins what is shown now.
+    pin->click();
+    EXPECT_FALSE(window->HasPin());
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    pin->click();
+    EXPECT_EQ(RowCaption(grid, 2), "Alpha [A] (12), pinned");
+
+    // Closing another training keeps it; closing its own drops it.
+    Fake.Records.pop_back();
+    window->TrainingsClosed();
+    EXPECT_TRUE(window->HasPin());
+    window->Trainings()->setCurrentRow(0);
+    Fake.Records.clear();
+    window->TrainingsClosed();
+    EXPECT_FALSE(window->HasPin());
+    EXPECT_FALSE(pin->isChecked());
+}
+
+TEST_F(ForceCurvesTest, CtrlClickOnTheSelectedTrainingKeepsItSelected)
+{
+    Fake.Records = {Demo(12, "Alpha"), Demo(12, "Beta")};
+    TfrmForceCurves* window = OpenFake();
+    window->resize(900, 600);
+    window->show();
+    Settle(20);
+    QListWidget* list = window->Trainings();
+    const QPoint onText = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, onText);
+    EXPECT_TRUE(list->item(0)->isSelected());
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_TRUE(Control<QToolButton>(window, "btbNext")->isEnabled());
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(list->item(0)->isSelected());
+    // Another item is still taken by a click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_TRUE(list->item(1)->isSelected());
+}
+
+TEST_F(ForceCurvesTest, AllCurvesAreOnePictureMadeAgainOnlyWhenTheyChange)
+{
+    TfrmForceCurves* window = Open(nullptr, 120, true);
+    ASSERT_NE(window, nullptr);
+    auto* all = Control<QCheckBox>(window, "cbxShowAll");
+    ASSERT_TRUE(all->isEnabled());
+    all->click();
+    EXPECT_TRUE(Record().Spare2);
+    window->Chart()->grab();
+    const int made = window->Underlay()->PicturesMade();
+    EXPECT_GE(made, 1);
+    Click(window, "btbNext");
+    window->Chart()->grab();
+    EXPECT_EQ(window->Underlay()->PicturesMade(), made) << "a step leaves the picture";
+    Click(window, "btbDelete");
+    window->Chart()->grab();
+    EXPECT_EQ(window->Underlay()->PicturesMade(), made + 1) << "a withdrawn curve leaves it";
+    all->click();
+    EXPECT_FALSE(Record().Spare2);
+}
+
+TEST_F(ForceCurvesTest, SpreadAndTrailAreKeptBetweenSessions)
+{
+    TfrmForceCurves* window = Open();
+    ASSERT_NE(window, nullptr);
+    Control<QCheckBox>(window, "cbxSpread")->click();
+    Control<QCheckBox>(window, "cbxTrail")->click();
+    window->close();
+    const QString settings = ReadSettings();
+    EXPECT_TRUE(settings.contains("Spread=0")) << settings.toStdString();
+    EXPECT_TRUE(settings.contains("Trail=1")) << settings.toStdString();
+    Main->ShowForceCurves();
+    window = Main->ForceCurves();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(Control<QCheckBox>(window, "cbxSpread")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(window, "cbxTrail")->isChecked());
 }

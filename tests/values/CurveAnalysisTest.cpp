@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -51,6 +54,55 @@ TEST(Percentile, TakesTheLineBetweenTheNearestRanks)
     EXPECT_FLOAT_EQ(Percentile(ten, 90), 9.1f);
     EXPECT_FLOAT_EQ(Percentile(ten, 50), 5.5f);
     EXPECT_FLOAT_EQ(Percentile(ten, 100), 10);
+}
+
+// Among thousands of values the rank's span is found from a sample; whatever
+// the values, the result is the one a full sort gives.
+TEST(Percentile, OfManyValuesIsWhatASortGivesWhateverTheirSpread)
+{
+    const auto sorted = [](std::vector<float> values, double p) {
+        std::sort(values.begin(), values.end());
+        const double rank = p / 100 * (values.size() - 1);
+        const size_t below = static_cast<size_t>(std::floor(rank));
+        const float high = values[std::min(below + 1, values.size() - 1)];
+        return static_cast<float>(values[below] + (rank - below) * (high - values[below]));
+    };
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> uniform(0, 1000);
+    std::vector<std::vector<float>> cases;
+    for (size_t count : {4096u, 5000u, 65535u}) {
+        std::vector<float> values(count);
+        for (float& value : values) value = uniform(random);
+        cases.push_back(values);
+    }
+    // Few distinct values, so that the sample's bounds are equal or one apart.
+    std::vector<float> ties(20000);
+    for (size_t i = 0; i < ties.size(); ++i) ties[i] = static_cast<float>(i % 3 == 0 ? 0 : 500);
+    cases.push_back(ties);
+    // Sorted ascending: the sample's stride meets the values in order.
+    std::vector<float> rising(10000);
+    for (size_t i = 0; i < rising.size(); ++i) rising[i] = static_cast<float>(i);
+    cases.push_back(rising);
+    // A sample that misses a cluster at the edge: every 64th value is far out.
+    std::vector<float> outliers(8192, 100);
+    for (size_t i = 0; i < outliers.size(); i += 64) outliers[i] = 1e6f;
+    cases.push_back(outliers);
+
+    for (size_t c = 0; c < cases.size(); ++c)
+        for (double p : {0.0, 10.0, 50.0, 90.0, 100.0}) {
+            std::vector<float> values = cases[c];
+            EXPECT_EQ(Percentile(values, p), sorted(cases[c], p)) << "case " << c << " at " << p;
+        }
+
+    // Values that are no number are left out rather than ordered.
+    std::vector<float> withNan = cases[0];
+    for (size_t i = 0; i < withNan.size(); i += 5) withNan[i] = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> numbers;
+    for (float value : withNan)
+        if (!std::isnan(value)) numbers.push_back(value);
+    EXPECT_EQ(Percentile(withNan, 90), sorted(numbers, 90));
+    std::vector<float> allNan(3, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(Percentile(allNan, 50), 0);
 }
 
 TEST(SpreadBand, SpansTheTenthToTheNinetiethPercentileOfTheAveragedStrokes)
