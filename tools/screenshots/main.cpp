@@ -8,6 +8,7 @@
 //   screenshots SAMPLE.stg OUTPUT-FOLDER
 #include "jsUtils.h"
 #include "untChartOptions.h"
+#include "untExport.h"
 #include "untMain.h"
 #include "untModal.h"
 #include "untShell.h"
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -176,6 +178,23 @@ int main(int argc, char* argv[])
     pass.Expect(QStringLiteral("frmAbout"), SaveEachPage(QStringLiteral("pgcAbout"), output + "/about"));
     main.HelpAboutExecute();
     saved = pass.PictureSaved && saved;
+
+    // The sample as a FIT activity, opened again: its force curves come from
+    // the file's developer fields.
+    const std::string fitPath = (output + "/.sample.fit").toStdString();
+    if (const TTraining* training = main.TrainingRecord(0)) {
+        std::ofstream fit(fitPath, std::ios::binary);
+        saved = WriteExport(fit, *training, TExportFormat::Fit).empty() && saved;
+    }
+    main.FileCloseExecute();
+    main.OpenFile(QString::fromStdString(fitPath));
+    std::remove(fitPath.c_str());
+    main.ShowForceCurves();
+    Wait(300);
+    if (auto* trail = main.findChild<QAbstractButton*>("cbxTrail"); trail && trail->isChecked()) trail->click();
+    for (int step = 0; step < 3; ++step) click("btbNext");
+    Wait(300);
+    saved = main.grab().save(output + "/force-curves-fit.png") && saved;
     SetModalAnswerer(nullptr);
     SetMessageSink(nullptr);
     return saved ? 0 : 1;
