@@ -13,6 +13,7 @@
 #include "jsUtils.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -135,6 +136,18 @@ private:
     }
 };
 
+// A value for the record's float fields; 0, as for a value the file does not
+// hold, where scaling took it beyond a float's range.
+float AsFloat(double value) { return std::fabs(value) <= FLT_MAX ? static_cast<float>(value) : 0; }
+
+// A FIT time (seconds since 1989) where the value can be one: a field may be
+// declared signed or as a float and hold anything.
+std::optional<uint32_t> FitTime(std::optional<double> value)
+{
+    if (!value || !(*value >= 0 && *value <= UINT32_MAX)) return std::nullopt;
+    return static_cast<uint32_t>(*value);
+}
+
 // The elements of a field as numbers into values; "no value" elements are
 // left out.
 void ElementsInto(const uint8_t* bytes, const TFieldSpec& field, bool bigEndian, std::vector<double>& values)
@@ -158,7 +171,8 @@ void ElementsInto(const uint8_t* bytes, const TFieldSpec& field, bool bigEndian,
             } else {
                 std::memcpy(&value, &raw, 8);
             }
-            if (std::isfinite(value)) values.push_back(value);
+            // Beyond a float's range is no measurement the record can keep.
+            if (std::isfinite(value) && std::fabs(value) <= FLT_MAX) values.push_back(value);
         } else if (type.Signed) {
             const int shift = 64 - 8 * type.Size;
             values.push_back(static_cast<double>(static_cast<int64_t>(raw << shift) >> shift));
@@ -340,7 +354,7 @@ private:
                 values.Values[field.Number] = Elements(bytes, field, definition.BigEndian);
             }
         }
-        if (const auto time = values.Number(Timestamp)) LastTimestamp = static_cast<uint32_t>(*time);
+        if (const auto time = FitTime(values.Number(Timestamp))) LastTimestamp = *time;
         if (compressedTime) values.Values[Timestamp] = {static_cast<double>(*compressedTime)};
         Take(definition.Global, values);
     }
@@ -358,7 +372,7 @@ private:
         case EventMessage:
             if (m.Number(Event::EventField) == EventTimer && m.Number(Event::EventType) == EventTypeStart
                 && !Activity.TimerStart)
-                Activity.TimerStart = m.Number(Timestamp);
+                Activity.TimerStart = FitTime(m.Number(Timestamp));
             break;
         default: break;
         }
@@ -443,26 +457,26 @@ private:
             }
         }
         const auto value = [&values](TRole role) { return values[static_cast<size_t>(role)]; };
-        if (const auto stamp = value(TRole::Timestamp)) LastTimestamp = static_cast<uint32_t>(*stamp);
-        const std::optional<double> time =
-            compressedTime ? std::optional<double>(*compressedTime) : value(TRole::Timestamp);
+        const std::optional<uint32_t> stamp = FitTime(value(TRole::Timestamp));
+        if (stamp) LastTimestamp = *stamp;
+        const std::optional<uint32_t> time = compressedTime ? compressedTime : stamp;
         if (!time) return; // a record without a time is no stroke
 
         TStroke s{};
-        s.Distance = static_cast<float>(value(TRole::Distance).value_or(0));
+        s.Distance = AsFloat(value(TRole::Distance).value_or(0));
         const double speed = value(TRole::EnhancedSpeed).value_or(value(TRole::Speed).value_or(0));
-        s.Split500 = speed > 0 ? static_cast<float>(500 / speed) : 0;
-        s.Power = static_cast<float>(value(TRole::Power).value_or(0));
-        s.StrokeRate = static_cast<float>(value(TRole::StrokeRate).value_or(
+        s.Split500 = speed > 0 ? AsFloat(500 / speed) : 0;
+        s.Power = AsFloat(value(TRole::Power).value_or(0));
+        s.StrokeRate = AsFloat(value(TRole::StrokeRate).value_or(
             value(TRole::Cadence).value_or(0) + value(TRole::FractionalCadence).value_or(0)));
-        s.Pulse = static_cast<float>(value(TRole::HeartRate).value_or(0));
-        s.DistancePerStroke = static_cast<float>(value(TRole::CycleLength).value_or(0));
-        s.StrokeLength = static_cast<float>(value(TRole::DriveLength).value_or(0));
+        s.Pulse = AsFloat(value(TRole::HeartRate).value_or(0));
+        s.DistancePerStroke = AsFloat(value(TRole::CycleLength).value_or(0));
+        s.StrokeLength = AsFloat(value(TRole::DriveLength).value_or(0));
         const double drive = value(TRole::DriveTime).value_or(0);
-        s.DriveTime = static_cast<float>(drive);
-        s.DriveRecoverRatio = drive > 0 ? static_cast<float>(value(TRole::RecoveryTime).value_or(0) / drive) : 0;
-        s.PeakForce = static_cast<float>(value(TRole::PeakForce).value_or(0));
-        s.EnergyPerStroke = static_cast<float>(value(TRole::Work).value_or(0));
+        s.DriveTime = AsFloat(drive);
+        s.DriveRecoverRatio = drive > 0 ? AsFloat(value(TRole::RecoveryTime).value_or(0) / drive) : 0;
+        s.PeakForce = AsFloat(value(TRole::PeakForce).value_or(0));
+        s.EnergyPerStroke = AsFloat(value(TRole::Work).value_or(0));
         if (!curve) Curve.Forces.clear();
         // Uniform along the handle's travel, so many centimetres apart; on
         // another abscissa the curve spans the drive.
@@ -471,7 +485,7 @@ private:
         // keeps its timestamp aside.
         const size_t before = Strokes.Count();
         Strokes.Add(s, Curve);
-        if (Strokes.Count() > before) Activity.Timestamps.push_back(static_cast<uint32_t>(*time));
+        if (Strokes.Count() > before) Activity.Timestamps.push_back(*time);
     }
 
     void TakeLap(const TMessageValues& m)
@@ -484,8 +498,8 @@ private:
 
     void TakeSession(const TMessageValues& m)
     {
-        if (const auto start = m.Number(Session::StartTime))
-            Activity.SessionStart = std::min(*start, Activity.SessionStart.value_or(*start));
+        if (const auto start = FitTime(m.Number(Session::StartTime)))
+            Activity.SessionStart = std::min<double>(*start, Activity.SessionStart.value_or(*start));
         Activity.Distance += m.Number(Session::TotalDistance).value_or(0) / 100;
         Activity.Seconds += m.Number(Session::TotalElapsedTime).value_or(0) / 1000;
         Activity.Work += m.Number(Session::TotalWork).value_or(0);
@@ -515,7 +529,7 @@ void FinishTraining(TTraining& training, const TFitActivity& activity)
     const double start = activity.SessionStart.value_or(activity.TimerStart.value_or(stamps.empty() ? 0 : stamps[0]));
     training.Header.DateTime = DateTimeFromUnixTime(start + FitToUnix, true);
     if (!activity.Title.empty()) training.Header.Title.Assign(Utf8ToAnsi(activity.Title));
-    for (size_t i = 0; i < stamps.size(); ++i) training.Strokes[i + 1].Time = static_cast<float>(stamps[i] - start);
+    for (size_t i = 0; i < stamps.size(); ++i) training.Strokes[i + 1].Time = AsFloat(stamps[i] - start);
     std::vector<TImportedLap> laps;
     size_t next = 1;
     for (const TFitActivity::TLap& lap : activity.Laps) {
@@ -523,9 +537,9 @@ void FinishTraining(TTraining& training, const TFitActivity& activity)
         while (next <= stamps.size() && stamps[next - 1] <= lap.End) imported.Last = next++;
         laps.push_back(imported);
     }
-    training.Totals.TotalDistance = static_cast<float>(activity.Distance);
-    training.Totals.TotalTime = static_cast<float>(activity.Seconds);
-    training.Totals.TotalEnergy = static_cast<float>(activity.Work / 1000);
+    training.Totals.TotalDistance = AsFloat(activity.Distance);
+    training.Totals.TotalTime = AsFloat(activity.Seconds);
+    training.Totals.TotalEnergy = AsFloat(activity.Work / 1000);
     FinishImport(training, laps);
     if (training.Totals.AveragePower == 0 && training.Strokes.size() > 1)
         training.Totals.AveragePower = training.Strokes.back().AveragePower;

@@ -305,7 +305,8 @@ TDateTimeParts DecodeDateTime(TDateTime dt)
 TDateTime DateTimeFromUnixTime(double secondsSinceEpoch, bool toLocalTime)
 {
     double seconds = secondsSinceEpoch;
-    if (toLocalTime) {
+    // Far beyond any calendar a time_t cannot hold it, nor has it a local time.
+    if (toLocalTime && std::fabs(secondsSinceEpoch) < 1e17) {
         const std::time_t whole = static_cast<std::time_t>(std::floor(secondsSinceEpoch));
         std::tm local{};
         if (localtime_r(&whole, &local))

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 
 namespace {
@@ -194,6 +196,36 @@ TEST(FitReader, DamageOfEveryKindIsRefusedWithAnEmptyRecord)
         EXPECT_EQ(read.Training.Strokes.size(), 1u) << fault;
         EXPECT_FALSE(read.Messages.empty()) << fault;
     }
+}
+
+// A field may be declared of any base type: a signed time before 1989, a
+// float beyond any float the record holds, a start no clock can show.
+TEST(FitReader, FieldsOfUnexpectedTypesGiveNoTimeOrNoValueRatherThanGarbage)
+{
+    const auto float64 = [](double value) {
+        std::string bytes(8, '\0');
+        std::memcpy(bytes.data(), &value, 8);
+        return bytes;
+    };
+    const uint8_t Float64 = 0x89;
+    TFitBuilder file;
+    file.Define(0, FileIdMessage, {{FileId::Type, 1, Fit::Enum}}).Message(0, std::string(1, char(FileTypeActivity)));
+    file.Define(1, RecordMessage, {{Timestamp, 4, Fit::Sint32}, {Record::Power, 8, Float64},
+                                   {Record::Distance, 8, Float64}});
+    file.Message(1, FitBytes(static_cast<uint32_t>(-24), 4) + float64(200) + float64(10));
+    file.Message(1, FitBytes(1000000000, 4) + float64(1e300) + float64(3e38));
+    file.Message(1, FitBytes(1000000002, 4) + float64(210) + float64(20));
+    file.Define(2, SessionMessage, {{Session::StartTime, 8, Float64}, {Session::TotalDistance, 8, Float64}});
+    file.Message(2, float64(-1e30) + float64(1e300));
+    const TOpened read = ReadFitBytes(file.Bytes());
+    ASSERT_TRUE(read.Ok);
+    const TTraining& t = read.Training;
+    ASSERT_EQ(t.Strokes.size(), 3u) << "a record at no time is no stroke";
+    EXPECT_EQ(+t.Strokes[1].Power, 0) << "beyond a float: no value";
+    EXPECT_FLOAT_EQ(+t.Strokes[1].Distance, 3e36f) << "in m/100";
+    EXPECT_EQ(+t.Strokes[2].Power, 210);
+    EXPECT_EQ(+t.Strokes[2].Time, 2) << "timed from the first stroke, the session's start being none";
+    EXPECT_FLOAT_EQ(+t.Totals.TotalDistance, 0.2f) << "the session's beyond a float: the last stroke's";
 }
 
 TEST(FitReader, AFileOfMoreThan65535StrokesIsCutWithAMessage)
