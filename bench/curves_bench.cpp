@@ -10,6 +10,7 @@
 // - withdrawing a curve: the average computed again, then the band of the
 //   new average shown.
 // Steps must stay inside one 16 ms frame; the rest inside 100 ms.
+#include "BareChart.h"
 #include "BenchKit.h"
 #include "DemoTraining.h"
 #include "OffscreenKit.h"
@@ -20,11 +21,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QDir>
-#include <QLineSeries>
-#include <QValueAxis>
 
 #include <chrono>
 #include <cstdio>
@@ -46,41 +43,6 @@ double MillisecondsOf(TStep&& step)
     step();
     return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
 }
-
-// The reference: a chart view with one series and two axes, nothing more.
-class TBareChart {
-public:
-    explicit TBareChart(const QSize& size)
-    {
-        auto* chart = new QChart;
-        Series = new QLineSeries;
-        chart->addSeries(Series);
-        auto* x = new QValueAxis;
-        auto* y = new QValueAxis;
-        x->setRange(0, 176);
-        y->setRange(0, 780);
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        Series->attachAxis(x);
-        Series->attachAxis(y);
-        View.setChart(chart);
-        View.resize(size);
-        View.show();
-        QApplication::processEvents();
-    }
-
-    void Step(int i)
-    {
-        QList<QPointF> points;
-        for (int j = 1; j <= CurveSamples; ++j) points << QPointF(j * 2.2, 300 + 200 * ((i + j) % 7) / 7.0);
-        Series->replace(points);
-        QApplication::processEvents();
-    }
-
-private:
-    QChartView View;
-    QLineSeries* Series;
-};
 
 void Click(QWidget& window, const char* name)
 {

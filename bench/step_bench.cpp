@@ -7,6 +7,7 @@
 // screen, no more; the paints of the chart and the grid are counted to show
 // that every step did paint them. A step must stay well inside one 16 ms
 // frame, so that playback and dragging the scroll bar never stutter.
+#include "BareChart.h"
 #include "BenchKit.h"
 #include "DemoTraining.h"
 #include "jsUtils.h"
@@ -17,14 +18,10 @@
 #include "untModal.h"
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QDialog>
 #include <QEvent>
 #include <QTableView>
 #include <QDir>
-#include <QLineSeries>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <chrono>
@@ -48,44 +45,6 @@ double SecondsOf(TStep&& step)
     step();
     return std::chrono::duration<double>(TClock::now() - start).count();
 }
-
-// The reference: a chart view with one series and two axes, nothing more.
-// A step gives the series new points, then the view is painted.
-class TBareChart {
-public:
-    explicit TBareChart(const QSize& size)
-    {
-        auto* chart = new QChart;
-        Series = new QLineSeries;
-        chart->addSeries(Series);
-        auto* x = new QValueAxis;
-        auto* y = new QValueAxis;
-        x->setRange(0, 176);
-        y->setRange(0, 780);
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        Series->attachAxis(x);
-        Series->attachAxis(y);
-        View.setChart(chart);
-        View.resize(size);
-        View.show();
-        QApplication::processEvents();
-    }
-
-    void Step(int i)
-    {
-        QList<QPointF> points;
-        for (int j = 1; j <= CurveSamples; ++j) points << QPointF(j * 2.2, 300 + 200 * ((i + j) % 7) / 7.0);
-        Series->replace(points);
-        QApplication::processEvents();
-    }
-
-    QWidget* Viewport() const { return View.viewport(); }
-
-private:
-    QChartView View;
-    QLineSeries* Series;
-};
 
 } // namespace
 
