@@ -27,21 +27,6 @@
 
 namespace {
 
-// Unix seconds of a UTC date and time.
-double EncodeUnix(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm utc{};
-    utc.tm_year = year - 1900;
-    utc.tm_mon = month - 1;
-    utc.tm_mday = day;
-    utc.tm_hour = hour;
-    utc.tm_min = minute;
-    utc.tm_sec = second;
-    return static_cast<double>(timegm(&utc));
-}
-
-// Central European time, summer time from the last Sunday of March, 02:00.
-
 // Strokes ending at the given seconds, each lasting 2 s (0.8 s drive).
 TTraining StrokesAt(const std::vector<float>& times, const std::vector<uint16_t>& intervals = {})
 {
@@ -136,9 +121,9 @@ TEST(ExportStart, TheRecordingTimeIsLocalTimeOnThisMachine)
     const TZoneScope zone(CentralEurope);
     // An hour ahead of UTC in winter, two in summer.
     training.Header.DateTime = EncodeDateTime(2026, 1, 10, 9, 15, 30, 250);
-    EXPECT_EQ(TrainingStartUtc(training), EncodeUnix(2026, 1, 10, 8, 15, 30) + 0.25);
+    EXPECT_EQ(TrainingStartUtc(training), UtcSeconds(2026, 1, 10, 8, 15, 30) + 0.25);
     training.Header.DateTime = EncodeDateTime(2026, 7, 10, 9, 15, 30);
-    EXPECT_EQ(TrainingStartUtc(training), EncodeUnix(2026, 7, 10, 7, 15, 30));
+    EXPECT_EQ(TrainingStartUtc(training), UtcSeconds(2026, 7, 10, 7, 15, 30));
 
     // Rowed across the change to summer time at 02:00: the strokes' times
     // run on without the hour the clocks skip.
@@ -148,7 +133,7 @@ TEST(ExportStart, TheRecordingTimeIsLocalTimeOnThisMachine)
                              "<Time>2026-03-29T01:01:00.000Z</Time>"})
         EXPECT_NE(tcx.find(time), std::string::npos) << time;
     const std::string csv = Exported(training, TExportFormat::RowingCsv);
-    EXPECT_NE(csv.find("\n" + std::to_string(static_cast<long long>(EncodeUnix(2026, 3, 29, 1, 0, 0))) + ".000,"),
+    EXPECT_NE(csv.find("\n" + std::to_string(static_cast<long long>(UtcSeconds(2026, 3, 29, 1, 0, 0))) + ".000,"),
               std::string::npos);
 
     training.Header.DateTime = std::nan("");

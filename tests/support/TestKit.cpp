@@ -105,6 +105,18 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+double UtcSeconds(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm utc{};
+    utc.tm_year = year - 1900;
+    utc.tm_mon = month - 1;
+    utc.tm_mday = day;
+    utc.tm_hour = hour;
+    utc.tm_min = minute;
+    utc.tm_sec = second;
+    return static_cast<double>(timegm(&utc));
+}
+
 std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -74,6 +74,9 @@ private:
 // database is needed.
 const char* const CentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
 
+// Unix seconds of a UTC date and time.
+double UtcSeconds(int year, int month, int day, int hour, int minute, int second = 0);
+
 TFormatSettings DotFormat();   // '.', "dd/mm/yyyy", "hh:nn:ss"
 TFormatSettings CommaFormat(); // ',', "dd/mm/yyyy" with "." between, "hh:nn:ss"
 

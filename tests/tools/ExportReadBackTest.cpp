@@ -41,18 +41,8 @@ const std::string TcxValidator = "xmllint --noout --schema " + Quote(TestsDir + 
 // The exports run in central European time, given as a rule so that no
 // time-zone database is needed: the demo's 2026-06-14 07:30, in summer
 // time, is 05:30 UTC.
-const std::string Zone = "TZ=CET-1CEST,M3.5.0,M10.5.0/3";
+const std::string Zone = std::string("TZ=") + CentralEurope;
 
-double UtcSeconds(int year, int month, int day, int hour, int minute)
-{
-    std::tm utc{};
-    utc.tm_year = year - 1900;
-    utc.tm_mon = month - 1;
-    utc.tm_mday = day;
-    utc.tm_hour = hour;
-    utc.tm_min = minute;
-    return static_cast<double>(timegm(&utc));
-}
 const double DemoStart = UtcSeconds(2026, 6, 14, 5, 30);
 
 json Measured(double value) { return std::isfinite(value) && value > 0 ? json(value) : json(); }
