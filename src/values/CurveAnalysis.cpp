@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -128,6 +130,26 @@ float Percentile(std::vector<float>& values, double p)
     return static_cast<float>(low + (rank - below) * (high - low));
 }
 
+namespace {
+
+// From this many strokes on, a band's work is shared by two threads.
+const size_t SharedWork = 4096;
+
+// Runs work(from, to) over 0..count: in two halves at once when there is
+// enough to share, else in one go.
+void InTwoHalves(size_t count, bool share, const std::function<void(size_t, size_t)>& work)
+{
+    if (!share) {
+        work(0, count);
+        return;
+    }
+    std::thread second(work, count / 2, count);
+    work(0, count / 2);
+    second.join();
+}
+
+} // namespace
+
 TCurveBand SpreadBand(const TTraining& training, const std::vector<size_t>& strokes)
 {
     TCurveBand band;
@@ -136,31 +158,36 @@ TCurveBand SpreadBand(const TTraining& training, const std::vector<size_t>& stro
     if (strokes.empty()) return band;
     band.Count = strokes.size();
     const float averageLength = static_cast<float>(length / strokes.size());
+    const size_t count = strokes.size();
+    const bool share = count >= SharedWork;
     // Resampled a block of strokes at a time, then laid out position by
     // position, as the percentiles want them: each position's values for a
     // block are written in one run.
-    const size_t count = strokes.size();
-    const size_t blockSize = 256;
     std::vector<float> columns(count * CurveSamples);
-    const auto block = std::make_unique<double[][CurveSamples]>(blockSize);
-    for (size_t first = 0; first < count; first += blockSize) {
-        const size_t size = std::min(blockSize, count - first);
-        for (size_t n = 0; n < size; ++n) {
-            const size_t i = strokes[first + n];
-            ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength, training.Settings.Sprocket,
-                               block[n]);
+    InTwoHalves(count, share, [&](size_t from, size_t to) {
+        const size_t blockSize = 256;
+        const auto block = std::make_unique<double[][CurveSamples]>(blockSize);
+        for (size_t first = from; first < to; first += blockSize) {
+            const size_t size = std::min(blockSize, to - first);
+            for (size_t n = 0; n < size; ++n) {
+                const size_t i = strokes[first + n];
+                ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength,
+                                   training.Settings.Sprocket, block[n]);
+            }
+            for (size_t k = 0; k < CurveSamples; ++k)
+                for (size_t n = 0; n < size; ++n)
+                    columns[k * count + first + n] = static_cast<float>(block[n][k]);
         }
-        for (size_t k = 0; k < CurveSamples; ++k)
-            for (size_t n = 0; n < size; ++n)
-                columns[k * count + first + n] = static_cast<float>(block[n][k]);
-    }
-    std::vector<float> column(count);
-    for (size_t k = 0; k < CurveSamples; ++k) {
-        const auto start = columns.begin() + static_cast<std::ptrdiff_t>(k * count);
-        column.assign(start, start + static_cast<std::ptrdiff_t>(count));
-        band.Low[k] = Percentile(column, 10);
-        band.High[k] = Percentile(column, 90);
-    }
+    });
+    InTwoHalves(CurveSamples, share, [&](size_t from, size_t to) {
+        std::vector<float> column(count);
+        for (size_t k = from; k < to; ++k) {
+            const auto start = columns.begin() + static_cast<std::ptrdiff_t>(k * count);
+            column.assign(start, start + static_cast<std::ptrdiff_t>(count));
+            band.Low[k] = Percentile(column, 10);
+            band.High[k] = Percentile(column, 90);
+        }
+    });
     return band;
 }
 

@@ -129,6 +129,45 @@ TEST(SpreadBand, SpansTheTenthToTheNinetiethPercentileOfTheAveragedStrokes)
     EXPECT_EQ(SpreadBand(training, {}).Count, 0u);
 }
 
+// A band of thousands of strokes is worked out in parts; it is the band that
+// each position's values, sorted, give.
+TEST(SpreadBand, OfThousandsOfStrokesIsThePercentilesOfEachPosition)
+{
+    const int count = 5001;
+    TTraining training = MakeDemoTraining(count);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> force(0, 900), strokeLength(90, 160);
+    for (int i = 1; i <= count; ++i) {
+        training.Strokes[i].StrokeLength = static_cast<float>(strokeLength(random));
+        std::vector<uint16_t> forces(60);
+        for (uint16_t& f : forces) f = static_cast<uint16_t>(force(random));
+        training.Curves[i] = CurveOf(forces);
+    }
+    const std::vector<size_t> strokes = AveragedStrokes(training, 1, 0);
+    const TCurveBand band = SpreadBand(training, strokes);
+    ASSERT_EQ(band.Count, strokes.size());
+
+    double length = 0;
+    for (size_t i : strokes) length += training.Strokes[i].StrokeLength;
+    const float averageLength = static_cast<float>(length / strokes.size());
+    std::vector<std::vector<float>> columns(CurveSamples);
+    for (size_t i : strokes) {
+        double values[CurveSamples];
+        ResampleForAverage(training.Strokes[i], training.Curves[i], averageLength, training.Settings.Sprocket, values);
+        for (size_t k = 0; k < CurveSamples; ++k) columns[k].push_back(static_cast<float>(values[k]));
+    }
+    const auto percentile = [](std::vector<float> values, double p) {
+        std::sort(values.begin(), values.end());
+        const double rank = p / 100 * (values.size() - 1);
+        const size_t below = static_cast<size_t>(rank);
+        return static_cast<float>(values[below] + (rank - below) * (values[below + 1] - values[below]));
+    };
+    for (size_t k = 0; k < CurveSamples; ++k) {
+        EXPECT_EQ(band.Low[k], percentile(columns[k], 10)) << k;
+        EXPECT_EQ(band.High[k], percentile(columns[k], 90)) << k;
+    }
+}
+
 TEST(IntervalAverage, IsMadeFromTheIntervalsStrokesWhereTheFileHoldsNone)
 {
     TTraining training = FlatStrokes(6);
