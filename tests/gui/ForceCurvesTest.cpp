@@ -1008,6 +1008,13 @@ TEST_F(ForceCurvesTest, TheSpreadBandSurroundsTheShownAverageOfTheSessionOrAnInt
     EXPECT_FALSE(Control<QRadioButton>(window, "rbtBrowseIntervals")->isEnabled());
     EXPECT_EQ(intervals->maximum(), 0);
     EXPECT_FALSE(intervals->isEnabled());
+    // Told by its header to show an interval it does not have, it shows nothing.
+    Record(1).Intervals.clear();
+    Record(1).Header.CurveSource = SourceInterval;
+    window->clbTrainingsClick();
+    EXPECT_TRUE(ShownCurvePoints(Record(1), TCurveScaling{}).empty());
+    EXPECT_TRUE(window->Underlay()->Bands().empty());
+    EXPECT_EQ(window->DataGrid()->model()->rowCount(), 2);
 }
 
 TEST_F(ForceCurvesTest, APinnedCurveStaysThroughBrowsingAndGoesWithItsTraining)
