@@ -912,11 +912,11 @@ void TfrmChart::CopyChartImage(bool save)
     request.Caption = QStringLiteral("Save chart as file");
     request.Folder = ChartFolder;
     request.FileName = Text(ExtractFileName(ChangeFileExt(name, "")));
-    request.Filters = QStringList{QStringLiteral("Windows bitmap files (*.bmp)"), QStringLiteral("All files (*.*)")};
-    request.DefaultSuffix = QStringLiteral("bmp");
+    request.Filters = QStringList{QStringLiteral("PNG pictures (*.png)"), QStringLiteral("All files (*.*)")};
+    request.DefaultSuffix = QStringLiteral("png");
     const QString path = ChooseSaveFile(this, request);
     if (path.isEmpty()) return;
-    if (!picture.save(path, "BMP")) {
+    if (!picture.save(path, "PNG")) {
         ShowErrorMessage(QStringLiteral("Error writing file \"%1\"").arg(path).toStdString());
         return;
     }

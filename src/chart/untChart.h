@@ -187,7 +187,7 @@ public:
     void OpenTrainingExecute();
     void SelectDataColumnsExecute();
     // Copies the window's picture, with the program's name and the time, to
-    // the clipboard; with save also to a bitmap file the user chooses.
+    // the clipboard; with save also to a PNG file the user chooses.
     void CopyChartImage(bool save);
 
     // The grid's rows: one per checked training, captions and pen samples,
