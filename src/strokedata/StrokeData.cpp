@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -70,6 +71,7 @@ public:
     TStrokeOverlay(QChart* chart, QValueAxis* axis) : QGraphicsItem(chart), Chart(chart), Axis(axis) {}
 
     std::vector<TBand> Bands;
+    bool IsCursor = false;
     bool CursorShown = false;
     double Cursor = 0;
 
@@ -81,10 +83,14 @@ public:
     }
 
     // The plot area moved or what is drawn changed. The bounds change only
-    // after the scene was told, so that its index never holds stale ones.
+    // after the scene was told, so that its index never holds stale ones. The
+    // cursor's bounds are a narrow strip around it, so that moving it
+    // repaints only the strips it leaves and enters.
     void Changed()
     {
-        const QRectF bounds = Chart->plotArea().adjusted(-2, -2, 2, 2);
+        const QRectF plot = Chart->plotArea();
+        QRectF bounds = plot.adjusted(-2, -2, 2, 2);
+        if (IsCursor) bounds = CursorShown ? QRectF(ToPixel(Cursor) - 2, plot.top() - 1, 4, plot.height() + 2) : QRectF();
         if (bounds != Bounds) {
             prepareGeometryChange();
             Bounds = bounds;
@@ -99,19 +105,34 @@ public:
         const QRectF plot = Chart->plotArea();
         painter->save();
         painter->setClipRect(plot);
+        // Whole pixels without antialiasing; a band that adds no pixel
+        // column to those drawn before it is passed over, so that a long
+        // session zoomed out costs no more than the chart's width.
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        const QFontMetrics metrics = painter->fontMetrics();
+        const int minimumForText = metrics.horizontalAdvance(QStringLiteral("0")) + 4;
+        int drawnTo[2] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::min()}; // work, rest
         for (const TBand& band : Bands) {
-            double left = ToPixel(band.From), right = ToPixel(band.To);
-            if (right < plot.left() || left > plot.right()) continue;
-            right = std::max(right, left + 1);
-            const QRectF area(left, plot.top(), right - left, plot.height());
+            const double leftX = ToPixel(band.From), rightX = ToPixel(band.To);
+            if (rightX < plot.left() || leftX > plot.right()) continue;
+            int& drawn = drawnTo[band.Number == 0 ? 1 : 0];
+            const int left = std::max(static_cast<int>(std::floor(leftX)), drawn);
+            const int right = std::max(static_cast<int>(std::ceil(rightX)), left + 1);
+            if (right <= drawn) continue;
+            drawn = right;
+            const QRect area(left, static_cast<int>(plot.top()), right - left, static_cast<int>(plot.height()));
             if (band.Number == 0) {
                 painter->fillRect(area, QBrush(RestColour, Qt::BDiagPattern));
                 continue;
             }
             painter->fillRect(area, BandColours[band.Number % 2]);
+            // A number only where it fits: zoomed out, a long session has
+            // more intervals than the chart has room for numbers.
+            if (area.width() < minimumForText) continue;
+            const QString number = QString::number(band.Number);
+            if (area.width() < metrics.horizontalAdvance(number) + 4) continue;
             painter->setPen(QColor(90, 90, 90));
-            painter->drawText(area.adjusted(2, 2, -2, 0), Qt::AlignHCenter | Qt::AlignTop,
-                              QString::number(band.Number));
+            painter->drawText(area.adjusted(2, 2, -2, 0), Qt::AlignHCenter | Qt::AlignTop, number);
         }
         if (CursorShown) {
             const double x = ToPixel(Cursor);
@@ -231,6 +252,7 @@ TfrmStrokeData::TfrmStrokeData(TMDIMain* owner, IOpenTrainings& trainings) : Tfr
     Overlay->setZValue(3.5); // beneath the lines, above the grid
     auto* cursor = new TStrokeOverlay(ChartData, AxisTime);
     cursor->setZValue(20);
+    cursor->IsCursor = true;
     cursor->setData(0, QStringLiteral("cursor"));
     Overlay->setData(1, QVariant::fromValue<void*>(cursor));
 
@@ -539,7 +561,8 @@ void TfrmStrokeData::SetCursorX(double x)
     HasCursor = true;
     cursor->CursorShown = true;
     cursor->Cursor = FCursorX;
-    cursor->update();
+    cursor->update(); // the strip it leaves
+    cursor->Changed();
     FillGrid();
 }
 
