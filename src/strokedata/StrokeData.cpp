@@ -1,6 +1,7 @@
 #include "untStrokeData.h"
 
 #include "untCharts.h"
+#include "untFiles.h"
 #include "untForceCurveData.h"
 #include "untFormUtils.h"
 #include "untIniFile.h"
@@ -40,6 +41,7 @@ const char* const AxisTitles[] = {"Stroke", "Time (m:s)", "Distance (m)"};
 const QColor BandColours[] = {QColor(255, 244, 214), QColor(222, 236, 255)};
 const QColor RestColour(150, 150, 150, 90);
 const int MaxTicks = 40;
+const int TitleField = 4; // DescribeTraining's bit for the title
 
 QString EntryTitle(int entry)
 {
@@ -313,6 +315,14 @@ void TfrmStrokeData::CreateChoicePanel()
     connect(btnScale, &QPushButton::clicked, this, &TfrmStrokeData::btnScaleClick);
 }
 
+QString TfrmStrokeData::TrainingCaption(int index) const
+{
+    const TTraining* training = OpenTrainings.TrainingRecord(index);
+    if (!training) return QString();
+    const int strokes = std::max(static_cast<int>(training->Strokes.size()) - 1, 0);
+    return QStringLiteral("%1 (%2)").arg(Text(DescribeTraining(training->Header, TitleField, false))).arg(strokes);
+}
+
 int TfrmStrokeData::EntryOf(const QComboBox* box) const { return box->currentData().toInt(); }
 
 QCategoryAxis* TfrmStrokeData::ValueAxis() const { return AxisValue; }
@@ -485,15 +495,28 @@ void TfrmStrokeData::DrawStrokeData()
     FillGrid();
 }
 
-void TfrmStrokeData::SetTicks(QCategoryAxis& axis, double minimum, double maximum, double step, bool time)
+bool TfrmStrokeData::SetTicks(QCategoryAxis& axis, double minimum, double maximum, double step, bool time)
 {
-    for (const QString& label : axis.categoriesLabels()) axis.remove(label);
-    if (!(maximum > minimum) || !(step > 0)) return;
-    if ((maximum - minimum) / step > MaxTicks) step = RoundRange(minimum, maximum, 8, time).Step;
+    const QStringList before = axis.categoriesLabels();
+    const auto changed = [&] { return axis.categoriesLabels() != before; };
+    for (const QString& label : before) axis.remove(label);
+    if (!(maximum > minimum) || !(step > 0)) return changed();
+    // No more ticks than their labels have room for along the axis; the
+    // chart would cut labels that do not fit to "...".
+    const QRectF plot = ChartData->plotArea();
+    const QFontMetrics metrics(axis.labelsFont());
+    const bool horizontal = &axis == AxisTime;
+    const double room = horizontal ? metrics.horizontalAdvance(QStringLiteral("00:00.0")) + 12 : 2.2 * metrics.height();
+    const int fitting = std::clamp(static_cast<int>((horizontal ? plot.width() : plot.height()) / room), 2, MaxTicks);
+    while ((maximum - minimum) / step > fitting) {
+        const double wider = RoundRange(minimum, maximum, fitting, time).Step;
+        step = wider > step ? wider : step * 2;
+    }
     axis.setStartValue(minimum - step);
     const double first = std::ceil(minimum / step - 1e-9) * step;
     for (double tick = first; tick <= maximum + step * 1e-9; tick += step)
         axis.append(Text(TickText(tick, step, time)), tick);
+    return changed();
 }
 
 void TfrmStrokeData::RefreshView()
@@ -532,6 +555,30 @@ void TfrmStrokeData::RefreshView()
         SetTicks(*AxisY2, AxisY2->min(), AxisY2->max(),
                  zoomed ? RoundRange(AxisY2->min(), AxisY2->max(), 8, IsTimeEntry(entry2)).Step : Range2.Step,
                  IsTimeEntry(entry2));
+    // The chart measures an axis when its title or font changes, not when
+    // its labels do: when the widest label of a value axis changed, the axes
+    // are measured again once the current work is done.
+    const auto widest = [](QCategoryAxis& valueAxis) {
+        const QFontMetrics metrics(valueAxis.labelsFont());
+        int width = 0;
+        for (const QString& label : valueAxis.categoriesLabels()) width = std::max(width, metrics.horizontalAdvance(label));
+        return width;
+    };
+    const QPair<int, int> widths(widest(*AxisValue), widest(*AxisY2));
+    if (widths != LabelWidths) {
+        LabelWidths = widths;
+        // A title set anew is what makes the chart measure the axis again.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (QCategoryAxis* valueAxis : {AxisValue, AxisY2}) {
+                    const QString title = valueAxis->titleText();
+                    valueAxis->setTitleText(title + QLatin1Char(' '));
+                    valueAxis->setTitleText(title);
+                }
+            },
+            Qt::QueuedConnection);
+    }
     Overlay->Changed();
     if (auto* cursor = static_cast<TStrokeOverlay*>(Overlay->data(1).value<void*>())) cursor->Changed();
     Refreshing = false;

@@ -46,6 +46,9 @@ public:
     ~TfrmStrokeData() override;
 
     void ReloadTrainings(bool justOpened) override;
+    // The training's title and its number of strokes: the shown force curve
+    // means nothing here.
+    QString TrainingCaption(int index) const override;
     void LoadLayout(const std::string& settingsFile, int placement) override;
     void SaveLayout(const std::string& settingsFile) override;
     void ApplyColors(const QFont& font, const QColor& text, const QColor& control, const QColor& form) override;
@@ -91,7 +94,9 @@ private:
     int ReferenceIndex() const;
     void FillGrid();
     int EntryOf(const QComboBox* box) const;
-    void SetTicks(QCategoryAxis& axis, double minimum, double maximum, double step, bool time);
+    // Ticks from minimum to maximum every step, fewer where their labels
+    // would not fit; true when the labels changed.
+    bool SetTicks(QCategoryAxis& axis, double minimum, double maximum, double step, bool time);
 
     QComboBox *cmbValue = nullptr, *cmbValue2 = nullptr, *cmbAxis = nullptr, *cmbSmoothing = nullptr;
     QPushButton* btnScale = nullptr;
@@ -117,4 +122,5 @@ private:
     bool HasCursor = false;
     bool Refreshing = false;
     QPoint PressedAt;
+    QPair<int, int> LabelWidths; // the widest label of the left and right axes
 };
