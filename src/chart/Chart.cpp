@@ -4,7 +4,6 @@
 
 #include "jsUtils.h"
 #include "untFiles.h"
-#include "untForceCurveData.h"
 #include "untFormUtils.h"
 #include "untIniFile.h"
 #include "untChartOptions.h"
@@ -448,7 +447,9 @@ TTraining* TfrmChart::SelectedRecord() const
 QString TfrmChart::TrainingCaption(int index) const
 {
     const TTraining* training = OpenTrainings.TrainingRecord(index);
-    return training ? Text(::TrainingCaption(*training)) : QString();
+    // DescribeTraining's bit for the title alone.
+    const int titleField = 4;
+    return training ? Text(DescribeTraining(training->Header, titleField, false)) : QString();
 }
 
 void TfrmChart::RefreshItem(int index)
