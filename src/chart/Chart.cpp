@@ -1,8 +1,9 @@
 #include "untChart.h"
 
+#include "ChartTexts.h"
+
 #include "jsUtils.h"
 #include "untFiles.h"
-#include "untForceCurveData.h"
 #include "untFormUtils.h"
 #include "untIniFile.h"
 #include "untChartOptions.h"
@@ -89,16 +90,6 @@ void SizeDataRows(QTableView& grid)
     grid.horizontalHeader()->setFixedHeight(headerHeight);
 }
 
-// Two texts of the same width in any font with digits of one width: they
-// differ only in digits, in place, as a caption whose curve number changed.
-bool OnlyDigitsDiffer(const QString& a, const QString& b)
-{
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && !(a[i].isDigit() && b[i].isDigit())) return false;
-    return true;
-}
-
 // The trainings list. A caption whose curve number changed in place keeps
 // its width, so the item is repainted without the relayout that a list
 // starts for every change of an item's data.
@@ -139,261 +130,6 @@ private:
 };
 
 } // namespace
-
-// --- Pen samples ---
-
-TPenSample PenSampleOf(const THeader& header)
-{
-    return {QtColor(header.Color), QtPenStyle(header.PenStyle), std::clamp(+header.PenWidth, 1, 20)};
-}
-
-QPen CurvePen(const THeader& header)
-{
-    QPen pen(QtColor(header.Color));
-    pen.setStyle(QtPenStyle(header.PenStyle));
-    // A width no pen has is drawn thin.
-    pen.setWidth(header.PenWidth >= 1 && header.PenWidth <= 20 ? header.PenWidth : 1);
-    return pen;
-}
-
-void DrawPenSample(QPainter& painter, const QRect& rect, Qt::PenStyle style, int width, const QColor& colour)
-{
-    painter.save();
-    painter.fillRect(QRect(QPoint(rect.right() - 10, rect.top()), rect.bottomRight()), painter.brush());
-    if (style != Qt::NoPen && width > 0) {
-        QPen pen(colour, width, style);
-        pen.setCapStyle(Qt::FlatCap);
-        painter.setPen(pen);
-        const int x = rect.right() - 5;
-        painter.drawLine(x, rect.top() + 3, x, rect.bottom() - 3);
-    }
-    painter.restore();
-}
-
-// --- The data grid ---
-
-
-TChartDataModel::TChartDataModel(QObject* parent) : QAbstractTableModel(parent) {}
-
-void TChartDataModel::SetColumnCaptions(const QStringList& captions)
-{
-    beginResetModel();
-    Captions = captions;
-    endResetModel();
-}
-
-void TChartDataModel::SetRowHeaders(const std::vector<TRow>& rows)
-{
-    const auto shown = [](size_t rows) { return std::max(static_cast<int>(rows), 1); };
-    const int before = shown(Rows.size()), after = shown(rows.size());
-    const size_t kept = std::min(Rows.size(), rows.size()), filled = std::max(Rows.size(), rows.size());
-    // The first and last of a set of rows.
-    struct TRange {
-        int First = -1, Last = -1;
-        void Add(int row)
-        {
-            First = First < 0 ? row : std::min(First, row);
-            Last = std::max(Last, row);
-        }
-        bool Empty() const { return First < 0; }
-    };
-    // Of the kept rows, those whose pen or caption text changed may need
-    // another header width; those whose caption only changed digits in place
-    // keep their width and are just repainted. A browse step changes one
-    // caption so, and its cells come with SetCells.
-    TRange relaid, retexted;
-    std::vector<TRow> next = rows;
-    for (size_t r = 0; r < kept; ++r) {
-        next[r].Cells = Rows[r].Cells;
-        const int row = static_cast<int>(r);
-        if (!(Rows[r].Pen == rows[r].Pen) || !OnlyDigitsDiffer(Rows[r].Caption, rows[r].Caption))
-            relaid.Add(row);
-        else if (Rows[r].Caption != rows[r].Caption)
-            retexted.Add(row);
-    }
-    if (after > before) {
-        beginInsertRows(QModelIndex(), before, after - 1);
-        Rows = std::move(next);
-        endInsertRows();
-    } else if (after < before) {
-        beginRemoveRows(QModelIndex(), after, before - 1);
-        Rows = std::move(next);
-        endRemoveRows();
-    } else {
-        Rows = std::move(next);
-    }
-    // Rows the view keeps that turn from a training into the empty first row,
-    // or back, change their cells too.
-    const int swapped = static_cast<int>(kept), stable = std::min({before, after, static_cast<int>(filled)});
-    if (swapped < stable) {
-        relaid.Add(swapped);
-        relaid.Add(stable - 1);
-        if (!Captions.isEmpty()) emit dataChanged(index(swapped, 0), index(stable - 1, columnCount() - 1));
-    }
-    if (!relaid.Empty()) emit headerDataChanged(Qt::Vertical, relaid.First, relaid.Last);
-    if (!retexted.Empty()) emit RowCaptionsRetexted(retexted.First, retexted.Last);
-}
-
-void TChartDataModel::SetCells(int row, const QStringList& cells)
-{
-    if (row < 0 || row >= DataRows() || Rows[static_cast<size_t>(row)].Cells == cells) return;
-    Rows[static_cast<size_t>(row)].Cells = cells;
-    if (!Captions.isEmpty()) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-}
-
-void TChartDataModel::ClearCells(int row) { SetCells(row, {}); }
-
-int TChartDataModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : std::max(DataRows(), 1);
-}
-
-int TChartDataModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(Captions.size());
-}
-
-QVariant TChartDataModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= DataRows()) return QVariant();
-    return Rows[static_cast<size_t>(index.row())].Cells.value(index.column());
-}
-
-QVariant TChartDataModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    if (orientation == Qt::Horizontal) return role == Qt::DisplayRole ? Captions.value(section) : QVariant();
-    if (section < 0 || section >= DataRows()) return role == Qt::DisplayRole ? QString() : QVariant();
-    const TRow& row = Rows[static_cast<size_t>(section)];
-    switch (role) {
-    case Qt::DisplayRole: return row.Caption;
-    case PenColorRole: return row.Pen.Color;
-    case PenStyleRole: return static_cast<int>(row.Pen.Style);
-    case PenWidthRole: return row.Pen.Width;
-    default: return QVariant();
-    }
-}
-
-TDataRowHeader::TDataRowHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
-
-void TDataRowHeader::setModel(QAbstractItemModel* model)
-{
-    QHeaderView::setModel(model);
-    if (auto* rows = qobject_cast<TChartDataModel*>(model))
-        connect(rows, &TChartDataModel::RowCaptionsRetexted, this, &TDataRowHeader::RepaintRows);
-}
-
-void TDataRowHeader::RepaintRows(int first, int last)
-{
-    const int top = sectionViewportPosition(first);
-    const int bottom = sectionViewportPosition(last) + sectionSize(last);
-    viewport()->update(0, top, viewport()->width(), bottom - top);
-}
-
-QSize TDataRowHeader::sizeHint() const
-{
-    // Column 0 of the grid: at least 120 pixels, and room for the pen sample.
-    QSize size = QHeaderView::sizeHint();
-    size.setWidth(std::max(120, size.width() + 14));
-    return size;
-}
-
-void TDataRowHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
-{
-    painter->save();
-    QHeaderView::paintSection(painter, rect, logicalIndex);
-    painter->restore();
-    if (!model()) return;
-    const QVariant style = model()->headerData(logicalIndex, Qt::Vertical, TChartDataModel::PenStyleRole);
-    if (!style.isValid()) return;
-    painter->save();
-    painter->setBrush(palette().button());
-    DrawPenSample(*painter, rect.adjusted(0, 0, -2, 0), static_cast<Qt::PenStyle>(style.toInt()),
-                  model()->headerData(logicalIndex, Qt::Vertical, TChartDataModel::PenWidthRole).toInt(),
-                  model()->headerData(logicalIndex, Qt::Vertical, TChartDataModel::PenColorRole).value<QColor>());
-    painter->restore();
-}
-
-// --- The trainings list's items ---
-
-void TTrainingItemPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    QStyleOptionViewItem row = option;
-    initStyleOption(&row, index);
-    const QWidget* view = option.widget;
-    QStyle* style = view ? view->style() : QApplication::style();
-    // The selection spans the whole item; the caption stops short of the swatch.
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &row, painter, view);
-    // The style draws the check box; the caption is written 2 pixels below
-    // the item's top.
-    QStyleOptionViewItem caption = row;
-    caption.rect.setRight(option.rect.right() - 34);
-    const QString text = caption.text;
-    caption.text.clear();
-    style->drawControl(QStyle::CE_ItemViewItem, &caption, painter, view);
-    // Where the style writes an item's text, and its margin there.
-    const int left = style->subElementRect(QStyle::SE_ItemViewItemText, &caption, view).left()
-                     + style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    DrawItemText(*painter, caption,
-                 QRect(left, caption.rect.top() + 2, caption.rect.right() - left + 1, caption.rect.height() - 2), text);
-
-    const QRect r = option.rect;
-    painter->save();
-    painter->fillRect(QRect(QPoint(r.right() - 25, r.top() + 2), QPoint(r.right() - 7, r.bottom() - 2)), SwatchColor);
-    const QVariant penStyle = index.data(PenStyleRole);
-    if (penStyle.isValid()) {
-        QPen pen(index.data(PenColorRole).value<QColor>(), index.data(PenWidthRole).toInt(),
-                 static_cast<Qt::PenStyle>(penStyle.toInt()));
-        pen.setCapStyle(Qt::FlatCap);
-        painter->setPen(pen);
-        const int y = r.top() + r.height() / 2;
-        painter->drawLine(r.right() - 28, y, r.right() - 4, y);
-    }
-    painter->restore();
-}
-
-QSize TTrainingItemPainter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
-    size.setHeight(std::max(size.height(), static_cast<int>(std::lround(2 * PointSize(option.font)))));
-    return size;
-}
-
-// --- The chart control ---
-
-TChartView::TChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
-{
-    setRenderHint(QPainter::Antialiasing);
-    setRubberBand(QChartView::RectangleRubberBand);
-    setFrameShape(QFrame::NoFrame);
-}
-
-void TChartView::paintEvent(QPaintEvent* event)
-{
-    CacheFixedItems();
-    QChartView::paintEvent(event);
-}
-
-void TChartView::CacheFixedItems()
-{
-    // The chart makes its grid lines and ticks as standard line items, and
-    // makes new ones when the axes change; its series are items of its own
-    // types. A cached item is painted again only when it changes itself.
-    if (!scene()) return;
-    for (QGraphicsItem* item : scene()->items())
-        if (item->type() == QGraphicsLineItem::Type && item->cacheMode() == QGraphicsItem::NoCache)
-            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
-}
-
-void TChartView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::RightButton) {
-        chart()->zoomReset();
-        event->accept();
-        return;
-    }
-    QChartView::mouseReleaseEvent(event);
-}
 
 // --- The window ---
 
@@ -711,7 +447,9 @@ TTraining* TfrmChart::SelectedRecord() const
 QString TfrmChart::TrainingCaption(int index) const
 {
     const TTraining* training = OpenTrainings.TrainingRecord(index);
-    return training ? Text(::TrainingCaption(*training)) : QString();
+    // DescribeTraining's bit for the title alone.
+    const int titleField = 4;
+    return training ? Text(DescribeTraining(training->Header, titleField, false)) : QString();
 }
 
 void TfrmChart::RefreshItem(int index)
@@ -912,11 +650,11 @@ void TfrmChart::CopyChartImage(bool save)
     request.Caption = QStringLiteral("Save chart as file");
     request.Folder = ChartFolder;
     request.FileName = Text(ExtractFileName(ChangeFileExt(name, "")));
-    request.Filters = QStringList{QStringLiteral("Windows bitmap files (*.bmp)"), QStringLiteral("All files (*.*)")};
-    request.DefaultSuffix = QStringLiteral("bmp");
+    request.Filters = QStringList{QStringLiteral("PNG pictures (*.png)"), QStringLiteral("All files (*.*)")};
+    request.DefaultSuffix = QStringLiteral("png");
     const QString path = ChooseSaveFile(this, request);
     if (path.isEmpty()) return;
-    if (!picture.save(path, "BMP")) {
+    if (!picture.save(path, "PNG")) {
         ShowErrorMessage(QStringLiteral("Error writing file \"%1\"").arg(path).toStdString());
         return;
     }

@@ -167,7 +167,8 @@ public:
     // Rebuilds the list from the open trainings; justOpened after a training
     // was opened.
     virtual void ReloadTrainings(bool justOpened);
-    // The text of list item index and of the data grid's row caption.
+    // The text of list item index and of the data grid's row caption: the
+    // training's title; a concrete window adds what it shows of it.
     virtual QString TrainingCaption(int index) const;
     virtual void UpdateInfo() {}
     virtual void ApplyColors(const QFont& font, const QColor& text, const QColor& control, const QColor& form);
@@ -187,7 +188,7 @@ public:
     void OpenTrainingExecute();
     void SelectDataColumnsExecute();
     // Copies the window's picture, with the program's name and the time, to
-    // the clipboard; with save also to a bitmap file the user chooses.
+    // the clipboard; with save also to a PNG file the user chooses.
     void CopyChartImage(bool save);
 
     // The grid's rows: one per checked training, captions and pen samples,

@@ -501,6 +501,12 @@ void TfrmForceCurves::ReloadTrainings(bool justOpened)
     clbTrainingsClick();
 }
 
+QString TfrmForceCurves::TrainingCaption(int index) const
+{
+    const TTraining* training = OpenTrainings.TrainingRecord(index);
+    return training ? Text(::TrainingCaption(*training)) : QString();
+}
+
 void TfrmForceCurves::TrainingsClosed()
 {
     StopPlaying();

@@ -38,6 +38,8 @@ public:
 
     void TrainingsClosed() override;
     void ReloadTrainings(bool justOpened) override;
+    // The title with the shown curve: "t (CurveIndex/N)", "t [A] (N)" or "t [Int i]".
+    QString TrainingCaption(int index) const override;
     // The text of the fixed force and length, shown only in a copied chart picture.
     void UpdateInfo() override;
     void ApplyColors(const QFont& font, const QColor& text, const QColor& control, const QColor& form) override;

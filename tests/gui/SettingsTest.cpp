@@ -65,7 +65,7 @@ TEST_F(SettingsTest, ViewAndToolBarChoicesSurviveARestart)
     EXPECT_TRUE(main->findChild<QAction*>("ViewToolbar")->isChecked());
     EXPECT_FALSE(main->ToolBarOfMenu()->IsBarShown(main->ToolBarOfMenu()->ToolBar("Help")));
     EXPECT_TRUE(main->ToolBarOfMenu()->IsBarShown(main->ToolBarOfMenu()->ToolBar("File")));
-    EXPECT_FALSE(main->findChild<QAction*>("Edit_Menu")->isVisible());
+    EXPECT_FALSE(main->findChild<QAction*>("Window_Menu")->isVisible());
 }
 
 TEST_F(SettingsTest, ToolBarRowsAndOrderSurviveARestart)

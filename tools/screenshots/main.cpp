@@ -10,11 +10,13 @@
 #include "untChartOptions.h"
 #include "untExport.h"
 #include "untMain.h"
+#include "untStrokeData.h"
 #include "untModal.h"
 #include "untShell.h"
 #include "untSplash.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLocale>
 #include <QAbstractButton>
@@ -163,6 +165,39 @@ int main(int argc, char* argv[])
     Wait(300);
     saved = main.grab().save(output + "/force-curves-trail.png") && saved;
     click("btnPin");
+
+    // The stroke-data window: power and, against the right axis, the stroke
+    // rate over the time, the cursor on a stroke and its values below; then
+    // the sample's intervals (one per 500 m) as numbered bands over the
+    // distance, smoothed over five strokes.
+    main.ShowStrokeData();
+    Wait(300);
+    if (TfrmStrokeData* strokes = main.StrokeData()) {
+        const auto choose = [strokes](const char* name, const QString& text) {
+            auto* box = strokes->findChild<QComboBox*>(name);
+            const int index = box ? box->findText(text) : -1;
+            if (index < 0) return;
+            box->setCurrentIndex(index);
+            emit box->activated(index);
+        };
+        choose("cmbValue", QStringLiteral("Power per stroke"));
+        choose("cmbValue2", QStringLiteral("Stroke rate"));
+        choose("cmbAxis", QStringLiteral("Time"));
+        Wait(300);
+        const TStrokePoints& line = strokes->FullLine(0);
+        if (!line.empty()) strokes->SetCursorX(line[line.size() / 3].X);
+        Wait(300);
+        saved = main.grab().save(output + "/stroke-data.png") && saved;
+        choose("cmbValue2", QStringLiteral("(none)"));
+        choose("cmbAxis", QStringLiteral("Distance"));
+        choose("cmbSmoothing", QStringLiteral("Average of 5"));
+        Wait(300);
+        if (!line.empty()) strokes->SetCursorX(strokes->FullLine(0)[line.size() / 2].X);
+        Wait(300);
+        saved = main.grab().save(output + "/stroke-data-intervals.png") && saved;
+    } else {
+        saved = false;
+    }
 
     // The export's save dialog is the system's own: it is shown for real,
     // taken and cancelled.

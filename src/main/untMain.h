@@ -7,6 +7,7 @@
 
 #include "untForceCurves.h"
 #include "untMDIMain.h"
+#include "untStrokeData.h"
 #include "untOpenTrainings.h"
 #include "untTypes.h"
 
@@ -45,6 +46,9 @@ public:
     void OpenTraining(const std::string& settingsPath, const QString& path);
     bool OpenLimitReached();
     void ShowForceCurves();
+    void ShowStrokeData();
+    // Copies the active chart window's picture, or saves it with save.
+    void ActiveChartPicture(bool save);
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);
     QStringList RecentFiles() const { return Recent; }
@@ -66,6 +70,7 @@ public:
     void ChildClosing(QMdiSubWindow* child) override;
 
     TfrmForceCurves* ForceCurves() const { return frmForceCurves; }
+    TfrmStrokeData* StrokeData() const { return frmStrokeData; }
     const TStatistics& Statistics() const { return Counters; }
     QString LastDir() const { return FLastDir; }
     int LastWindowNumber() const { return NextWindowNumber; }
@@ -80,6 +85,7 @@ public slots:
     // an active chart window, as FIT, TCX or rowing-data CSV.
     void FileExportExecute();
     void AnalyseForceCurvesExecute();
+    void AnalyseStrokeDataExecute();
     void HelpWelcomeExecute();
     void HelpAboutExecute() override;
     void HelpPDFExecute();
@@ -114,6 +120,7 @@ private:
     TStatistics Counters;
     QFont ProgramFont;
     QPointer<TfrmForceCurves> frmForceCurves;
+    QPointer<TfrmStrokeData> frmStrokeData;
     QPointer<TFormDialog> ChartOptions;
     QPointer<TFormDialog> SelectColumns;
     TPowerSavingBlock* PowerSaving = nullptr;
@@ -126,6 +133,9 @@ private:
     QAction* FileExport = nullptr;
     QAction* RecentSeparator = nullptr;
     QAction* AnalyseForceCurves = nullptr;
+    QAction* AnalyseStrokeData = nullptr;
+    QAction* FileSaveChart = nullptr;
+    QAction* EditCopyChart = nullptr;
     QAction* HelpWelcome = nullptr;
     QList<QAction*> HelpDocuments;
 };

@@ -135,16 +135,21 @@ void TfrmMain::CreateCommands()
     FileExport = MakeAction("FileExport", "&Export ...",
                             "Export|Exports the training as a FIT, TCX or rowing data CSV file for other training tools",
                             QKeySequence(Qt::CTRL | Qt::Key_E));
+    FileSaveChart = MakeAction("FileSaveChart", "Save &Chart ...",
+                               "Save chart|Saves the active chart window's chart as a PNG picture");
     FileMenu->insertActions(FileExit, {hidden("FileStart", "&Start"), hidden("FileNew", "&New"), FileOpen,
                                        hidden("FileBrowse", "&Browse ..."), hidden("FileDatabase", "&Database ..."),
                                        hidden("FileCalendar", "Ca&lendar ..."), FileClose, hidden("FileSave", "&Save"),
-                                       FileSaveAs, FileExport, hidden("FileSaveChart", "Save C&hart ..."),
+                                       FileSaveAs, FileExport, FileSaveChart,
                                        hidden("FileSaveDesktop", "Save &Desktop ...")});
     separator(FileMenu, FileExit);
     RecentSeparator = separator(FileMenu, FileExit);
     RecentSeparator->setVisible(false);
 
-    EditMenu->addAction(hidden("EditCopyChart", "Copy c&hart"));
+    EditCopyChart = MakeAction("EditCopyChart", "&Copy Chart",
+                               "Copy chart|Copies the active chart window's chart to the clipboard",
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    EditMenu->addAction(EditCopyChart);
 
     QAction* viewTraining = hidden("ViewTraining", "&Training ...");
     viewTraining->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -162,9 +167,11 @@ void TfrmMain::CreateCommands()
     AnalyseMenu = MakeMenu("Analyse_Menu", QStringLiteral("&Analyse"), WindowMenu->menuAction());
     AnalyseForceCurves = MakeAction("AnalyseForceCurves", "&Force Curves ...",
                                     "Force curves|Draws, browses and plays the force curves", {}, imgForceCurves);
+    AnalyseStrokeData = MakeAction("AnalyseStrokeData", "&Stroke Data ...",
+                                   "Stroke data|Charts a stroke value of the sessions against stroke, time or distance");
     AnalyseMenu->addActions({hidden("AnalyseSummary", "&Summary ..."), hidden("AnalyseIntervals", "&Intervals ..."),
-                             hidden("AnalyseStrokeData", "S&troke data ..."), hidden("AnalyseSession", "S&ession ..."),
-                             hidden("AnalyseRace", "&Race ..."), AnalyseForceCurves});
+                             hidden("AnalyseSession", "S&ession ..."), hidden("AnalyseRace", "&Race ..."),
+                             AnalyseStrokeData, AnalyseForceCurves});
 
     HelpWelcome = MakeAction("HelpWelcome", "W&elcome ...", "Welcome|Shows the welcome window");
     HelpMenu->insertAction(HelpAbout, HelpWelcome);
@@ -174,16 +181,25 @@ void TfrmMain::CreateCommands()
     connect(FileSaveAs, &QAction::triggered, this, &TfrmMain::FileSaveAsExecute);
     connect(FileExport, &QAction::triggered, this, &TfrmMain::FileExportExecute);
     connect(AnalyseForceCurves, &QAction::triggered, this, &TfrmMain::AnalyseForceCurvesExecute);
+    connect(AnalyseStrokeData, &QAction::triggered, this, &TfrmMain::AnalyseStrokeDataExecute);
+    connect(FileSaveChart, &QAction::triggered, this, [this] { ActiveChartPicture(true); });
+    connect(EditCopyChart, &QAction::triggered, this, [this] { ActiveChartPicture(false); });
     connect(HelpWelcome, &QAction::triggered, this, &TfrmMain::HelpWelcomeExecute);
-    for (QMenu* menu : {FileMenu, ViewMenu, AnalyseMenu, HelpMenu})
+    for (QMenu* menu : {FileMenu, EditMenu, ViewMenu, AnalyseMenu, HelpMenu})
         connect(menu, &QMenu::aboutToShow, this, &TfrmMain::UpdateActions);
 }
 
 void TfrmMain::HideUnofferedCommands()
 {
-    for (QMenu* menu : {EditMenu, WindowMenu}) {
-        menu->menuAction()->setVisible(false);
-        SetTag(menu->menuAction(), -1);
+    WindowMenu->menuAction()->setVisible(false);
+    SetTag(WindowMenu->menuAction(), -1);
+    // Of the Edit menu only the chart's copy is shown. Cut, copy, paste and
+    // find leave the menu but stay on the window, where their shortcuts keep
+    // serving the focused edit.
+    for (QAction* item : EditMenu->actions()) {
+        if (item == EditCopyChart) continue;
+        EditMenu->removeAction(item);
+        if (!item->isSeparator()) addAction(item);
     }
     HelpUpdate->setVisible(false);
     for (QMenu* menu : {FileMenu, ViewMenu, AnalyseMenu, HelpMenu}) HideEmptySeparators(menu);
@@ -420,6 +436,29 @@ void TfrmMain::ShowForceCurves()
     frmForceCurves->SetPlayInterval(60000 / 120);
 }
 
+void TfrmMain::AnalyseStrokeDataExecute() { ShowStrokeData(); }
+
+void TfrmMain::ShowStrokeData()
+{
+    if (frmStrokeData) {
+        frmStrokeData->show();
+        Client()->setActiveSubWindow(frmStrokeData);
+        if (frmStrokeData->isMinimized()) WindowMaximizeExecute();
+        return;
+    }
+    frmStrokeData = new TfrmStrokeData(this, *this);
+    AddChild(frmStrokeData);
+    frmStrokeData->LoadLayout(SettingsFileName(false), TrainingPlacement);
+    frmStrokeData->ApplyColors(ProgramFont, palette().text().color(), palette().base().color(),
+                               palette().window().color());
+    frmStrokeData->ReloadTrainings(true);
+}
+
+void TfrmMain::ActiveChartPicture(bool save)
+{
+    if (auto* chart = qobject_cast<TfrmChart*>(Client()->activeSubWindow())) chart->CopyChartImage(save);
+}
+
 void TfrmMain::HelpWelcomeExecute()
 {
     TfrmWelcome welcome(this);
@@ -469,6 +508,10 @@ void TfrmMain::UpdateActions()
     FileSaveAs->setEnabled(forceCurves);
     FileExport->setEnabled(ActiveTrainingIndex() >= 0);
     AnalyseForceCurves->setEnabled(open >= 1);
+    AnalyseStrokeData->setEnabled(open >= 1);
+    const bool chart = qobject_cast<TfrmChart*>(active) != nullptr;
+    FileSaveChart->setEnabled(chart);
+    EditCopyChart->setEnabled(chart);
     for (QAction* document : HelpDocuments) document->setEnabled(QFileInfo::exists(HelpDocumentPath(TagOf(document))));
 }
 
@@ -481,6 +524,7 @@ void TfrmMain::ApplyFontAndColors()
     for (TFormDialog* dialog : {ChartOptions.data(), SelectColumns.data()})
         if (dialog) dialog->ApplyFontAndColors(ProgramFont, text, window, face);
     if (frmForceCurves) frmForceCurves->ApplyColors(ProgramFont, text, window, face);
+    if (frmStrokeData) frmStrokeData->ApplyColors(ProgramFont, text, window, face);
     for (TfrmTraining* training : OpenTrainings()) training->ApplyTrainingStyle(ProgramFont, text, window, face);
     update();
 }
@@ -525,17 +569,20 @@ void TfrmMain::CloseTrainingsByNumber(int number)
     for (TfrmTraining* training : OpenTrainings())
         if (training->Training.ClientID == number) training->close();
     if (frmForceCurves) frmForceCurves->TrainingsClosed();
+    if (frmStrokeData) frmStrokeData->TrainingsClosed();
 }
 
 void TfrmMain::RefreshForceCurveList()
 {
     if (frmForceCurves) frmForceCurves->clbTrainingsClick();
+    if (frmStrokeData) frmStrokeData->clbTrainingsClick();
     RefreshWindowButtons();
 }
 
 void TfrmMain::NotifyForceCurves(bool reload)
 {
     if (frmForceCurves) frmForceCurves->ReloadTrainings(reload);
+    if (frmStrokeData) frmStrokeData->ReloadTrainings(reload);
 }
 
 void TfrmMain::ChildClosing(QMdiSubWindow* child)
@@ -543,6 +590,7 @@ void TfrmMain::ChildClosing(QMdiSubWindow* child)
     // A closed force-curve window is freed later; from now on it is gone, and
     // the next Force Curves command makes a new one.
     if (child == frmForceCurves) frmForceCurves = nullptr;
+    if (child == frmStrokeData) frmStrokeData = nullptr;
     TMDIMain::ChildClosing(child);
 }
 
