@@ -64,31 +64,6 @@ TTraining Demo(int strokes, const std::string& title, int curve = 1)
     return training;
 }
 
-// Open trainings without training windows, for the cases of more than the
-// one training the main window allows.
-class TFakeTrainings : public IOpenTrainings {
-public:
-    int OpenTrainingCount() const override { return static_cast<int>(Records.size()); }
-    TTraining* TrainingRecord(int i) const override
-    {
-        return i >= 0 && i < OpenTrainingCount() ? &Records[static_cast<size_t>(i)] : nullptr;
-    }
-    void CopyTraining(int i, TTraining& record) const override
-    {
-        record = TrainingRecord(i) ? *TrainingRecord(i) : TTraining{};
-    }
-    int TrainingWindowIndex(int) const override { return -1; }
-    // As the main window does: the force-curve window redraws.
-    void RefreshForceCurveList() override
-    {
-        if (Window) Window->clbTrainingsClick();
-    }
-    void CloseTrainingsByNumber(int) override {}
-
-    mutable std::vector<TTraining> Records;
-    QPointer<TfrmForceCurves> Window;
-};
-
 // Answers the chart-options dialog with Cancel.
 class TCancelOptions : public IModalAnswerer {
 public:
@@ -191,7 +166,10 @@ protected:
     TfrmForceCurves* OpenFake()
     {
         Standalone = new TfrmForceCurves(nullptr, Fake);
-        Fake.Window = Standalone;
+        // As the main window does: the force-curve window redraws.
+        Fake.OnRefresh = [this] {
+            if (Standalone) Standalone->clbTrainingsClick();
+        };
         Standalone->ReloadTrainings(true);
         Standalone->SetPlayInterval(500);
         return Standalone;

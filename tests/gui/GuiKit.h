@@ -6,6 +6,7 @@
 #include "TestKit.h"
 #include "untMain.h"
 #include "untModal.h"
+#include "untOpenTrainings.h"
 
 #include <QImage>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Readable failure messages for Qt's texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -64,6 +66,33 @@ protected:
     TDialogScript Script;
     TGuiMessageSink Sink;
     IMessageSink* PreviousSink = nullptr;
+};
+
+// Open trainings without training windows, for the cases of more than the
+// one training the main window allows. A refresh is counted, and handed on
+// as the main window would hand it to the force-curve window.
+class TFakeTrainings : public IOpenTrainings {
+public:
+    int OpenTrainingCount() const override { return static_cast<int>(Records.size()); }
+    TTraining* TrainingRecord(int i) const override
+    {
+        return i >= 0 && i < OpenTrainingCount() ? &Records[static_cast<size_t>(i)] : nullptr;
+    }
+    void CopyTraining(int i, TTraining& record) const override
+    {
+        record = TrainingRecord(i) ? *TrainingRecord(i) : TTraining{};
+    }
+    int TrainingWindowIndex(int) const override { return -1; }
+    void RefreshForceCurveList() override
+    {
+        ++Refreshes;
+        if (OnRefresh) OnRefresh();
+    }
+    void CloseTrainingsByNumber(int) override {}
+
+    mutable std::vector<TTraining> Records;
+    int Refreshes = 0;
+    std::function<void()> OnRefresh;
 };
 
 // The visible entries of a menu: captions, "-" for separators.

@@ -34,25 +34,6 @@
 
 namespace {
 
-class TFakeTrainings : public IOpenTrainings {
-public:
-    int OpenTrainingCount() const override { return static_cast<int>(Records.size()); }
-    TTraining* TrainingRecord(int i) const override
-    {
-        return i >= 0 && i < OpenTrainingCount() ? &Records[static_cast<size_t>(i)] : nullptr;
-    }
-    void CopyTraining(int i, TTraining& record) const override
-    {
-        record = TrainingRecord(i) ? *TrainingRecord(i) : TTraining{};
-    }
-    int TrainingWindowIndex(int) const override { return -1; }
-    void RefreshForceCurveList() override { ++Refreshes; }
-    void CloseTrainingsByNumber(int) override {}
-
-    mutable std::vector<TTraining> Records;
-    int Refreshes = 0;
-};
-
 TTraining Demo(int strokes, const char* title)
 {
     TTraining training = MakeDemoTraining(strokes);
