@@ -221,9 +221,11 @@ TfrmStrokeData::TfrmStrokeData(TMDIMain* owner, IOpenTrainings& trainings) : Tfr
     FChart->viewport()->setMouseTracking(true);
 
     // Axes whose ticks are placed and labelled here (m:s for times). The
-    // base's axes are taken off the chart; the chart, their parent, frees them.
-    ChartData->removeAxis(AxisX);
-    ChartData->removeAxis(AxisY);
+    // base's axes are taken off the chart, which gives them up: they go.
+    for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(AxisX), static_cast<QAbstractAxis*>(AxisY)}) {
+        ChartData->removeAxis(axis);
+        delete axis;
+    }
     // The chart's items change with every zoom and tick; a scene this small
     // is searched faster than its index is kept up to date.
     if (FChart->scene()) FChart->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);

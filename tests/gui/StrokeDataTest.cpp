@@ -201,14 +201,14 @@ TEST_F(StrokeDataTest, AClickOnTheChartShowsThatStrokeInTheForceCurveWindow)
     QTest::mouseMove(window->Chart()->viewport(), window->Chart()->mapFromScene(at));
     QTest::mouseClick(window->Chart()->viewport(), Qt::LeftButton, {}, window->Chart()->mapFromScene(at));
     EXPECT_EQ(window->CursorStroke(), 40);
-    EXPECT_EQ(Main->TrainingRecord(0)->Header.CurveIndex, 40);
+    EXPECT_EQ(+Main->TrainingRecord(0)->Header.CurveIndex, 40);
     EXPECT_TRUE(Main->ForceCurves()->Trainings()->item(0)->text().contains("(40/80)"))
         << Main->ForceCurves()->Trainings()->item(0)->text().toStdString();
 
     // Enter does the same from the keys.
     Key(window, Qt::Key_Right);
     Key(window, Qt::Key_Return);
-    EXPECT_EQ(Main->TrainingRecord(0)->Header.CurveIndex, 41);
+    EXPECT_EQ(+Main->TrainingRecord(0)->Header.CurveIndex, 41);
     EXPECT_TRUE(Main->ForceCurves()->Trainings()->item(0)->text().contains("(41/80)"));
 }
 
@@ -225,7 +225,7 @@ TEST_F(StrokeDataTest, OneStrokeAndNoStrokesDrawWithoutFault)
     EXPECT_EQ(window->CursorStroke(), 1);
     EXPECT_EQ(RowCells(window->DataGrid(), 0), StrokeCells(Fake.Records[0], 1));
     EXPECT_EQ(RowCells(window->DataGrid(), 1).join(""), "") << "no stroke: an empty row";
-    EXPECT_EQ(Fake.Records[0].Header.CurveIndex, 1);
+    EXPECT_EQ(+Fake.Records[0].Header.CurveIndex, 1);
 
     // Only the training without strokes checked: no line, no cursor.
     Fake.Records[0].Header.Visible = 0;
