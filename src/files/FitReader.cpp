@@ -304,23 +304,26 @@ private:
         definition.BigEndian = fixed[1] == 1;
         definition.Global = definition.BigEndian ? static_cast<uint16_t>(fixed[2] << 8 | fixed[3])
                                                  : static_cast<uint16_t>(fixed[3] << 8 | fixed[2]);
+        // Each field is three bytes: its number, its size and its base type
+        // (for a developer field, the index of its description instead).
+        const auto checkedSize = [](uint8_t size, uint8_t baseType) {
+            if (size == 0 || size % BaseTypeOf(baseType).Size != 0) throw EFitError("a field that does not fit its type");
+            return size;
+        };
         for (int i = 0; i < fixed[4]; ++i) {
-            uint8_t spec[3];
-            data.Read(spec, 3);
-            const TBaseTypeInfo& type = BaseTypeOf(spec[2]);
-            if (spec[1] == 0 || spec[1] % type.Size != 0) throw EFitError("a field that does not fit its type");
-            definition.Fields.push_back({spec[0], spec[1], spec[2], false, 0});
+            uint8_t entry[3];
+            data.Read(entry, 3);
+            definition.Fields.push_back({entry[0], checkedSize(entry[1], entry[2]), entry[2], false, 0});
         }
         if (developer) {
             const uint8_t count = data.Byte();
             for (int i = 0; i < count; ++i) {
-                uint8_t spec[3];
-                data.Read(spec, 3);
-                const auto described = DeveloperFields.find({spec[2], spec[0]});
+                uint8_t entry[3];
+                data.Read(entry, 3);
+                const auto described = DeveloperFields.find({entry[2], entry[0]});
                 if (described == DeveloperFields.end()) throw EFitError("a developer field without its description");
-                const TBaseTypeInfo& type = BaseTypeOf(described->second.Type);
-                if (spec[1] == 0 || spec[1] % type.Size != 0) throw EFitError("a field that does not fit its type");
-                definition.Fields.push_back({spec[0], spec[1], described->second.Type, true, spec[2]});
+                const uint8_t type = described->second.Type;
+                definition.Fields.push_back({entry[0], checkedSize(entry[1], type), type, true, entry[2]});
             }
         }
         for (TFieldSpec& field : definition.Fields) {
