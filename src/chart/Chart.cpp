@@ -490,6 +490,18 @@ void TfrmChart::ReloadTrainings(bool justOpened)
     TfrmChart::clbTrainingsClick();
 }
 
+void TfrmChart::ReloadKeepingSelection(bool justOpened)
+{
+    const int remembered = SelectedIndex();
+    TfrmChart::ReloadTrainings(justOpened);
+    {
+        const QSignalBlocker quiet(clbTrainings);
+        if (remembered < clbTrainings->count()) clbTrainings->setCurrentRow(remembered);
+        if (SelectedIndex() < 0 && clbTrainings->count() > 0) clbTrainings->setCurrentRow(0);
+    }
+    clbTrainingsClick();
+}
+
 void TfrmChart::TrainingsClosed()
 {
     ReloadTrainings(false);

@@ -167,6 +167,10 @@ public:
     // Rebuilds the list from the open trainings; justOpened after a training
     // was opened.
     virtual void ReloadTrainings(bool justOpened);
+    // For a window that always shows a selected training: the list made again
+    // with the selection kept where it was (else the first), then the
+    // window's own refresh.
+    void ReloadKeepingSelection(bool justOpened);
     // The text of list item index and of the data grid's row caption: the
     // training's title; a concrete window adds what it shows of it.
     virtual QString TrainingCaption(int index) const;

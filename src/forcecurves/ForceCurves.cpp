@@ -491,14 +491,7 @@ void TfrmForceCurves::cbxSquareClick()
 void TfrmForceCurves::ReloadTrainings(bool justOpened)
 {
     ForgetCurveCaches();
-    const int remembered = SelectedIndex();
-    TfrmChart::ReloadTrainings(justOpened);
-    {
-        const QSignalBlocker quiet(clbTrainings);
-        if (remembered < clbTrainings->count()) clbTrainings->setCurrentRow(remembered);
-        if (SelectedIndex() < 0 && clbTrainings->count() > 0) clbTrainings->setCurrentRow(0);
-    }
-    clbTrainingsClick();
+    ReloadKeepingSelection(justOpened);
 }
 
 QString TfrmForceCurves::TrainingCaption(int index) const

@@ -339,14 +339,7 @@ void TfrmStrokeData::pnlChartResize()
 
 void TfrmStrokeData::ReloadTrainings(bool justOpened)
 {
-    const int remembered = SelectedIndex();
-    TfrmChart::ReloadTrainings(justOpened);
-    {
-        const QSignalBlocker quiet(clbTrainings);
-        if (remembered < clbTrainings->count()) clbTrainings->setCurrentRow(remembered);
-        if (SelectedIndex() < 0 && clbTrainings->count() > 0) clbTrainings->setCurrentRow(0);
-    }
-    clbTrainingsClick();
+    ReloadKeepingSelection(justOpened);
 }
 
 void TfrmStrokeData::clbTrainingsClick()
