@@ -90,8 +90,8 @@ void SizeDataRows(QTableView& grid)
     grid.horizontalHeader()->setFixedHeight(headerHeight);
 }
 
-// The trainings list. A caption whose curve number changed in place keeps
-// its width, so the item is repainted without the relayout that a list
+// The trainings list. A caption that changed only in digits keeps its
+// width, so the item is repainted without the relayout that a list
 // starts for every change of an item's data.
 class TTrainingList : public QListWidget {
 public:
@@ -106,7 +106,7 @@ public:
 
 protected:
     // The list keeps its one selected item: Ctrl with a click or Space on it
-    // would clear the selection and leave every browse control grey.
+    // would clear the selection and leave the window without a training to show.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override
     {
@@ -238,42 +238,11 @@ void TfrmChart::CreateChart()
         axis->setMinorGridLinePen(cosmetic(axis->minorGridLinePen()));
         axis->setLinePen(cosmetic(axis->linePen()));
     }
-    // Labels that would not fit between two ticks stand upright instead of
-    // being cut to "...".
-    connect(ChartData, &QChart::plotAreaChanged, this, &TfrmChart::FitAxisLabels, Qt::QueuedConnection);
     FChart = new TChartView(ChartData, pnlChart);
     FChart->setObjectName("FChart");
     FChart->setGeometry(22, 15, 195, 195);
     FChart->setAccessibleName(QStringLiteral("Chart"));
     TrainingItems->SwatchColor = ChartData->backgroundBrush().color();
-}
-
-void TfrmChart::FitAxisLabels()
-{
-    // Every tick of a fixed axis keeps its grid line; when the labels do not
-    // fit between two ticks only every second (fourth, ...) tick is labelled.
-    // The chart gives each label an even share of the axis's length, less a
-    // padding on either side, and cuts one that does not fit it to "...".
-    const double labelPadding = 4;
-    const QRectF plot = ChartData->plotArea();
-    for (QValueAxis* axis : {AxisX, AxisY}) {
-        const double step = axis->property("FixedStep").toDouble();
-        const double range = axis->max() - axis->min();
-        const bool horizontal = axis == AxisX;
-        const double length = horizontal ? plot.width() : plot.height();
-        if (step <= 0 || range <= 0 || length <= 0) continue;
-        const QFontMetrics metrics(axis->labelsFont());
-        const QString widest = QString::number(static_cast<int>(std::max(std::fabs(axis->max()), std::fabs(axis->min()))));
-        const double needed = (horizontal ? metrics.horizontalAdvance(widest) : metrics.height()) + 2;
-        const auto share = [&](int every) {
-            const double labels = std::floor(range / (step * every)) + 1;
-            return length / labels - 2 * labelPadding;
-        };
-        int every = 1;
-        while (every < 64 && share(every) < needed) every *= 2;
-        if (axis->tickInterval() != step * every) axis->setTickInterval(step * every);
-        if (axis->minorTickCount() != every - 1) axis->setMinorTickCount(every - 1);
-    }
 }
 
 void TfrmChart::CreateTrainingsPanel()
@@ -370,28 +339,6 @@ void TfrmChart::CreateCommands()
     // The grid's copy menu is kept but not attached: no command offers it.
     pmnCopyData = new TGridMenu(this, "SelectDataColumns");
     pmnCopyData->SetGrid(sgdData);
-}
-
-void TfrmChart::SetFixedAxis(QValueAxis& axis, double maximum, double step, const QString& title)
-{
-    axis.setRange(0, maximum);
-    axis.setTickType(QValueAxis::TicksDynamic);
-    axis.setTickAnchor(0);
-    axis.setTickInterval(step);
-    axis.setMinorTickCount(0);
-    axis.setLabelFormat(QStringLiteral("%d"));
-    axis.setTitleText(title);
-    axis.setProperty("FixedStep", step);
-    axis.setProperty("FixedMaximum", maximum);
-}
-
-void TfrmChart::SetFixedAxisMaximum(QValueAxis& axis, double maximum)
-{
-    if (axis.property("FixedMaximum").toDouble() == maximum) return;
-    ChartData->zoomReset();
-    axis.setMax(maximum);
-    axis.setProperty("FixedMaximum", maximum);
-    FitAxisLabels();
 }
 
 // --- Series ---
@@ -617,7 +564,7 @@ void TfrmChart::CopyChartImage(bool save)
 {
     UpdateInfo();
     // The picture shows the chart, the list without a selection, the grid and
-    // the information panel, but none of the browse controls.
+    // the information panel, but none of the controls of the other panels.
     QList<QWidget*> hidden;
     for (QFrame* panel : {pnlTraining2, pnlTraining3, pnlTraining4})
         if (panel->isVisible()) {

@@ -29,8 +29,8 @@ void TChartDataModel::SetRowHeaders(const std::vector<TRow>& rows)
     };
     // Of the kept rows, those whose pen or caption text changed may need
     // another header width; those whose caption only changed digits in place
-    // keep their width and are just repainted. A browse step changes one
-    // caption so, and its cells come with SetCells.
+    // keep their width and are just repainted; their cells come with
+    // SetCells.
     TRange relaid, retexted;
     std::vector<TRow> next = rows;
     for (size_t r = 0; r < kept; ++r) {

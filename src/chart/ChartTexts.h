@@ -4,7 +4,7 @@
 #include <QString>
 
 // Two texts of the same width in any font with digits of one width: they
-// differ only in digits, in place, as a caption whose curve number changed.
+// differ only in digits, in place, as a caption whose count moved on.
 inline bool OnlyDigitsDiffer(const QString& a, const QString& b)
 {
     if (a.size() != b.size()) return false;

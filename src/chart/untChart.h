@@ -90,9 +90,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 signals:
-    // Row captions changed only in digits, in place, as a browse step changes
-    // the curve number: the row header repaints them and keeps its width,
-    // without the relayout that headerDataChanged starts.
+    // Row captions changed only in digits, in place: the row header repaints
+    // them and keeps its width, without the relayout that headerDataChanged
+    // starts.
     void RowCaptionsRetexted(int first, int last);
 
 private:
@@ -236,12 +236,6 @@ protected:
     void ShowTrainingSeries(int index, const QList<QPointF>& points, const THeader& header);
     void TrimTrainingSeries(int count);
     QLineSeries* TrainingSeries(int index) const;
-    // A fixed axis from 0 to maximum with a tick every step.
-    static void SetFixedAxis(QValueAxis& axis, double maximum, double step, const QString& title);
-    // Moves the end of a fixed axis to maximum, keeping its step. A zoom is
-    // undone first, as undoing it later would bring back the old end; an axis
-    // already ending there keeps its zoom.
-    void SetFixedAxisMaximum(QValueAxis& axis, double maximum);
 
     IOpenTrainings& OpenTrainings;
 
@@ -280,7 +274,6 @@ protected:
 
 private:
     void CreateChart();
-    void FitAxisLabels();
     void CreateTrainingsPanel();
     void CreateDataPanel();
     void CreateCommands();

@@ -4,6 +4,7 @@
 
 #include "jsUtils.h"
 #include "untCurveUnderlay.h"
+#include "untFixedAxes.h"
 #include "untCharts.h"
 #include "untFiles.h"
 #include "untIniFile.h"
@@ -228,8 +229,9 @@ TfrmForceCurves::TfrmForceCurves(TMDIMain* owner, IOpenTrainings& trainings) : T
                QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
     };
 
-    SetFixedAxis(*AxisX, 176, 10, QStringLiteral("Strokelength (cm)"));
-    SetFixedAxis(*AxisY, ForceAxisTop, ForceAxisStep, QStringLiteral("Force (N)"));
+    FAxes = new TFixedAxes(ChartData, AxisX, AxisY);
+    TFixedAxes::SetAxis(*AxisX, 176, 10, QStringLiteral("Strokelength (cm)"));
+    TFixedAxes::SetAxis(*AxisY, ForceAxisTop, ForceAxisStep, QStringLiteral("Force (N)"));
 
     QStringList captions;
     for (const std::string& caption : CurveGridCaptions()) captions << Text(caption);
@@ -637,7 +639,7 @@ void TfrmForceCurves::DrawForceCurves()
     }
     FUnderlay->SetOverlay(std::move(bands), std::move(curves));
     TrimTrainingSeries(count);
-    SetFixedAxisMaximum(*AxisY, ForceAxisMaximum(highest));
+    FAxes->SetVerticalMaximum(ForceAxisMaximum(highest));
 }
 
 const TCurveBand& TfrmForceCurves::CachedBand(const TTraining& training)

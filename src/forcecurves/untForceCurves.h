@@ -23,6 +23,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class TCurveUnderlay;
+class TFixedAxes;
 class QRadioButton;
 class QScrollBar;
 class QSpinBox;
@@ -149,6 +150,7 @@ private:
     QFrame* pnlShowOptions;
     QCheckBox *cbxTrail, *cbxSpread;
     QPushButton* btnPin;
+    TFixedAxes* FAxes;
     TCurveUnderlay* FUnderlay;
 
     struct TBandCache {

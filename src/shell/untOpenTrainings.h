@@ -16,9 +16,9 @@ public:
     virtual void CopyTraining(int i, TTraining& record) const = 0;
     // The position of open training i among all child windows; -1 outside the range.
     virtual int TrainingWindowIndex(int i) const = 0;
-    // A training's drawing options or texts changed: the force-curve window redraws.
+    // A training's drawing options or texts changed: the chart windows redraw.
     virtual void RefreshForceCurveList() = 0;
-    // Closes the training windows of that window number and tells the force-curve window.
+    // Closes the training windows of that window number and tells the chart windows.
     virtual void CloseTrainingsByNumber(int number) = 0;
 
 protected:

@@ -19,10 +19,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -82,6 +84,60 @@ std::function<bool(QDialog&)> SaveEachPage(const QString& pageControl, const QSt
         }
         return saved;
     };
+}
+
+
+// The sample rowed as intervals with easy strokes between them: after every
+// interval but the last, RestStrokes strokes at a quarter of the power and
+// three fifths of the rate of the interval's last strokes, their curves
+// flattened to match. The strokes after a rest move on by its time and
+// distance. It shows how rest strokes stand apart from work strokes.
+TTraining WithRests(const TTraining& sample)
+{
+    const size_t RestStrokes = 20;
+    const float RateShare = 0.6f, PowerShare = 0.25f;
+    TTraining rested = sample;
+    rested.Strokes.assign(sample.Strokes.begin(), sample.Strokes.begin() + 1);
+    rested.Curves.assign(sample.Curves.begin(), sample.Curves.begin() + 1);
+    float addedTime = 0, addedDistance = 0;
+    for (size_t i = 1; i < sample.Strokes.size(); ++i) {
+        TStroke stroke = sample.Strokes[i];
+        stroke.Time += addedTime;
+        stroke.Distance += addedDistance;
+        rested.Strokes.push_back(stroke);
+        rested.Curves.push_back(sample.Curves[i]);
+        const bool intervalEnds = i + 1 < sample.Strokes.size()
+                                  && sample.Strokes[i + 1].IntervalNumber != sample.Strokes[i].IntervalNumber;
+        if (!intervalEnds) continue;
+        // A rower's pace goes with the cube root of the power.
+        const float slower = std::cbrt(1 / PowerShare);
+        for (size_t r = 0; r < RestStrokes && r < i; ++r) {
+            // Each easy stroke follows one of the interval's last strokes, so
+            // that it varies as rowing does.
+            const TStroke& echoed = sample.Strokes[i - r];
+            TStroke rest = rested.Strokes.back();
+            rest.IntervalNumber = 0;
+            rest.Power = echoed.Power * PowerShare;
+            rest.StrokeRate = echoed.StrokeRate * RateShare;
+            rest.Split500 = echoed.Split500 * slower;
+            rest.Time += 60 / rest.StrokeRate;
+            rest.Distance += 500 * (60 / rest.StrokeRate) / rest.Split500;
+            rest.PeakForce = echoed.PeakForce * PowerShare;
+            rested.Strokes.push_back(rest);
+            TForceCurve curve = sample.Curves[i - r];
+            for (uint16_t& force : curve.Samples) force = static_cast<uint16_t>(force * PowerShare);
+            rested.Curves.push_back(curve);
+        }
+        addedTime += rested.Strokes.back().Time - stroke.Time;
+        addedDistance += rested.Strokes.back().Distance - stroke.Distance;
+    }
+    for (size_t i = 1; i < rested.Strokes.size(); ++i) {
+        rested.Strokes[i].Number = static_cast<uint16_t>(i);
+        rested.Curves[i].Number = static_cast<uint16_t>(i);
+    }
+    rested.Settings.SessionLimit = 4; // intervals
+    rested.Header.Title.Assign("4 x 500 m with rests");
+    return rested;
 }
 
 } // namespace
@@ -167,12 +223,13 @@ int main(int argc, char* argv[])
     click("btnPin");
 
     // The stroke-data window: power and, against the right axis, the stroke
-    // rate over the time, the cursor on a stroke and its values below; then
-    // the sample's intervals (one per 500 m) as numbered bands over the
-    // distance, smoothed over five strokes.
-    main.ShowStrokeData();
-    Wait(300);
-    if (TfrmStrokeData* strokes = main.StrokeData()) {
+    // rate over the time, the cursor a share of the way in and the values
+    // there below.
+    const auto strokeDataPicture = [&main, &output](const QString& file, const QString& smoothing, double cursorAt) {
+        main.ShowStrokeData();
+        Wait(300);
+        TfrmStrokeData* strokes = main.StrokeData();
+        if (!strokes) return false;
         const auto choose = [strokes](const char* name, const QString& text) {
             auto* box = strokes->findChild<QComboBox*>(name);
             const int index = box ? box->findText(text) : -1;
@@ -183,21 +240,14 @@ int main(int argc, char* argv[])
         choose("cmbValue", QStringLiteral("Power per stroke"));
         choose("cmbValue2", QStringLiteral("Stroke rate"));
         choose("cmbAxis", QStringLiteral("Time"));
+        choose("cmbSmoothing", smoothing);
         Wait(300);
         const TStrokePoints& line = strokes->FullLine(0);
-        if (!line.empty()) strokes->SetCursorX(line[line.size() / 3].X);
+        if (!line.empty()) strokes->SetCursorX(line[static_cast<size_t>(line.size() * cursorAt)].X);
         Wait(300);
-        saved = main.grab().save(output + "/stroke-data.png") && saved;
-        choose("cmbValue2", QStringLiteral("(none)"));
-        choose("cmbAxis", QStringLiteral("Distance"));
-        choose("cmbSmoothing", QStringLiteral("Average of 5"));
-        Wait(300);
-        if (!line.empty()) strokes->SetCursorX(strokes->FullLine(0)[line.size() / 2].X);
-        Wait(300);
-        saved = main.grab().save(output + "/stroke-data-intervals.png") && saved;
-    } else {
-        saved = false;
-    }
+        return main.grab().save(output + file);
+    };
+    saved = strokeDataPicture(QStringLiteral("/stroke-data.png"), QStringLiteral("Raw"), 1.0 / 3) && saved;
 
     // The export's save dialog is the system's own: it is shown for real,
     // taken and cancelled.
@@ -216,20 +266,29 @@ int main(int argc, char* argv[])
 
     // The sample as a FIT activity, opened again: its force curves come from
     // the file's developer fields.
-    const std::string fitPath = (output + "/.sample.fit").toStdString();
-    if (const TTraining* training = main.TrainingRecord(0)) {
-        std::ofstream fit(fitPath, std::ios::binary);
-        saved = WriteExport(fit, *training, TExportFormat::Fit).empty() && saved;
-    }
-    main.FileCloseExecute();
-    main.OpenFile(QString::fromStdString(fitPath));
-    std::remove(fitPath.c_str());
+    const TTraining sample = main.TrainingRecord(0) ? *main.TrainingRecord(0) : TTraining{};
+    const auto reopenAs = [&main, &output, &saved](const TTraining& training, const char* name) {
+        const std::string path = (output + "/" + name).toStdString();
+        {
+            std::ofstream fit(path, std::ios::binary);
+            saved = WriteExport(fit, training, TExportFormat::Fit).empty() && saved;
+        }
+        for (QMdiSubWindow* window : main.Client()->subWindowList()) window->close();
+        main.OpenFile(QString::fromStdString(path));
+        std::remove(path.c_str());
+    };
+    reopenAs(sample, ".sample.fit");
     main.ShowForceCurves();
     Wait(300);
     if (auto* trail = main.findChild<QAbstractButton*>("cbxTrail"); trail && trail->isChecked()) trail->click();
     for (int step = 0; step < 3; ++step) click("btbNext");
     Wait(300);
     saved = main.grab().save(output + "/force-curves-fit.png") && saved;
+
+    // An interval session with rests: the intervals as numbered bands, the
+    // rest strokes hatched between them, smoothed over five strokes.
+    reopenAs(WithRests(sample), ".rests.fit");
+    saved = strokeDataPicture(QStringLiteral("/stroke-data-intervals.png"), QStringLiteral("Average of 5"), 0.5) && saved;
     SetModalAnswerer(nullptr);
     SetMessageSink(nullptr);
     return saved ? 0 : 1;
