@@ -131,18 +131,6 @@ QIcon Glyph(TGlyph glyph)
     return QIcon(picture);
 }
 
-// A hint "short|long": the tooltip, and the status text and accessible
-// description; the short part names the control for a screen reader.
-void SetHint(QWidget* control, const QString& hint)
-{
-    const QString tip = HintShortPart(hint);
-    const QString details = HintLongPart(hint);
-    control->setToolTip(details);
-    control->setStatusTip(details);
-    control->setAccessibleName(tip);
-    control->setAccessibleDescription(details);
-}
-
 QToolButton* NewGlyphButton(QWidget* parent, const char* name, TGlyph glyph, const QString& hint)
 {
     auto* button = new QToolButton(parent);
@@ -151,7 +139,7 @@ QToolButton* NewGlyphButton(QWidget* parent, const char* name, TGlyph glyph, con
     button->setIcon(Glyph(glyph));
     button->setIconSize(QSize(16, 16));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    SetHint(button, hint);
+    SetControlHint(button, hint);
     return button;
 }
 
@@ -279,7 +267,7 @@ void TfrmForceCurves::CreateBrowsePanels()
                              QStringLiteral("Last|Show last curve of current training"));
     sbrCurves = new TCurveScrollBar(Qt::Horizontal, pnlBrowseCurves);
     sbrCurves->setObjectName("sbrCurves");
-    SetHint(sbrCurves, QStringLiteral("Browse|Browse through curves of current training"));
+    SetControlHint(sbrCurves, QStringLiteral("Browse|Browse through curves of current training"));
     sbrCurves->setRange(1, 1);
     sbrCurves->setPageStep(10);
     btbPlay = NewGlyphButton(pnlBrowseCurves, "btbPlay", glPlay, QStringLiteral("Play|Play animation"));
@@ -290,7 +278,7 @@ void TfrmForceCurves::CreateBrowsePanels()
     metCurve->setObjectName("metCurve");
     metCurve->setMaxLength(5);
     metCurve->setValidator(new QIntValidator(0, 65535, metCurve));
-    SetHint(metCurve, QStringLiteral("Curve|Change curve number of current training"));
+    SetControlHint(metCurve, QStringLiteral("Curve|Change curve number of current training"));
     btbDelete = NewGlyphButton(pnlBrowseCurves, "btbDelete", glDelete,
                                QStringLiteral("Delete|Delete curve of current training"));
 
@@ -312,18 +300,18 @@ void TfrmForceCurves::CreateBrowsePanels()
     pnlShowOptions->setObjectName("pnlShowOptions");
     cbxShowAll = new QCheckBox(QStringLiteral("All"), pnlShowOptions);
     cbxShowAll->setObjectName("cbxShowAll");
-    SetHint(cbxShowAll, QStringLiteral("All|Show all curves of current training beneath the shown one"));
+    SetControlHint(cbxShowAll, QStringLiteral("All|Show all curves of current training beneath the shown one"));
     cbxTrail = new QCheckBox(QStringLiteral("Trail"), pnlShowOptions);
     cbxTrail->setObjectName("cbxTrail");
-    SetHint(cbxTrail, QStringLiteral("Trail|Show the two previous curves in lighter tints"));
+    SetControlHint(cbxTrail, QStringLiteral("Trail|Show the two previous curves in lighter tints"));
     cbxSpread = new QCheckBox(QStringLiteral("Spread"), pnlBrowseAverage);
     cbxSpread->setObjectName("cbxSpread");
-    SetHint(cbxSpread, QStringLiteral("Spread|Show how the strokes of an average spread (10th to 90th percentile)"));
+    SetControlHint(cbxSpread, QStringLiteral("Spread|Show how the strokes of an average spread (10th to 90th percentile)"));
     cbxSpread->setChecked(true);
     btnPin = new QPushButton(QStringLiteral("Pin"), pnlShowOptions);
     btnPin->setObjectName("btnPin");
     btnPin->setCheckable(true);
-    SetHint(btnPin, QStringLiteral("Pin|Keep the shown curve as a reference"));
+    SetControlHint(btnPin, QStringLiteral("Pin|Keep the shown curve as a reference"));
     // The three sources are exclusive by the refresh, which may also leave
     // all three unchecked.
     for (QRadioButton* source : {rbtBrowseCurves, rbtBrowseAverage, rbtBrowseIntervals}) source->setAutoExclusive(false);

@@ -156,6 +156,15 @@ QString HintLongPart(const QString& hint)
     return hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint;
 }
 
+void SetControlHint(QWidget* control, const QString& hint)
+{
+    const QString details = HintLongPart(hint);
+    control->setToolTip(details);
+    control->setStatusTip(details);
+    control->setAccessibleName(HintShortPart(hint));
+    control->setAccessibleDescription(details);
+}
+
 QString ColumnWidthsToText(const QTableView& grid)
 {
     QString text;

@@ -96,6 +96,10 @@ void SetGridLook(QTableView& grid);
 // status text); both are the whole hint when it has no "|".
 QString HintShortPart(const QString& hint);
 QString HintLongPart(const QString& hint);
+// Gives a control of a chart window its hint: the long part as tooltip,
+// status text and accessible description, the short part as the name a
+// screen reader reads.
+void SetControlHint(QWidget* control, const QString& hint);
 
 // An edit's, list's or grid's background and text colour; disabled controls
 // keep the style's look, so that they read as disabled.

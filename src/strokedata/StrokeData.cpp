@@ -50,13 +50,14 @@ QString EntryTitle(int entry)
     return unit.empty() ? name : QStringLiteral("%1 (%2)").arg(name, Text(unit));
 }
 
-// A hint "short|long" as tooltip, status text and accessible texts.
-void SetHint(QWidget* control, const QString& hint)
+// The second value's line: the training's colour and width, dashed, or
+// dotted when the training's own line is dashed, so that the two lines of
+// one training are told apart whatever its style.
+QPen SecondValuePen(const THeader& header)
 {
-    control->setToolTip(HintLongPart(hint));
-    control->setStatusTip(HintLongPart(hint));
-    control->setAccessibleName(HintShortPart(hint));
-    control->setAccessibleDescription(HintLongPart(hint));
+    QPen pen = CurvePen(header);
+    if (pen.style() != Qt::NoPen) pen.setStyle(pen.style() == Qt::DashLine ? Qt::DotLine : Qt::DashLine);
+    return pen;
 }
 
 } // namespace
@@ -160,7 +161,7 @@ TfrmScaleRange::TfrmScaleRange(QWidget* parent) : TFormDialog(parent)
     cmbMode = new QComboBox(Content());
     cmbMode->setObjectName("cmbMode");
     for (const char* name : ScaleModeNames) cmbMode->addItem(QString::fromLatin1(name));
-    SetHint(cmbMode,
+    SetControlHint(cmbMode,
             QStringLiteral("Scale mode|Auto: fits the values with round ticks. Double: the stored range, doubled in span "
                            "about its middle until every value fits. Manual: exactly the stored minimum, maximum "
                            "and step. Range: the stored range, widened by whole steps until every value fits."));
@@ -169,7 +170,7 @@ TfrmScaleRange::TfrmScaleRange(QWidget* parent) : TFormDialog(parent)
         box->setObjectName(QString::fromLatin1(name));
         box->setRange(-1e7, 1e7);
         box->setDecimals(3);
-        SetHint(box, hint);
+        SetControlHint(box, hint);
         return box;
     };
     edtMinimum = number("edtMinimum", QStringLiteral("Minimum|The stored lower end of the axis"));
@@ -283,7 +284,7 @@ void TfrmStrokeData::CreateChoicePanel()
         box->setObjectName(QString::fromLatin1(name));
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(8);
-        SetHint(box, hint);
+        SetControlHint(box, hint);
         return box;
     };
     cmbValue = combo("cmbValue", QStringLiteral("Value|The stroke value drawn against the left axis"));
@@ -302,7 +303,7 @@ void TfrmStrokeData::CreateChoicePanel()
         cmbSmoothing->addItem(window == 1 ? QStringLiteral("Raw") : QStringLiteral("Average of %1").arg(window), window);
     btnScale = new QPushButton(QStringLiteral("S&cale ..."), pnlTraining2);
     btnScale->setObjectName("btnScale");
-    SetHint(btnScale, QStringLiteral("Scale|Sets how the left axis of the value is scaled: Auto fits the values, "
+    SetControlHint(btnScale, QStringLiteral("Scale|Sets how the left axis of the value is scaled: Auto fits the values, "
                                      "Double doubles the stored range until they fit, Manual keeps the stored "
                                      "range, Range widens it by whole steps"));
     form->addRow(QStringLiteral("&Value:"), cmbValue);
@@ -446,9 +447,7 @@ void TfrmStrokeData::DrawStrokeData()
         const TTraining* training = OpenTrainings.TrainingRecord(i);
         if (!training) continue;
         ShowTrainingSeries(i, {}, training->Header); // made with the pen; filled by RefreshView
-        QPen pen = CurvePen(training->Header);
-        pen.setStyle(pen.style() == Qt::NoPen ? Qt::NoPen : Qt::DashLine);
-        Series2[i]->setPen(pen);
+        Series2[i]->setPen(SecondValuePen(training->Header));
     }
     TrimTrainingSeries(count);
 

@@ -24,6 +24,7 @@
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
 #include <QPointer>
@@ -305,6 +306,27 @@ TEST_F(StrokeDataTest, The500mTimeRunsDownwardWithMinuteSecondLabels)
     Choose(Control<QComboBox>(window, "cmbValue2"), "Stroke rate");
     EXPECT_TRUE(window->RightAxis()->isVisible());
     EXPECT_FALSE(window->RightAxis()->categoriesLabels().isEmpty());
+}
+
+TEST_F(StrokeDataTest, TheSecondValuesLineIsToldApartFromTheFirstInEveryStyle)
+{
+    Fake.Records = {Demo(60, "Alpha")};
+    TfrmStrokeData* window = OpenFake();
+    Choose(Control<QComboBox>(window, "cmbValue2"), "Stroke rate");
+    const auto pen = [window](const QString& name) {
+        for (QAbstractSeries* series : window->Chart()->chart()->series())
+            if (series->objectName() == name) return qobject_cast<QLineSeries*>(series)->pen();
+        ADD_FAILURE() << name.toStdString();
+        return QPen();
+    };
+    for (uint8_t style = 0; style <= 4; ++style) {
+        Fake.Records[0].Header.PenStyle = style;
+        window->ReloadTrainings(false);
+        const QPen first = pen(QStringLiteral("Series0")), second = pen(QStringLiteral("Second0"));
+        EXPECT_NE(first.style(), second.style()) << int(style);
+        EXPECT_EQ(first.color(), second.color());
+        EXPECT_EQ(first.width(), second.width());
+    }
 }
 
 TEST_F(StrokeDataTest, ZoomKeepsPeaksCursorAndGridAndEscapeShowsAll)
