@@ -198,25 +198,31 @@ int main(int argc, char* argv[])
     if (auto* options = main.findChild<QPushButton*>("btnOptions")) options->click();
     saved = pass.PictureSaved && saved;
 
-    // The force-curve window a few strokes in, with its data row below.
+    // The force-curve window a few strokes in, with its data row below. Its
+    // options are set here, as the settings may hold others from before.
+    const auto click = [&main](const char* name) {
+        if (auto* button = main.findChild<QAbstractButton*>(name)) button->click();
+    };
+    const auto check = [&main](const char* name, bool checked) {
+        if (auto* box = main.findChild<QAbstractButton*>(name); box && box->isChecked() != checked) box->click();
+    };
     main.ShowForceCurves();
     Wait(300);
-    for (int step = 0; step < 2; ++step)
-        if (auto* next = main.findChild<QAbstractButton*>("btbNext")) next->click();
+    check("cbxShowAll", false);
+    check("cbxTrail", false);
+    check("cbxSpread", true);
+    for (int step = 0; step < 2; ++step) click("btbNext");
     Wait(300);
     saved = main.grab().save(output + "/force-curves.png") && saved;
 
     // The session's average with the spread of its strokes; then that
     // average pinned, and a stroke later in the piece with its trail.
-    const auto click = [&main](const char* name) {
-        if (auto* button = main.findChild<QAbstractButton*>(name)) button->click();
-    };
     click("rbtBrowseAverage");
     Wait(300);
     saved = main.grab().save(output + "/force-curves-average.png") && saved;
     click("btnPin");
     click("rbtBrowseCurves");
-    if (auto* trail = main.findChild<QAbstractButton*>("cbxTrail"); trail && !trail->isChecked()) trail->click();
+    check("cbxTrail", true);
     for (int step = 0; step < 40; ++step) click("btbNext");
     Wait(300);
     saved = main.grab().save(output + "/force-curves-trail.png") && saved;
@@ -273,14 +279,16 @@ int main(int argc, char* argv[])
             std::ofstream fit(path, std::ios::binary);
             saved = WriteExport(fit, training, TExportFormat::Fit).empty() && saved;
         }
+        // Closed windows are freed now, so that no control is found in them.
         for (QMdiSubWindow* window : main.Client()->subWindowList()) window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         main.OpenFile(QString::fromStdString(path));
         std::remove(path.c_str());
     };
     reopenAs(sample, ".sample.fit");
     main.ShowForceCurves();
     Wait(300);
-    if (auto* trail = main.findChild<QAbstractButton*>("cbxTrail"); trail && trail->isChecked()) trail->click();
+    check("cbxTrail", false);
     for (int step = 0; step < 3; ++step) click("btbNext");
     Wait(300);
     saved = main.grab().save(output + "/force-curves-fit.png") && saved;
