@@ -270,6 +270,9 @@ TfrmStrokeData::TfrmStrokeData(TMDIMain* owner, IOpenTrainings& trainings) : Tfr
     FChart->installEventFilter(this);
     FChart->viewport()->installEventFilter(this);
     resize(QSize(800, 560));
+    // The window opens with the chart focused, so that the keys move the
+    // cursor at once.
+    FChart->setFocus(Qt::OtherFocusReason);
 }
 
 TfrmStrokeData::~TfrmStrokeData() = default;
@@ -611,6 +614,18 @@ void TfrmStrokeData::StepCursor(int strokes)
 {
     const TStrokePoints& line = FullLine(ReferenceIndex());
     if (line.empty()) return;
+    // Without a cursor, the first step puts it on the stroke the training
+    // shows in the force-curve window, else comes in from the edge.
+    if (!HasCursor && std::abs(strokes) == 1) {
+        const TTraining* training = OpenTrainings.TrainingRecord(ReferenceIndex());
+        const int shown = training ? training->Header.CurveIndex : 0;
+        const auto found = std::find_if(line.begin(), line.end(),
+                                        [shown](const TStrokePoint& point) { return point.Stroke == shown; });
+        if (shown > 0 && found != line.end()) {
+            SetCursorX(found->X);
+            return;
+        }
+    }
     int at = HasCursor ? NearestPoint(line, FCursorX) : (strokes > 0 ? -1 : static_cast<int>(line.size()));
     // Strokes that share an x (a damaged time) are stepped over as one place.
     at = std::clamp(at + strokes, 0, static_cast<int>(line.size()) - 1);

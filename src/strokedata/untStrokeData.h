@@ -64,7 +64,9 @@ public:
     // The cursor on the stroke of the reference training (the selected one
     // when checked, else the first checked) nearest to x; the grid follows.
     void SetCursorX(double x);
-    // Moves the cursor by strokes of the reference training.
+    // Moves the cursor by strokes of the reference training. Without a
+    // cursor, a single step starts at the stroke the force-curve window shows
+    // of it (its CurveIndex), when the line has that stroke.
     void StepCursor(int strokes);
     // The reference training's CurveIndex := the stroke at the cursor; the
     // force-curve window shows it at once.

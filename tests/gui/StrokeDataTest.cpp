@@ -15,6 +15,7 @@
 #include "untTraining.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCategoryAxis>
 #include <QAbstractSeries>
 #include <QChart>
@@ -32,6 +33,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -180,6 +182,24 @@ TEST_F(StrokeDataTest, CursorAtTheFirstAndLastStrokeFillsTheGridOfEachCheckedTra
     window->clbTrainingsClick();
     EXPECT_EQ(grid->model()->rowCount(), 1);
     EXPECT_EQ(RowCells(grid, 0), StrokeCells(Fake.Records[0], 29));
+}
+
+TEST_F(StrokeDataTest, TheKeysStartAtTheStrokeTheForceCurveWindowShows)
+{
+    Fake.Records = {Demo(60, "Alpha")};
+    Fake.Records[0].Header.CurveIndex = 25;
+    TfrmStrokeData* window = OpenFake();
+    EXPECT_EQ(QApplication::focusWidget(), window->Chart()) << "the keys reach the chart at once";
+    Key(window, Qt::Key_Left);
+    EXPECT_EQ(window->CursorStroke(), 25);
+    Key(window, Qt::Key_Right);
+    EXPECT_EQ(window->CursorStroke(), 26);
+
+    // A stroke the line does not hold: the first step comes in from the edge.
+    window->SetCursorX(std::numeric_limits<double>::quiet_NaN());
+    Fake.Records[0].Header.CurveIndex = 500;
+    Key(window, Qt::Key_Left);
+    EXPECT_EQ(window->CursorStroke(), 60);
 }
 
 TEST_F(StrokeDataTest, AClickOnTheChartShowsThatStrokeInTheForceCurveWindow)
