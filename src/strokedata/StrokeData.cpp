@@ -304,12 +304,12 @@ void TfrmStrokeData::CreateChoicePanel()
     cmbSmoothing = combo("cmbSmoothing", QStringLiteral("Smoothing|Raw values or a moving average over strokes"));
     for (int window : SmoothingWindows)
         cmbSmoothing->addItem(window == 1 ? QStringLiteral("Raw") : QStringLiteral("Average of %1").arg(window), window);
-    btnScale = new QPushButton(QStringLiteral("S&cale ..."), pnlTraining2);
+    btnScale = new QPushButton(QStringLiteral("&Scale ..."), pnlTraining2);
     btnScale->setObjectName("btnScale");
     SetControlHint(btnScale, QStringLiteral("Scale|Sets how the left axis of the value is scaled: Auto fits the values, "
                                      "Double doubles the stored range until they fit, Manual keeps the stored "
                                      "range, Range widens it by whole steps"));
-    form->addRow(QStringLiteral("&Value:"), cmbValue);
+    form->addRow(QStringLiteral("Va&lue:"), cmbValue);
     form->addRow(QStringLiteral("Se&cond:"), cmbValue2);
     form->addRow(QStringLiteral("A&gainst:"), cmbAxis);
     form->addRow(QStringLiteral("S&mooth:"), cmbSmoothing);

@@ -371,7 +371,7 @@ void TfrmTraining::CreateDataPages()
 
     CreateSplitsPage();
 
-    QWidget* curves = AddGridPage("tshForceCurves", "&Force curves", "Force curves matrix", sgdForceCurves,
+    QWidget* curves = AddGridPage("tshForceCurves", "Force &curves", "Force curves matrix", sgdForceCurves,
                                   TGridKind::Curves, "sgdForceCurves");
     // Samples take 30 pixels, or what the widest position needs ("176.0").
     const QFontMetrics metrics(sgdForceCurves->font());
@@ -393,7 +393,7 @@ void TfrmTraining::CreateDataPages()
 
 void TfrmTraining::CreateSplitsPage()
 {
-    QWidget* splits = AddGridPage("tshSplits", "Spl&its", "Splits by strokes, distance or time", sgdSplits,
+    QWidget* splits = AddGridPage("tshSplits", "Sp&lits", "Splits by strokes, distance or time", sgdSplits,
                                   TGridKind::Splits, "sgdSplits");
     sgdSplits->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
 

@@ -4,12 +4,18 @@
 #include "jsUtils.h"
 #include "untFiles.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QDir>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabBar>
 #include <QWindow>
 #include <QTest>
 
@@ -85,6 +91,31 @@ QStringList VisibleEntries(const QMenu* menu)
     for (const QAction* action : menu->actions())
         if (action->isVisible()) entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return entries;
+}
+
+QMap<QString, QStringList> AltKeys(const QWidget* root)
+{
+    QMap<QString, QStringList> keys;
+    const auto add = [&keys](const QString& text) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (!key.isEmpty()) keys[key.toString()] << text;
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(const_cast<QWidget*>(root));
+    for (const QWidget* widget : widgets) {
+        if (!widget->isVisible()) continue;
+        if (auto* label = qobject_cast<const QLabel*>(widget)) add(label->text());
+        else if (auto* button = qobject_cast<const QAbstractButton*>(widget)) add(button->text());
+        else if (auto* group = qobject_cast<const QGroupBox*>(widget)) add(group->title());
+        else if (auto* tabs = qobject_cast<const QTabBar*>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->isTabVisible(i)) add(tabs->tabText(i));
+        } else if (auto* bar = qobject_cast<const QMenuBar*>(widget)) {
+            for (const QAction* menu : bar->actions())
+                if (menu->isVisible()) add(menu->text());
+        }
+    }
+    return keys;
 }
 
 void Settle(int ms)

@@ -9,6 +9,7 @@
 #include "untOpenTrainings.h"
 
 #include <QImage>
+#include <QMap>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -97,6 +98,10 @@ public:
 
 // The visible entries of a menu: captions, "-" for separators.
 QStringList VisibleEntries(const QMenu* menu);
+// The Alt keys that the shown texts under root give, each with the texts
+// that give it: labels, buttons, group boxes and page tabs, and, for a menu
+// bar, its menus. Hidden controls are left out; their keys do nothing.
+QMap<QString, QStringList> AltKeys(const QWidget* root);
 // Lets pending events and timers of up to ms milliseconds run.
 void Settle(int ms = 0);
 // What the window system shows of a widget: the top-level window's backing

@@ -27,6 +27,7 @@
 #include <QImage>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QPointer>
 #include <QTableView>
@@ -430,6 +431,23 @@ TEST_F(StrokeDataTest, ChartPictureCommandsServeEitherChartWindow)
         QImage picture(path);
         EXPECT_FALSE(picture.isNull()) << kind;
         EXPECT_GT(picture.width(), 300) << kind;
+    }
+}
+
+TEST_F(StrokeDataTest, EachAltKeyOfTheWindowIsItsOwnAndLeavesTheMenusTheirs)
+{
+    OpenMain();
+    Main->ShowStrokeData();
+    TfrmStrokeData* window = Main->StrokeData();
+    ASSERT_NE(window, nullptr);
+    Settle();
+    const QMap<QString, QStringList> menus = AltKeys(Main->menuBar());
+    ASSERT_TRUE(menus.contains("Alt+V")) << "the View menu's key";
+    const QMap<QString, QStringList> keys = AltKeys(window);
+    EXPECT_GE(keys.size(), 5) << "the four choices and Scale";
+    for (auto key = keys.begin(); key != keys.end(); ++key) {
+        EXPECT_EQ(key.value().size(), 1) << key.value().join(", ").toStdString();
+        EXPECT_FALSE(menus.contains(key.key())) << key.value().join(", ").toStdString();
     }
 }
 

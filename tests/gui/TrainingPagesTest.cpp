@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -84,7 +86,7 @@ TEST_F(TrainingPagesTest, DataPagesFollowTheWorkoutPageAndNoPageIsHidden)
     ASSERT_NE(OpenPiece(), nullptr);
     auto* pages = Control<QTabWidget>("pgcTraining");
     EXPECT_EQ(TabTexts(pages),
-              (QStringList{"&General", "W&orkout", "&Stroke data", "Spl&its", "&Force curves"}));
+              (QStringList{"&General", "W&orkout", "&Stroke data", "Sp&lits", "Force &curves"}));
     for (int i = 0; i < pages->count(); ++i) EXPECT_TRUE(pages->isTabVisible(i)) << i;
     EXPECT_EQ(pages->indexOf(Window()->findChild<QWidget*>("tshLog")), -1) << "the log is no page";
 
@@ -113,6 +115,30 @@ TEST_F(TrainingPagesTest, DataPagesFollowTheWorkoutPageAndNoPageIsHidden)
         ASSERT_NE(table, nullptr);
         EXPECT_EQ(table->role(), QAccessible::Table) << name;
         EXPECT_EQ(table->tableInterface()->columnDescription(1), Header(grid, 1)) << name;
+    }
+}
+
+// An Alt key that two shown texts give moves between them instead of acting,
+// and one that a menu gives as well no longer opens the menu.
+TEST_F(TrainingPagesTest, ThePagesAltKeysLeaveTheMenusTheirsAndTakeNoneTwice)
+{
+    ASSERT_NE(OpenPiece(), nullptr);
+    Main->show();
+    Settle();
+    const QMap<QString, QStringList> menus = AltKeys(Main->menuBar());
+    ASSERT_TRUE(menus.contains("Alt+F")) << "the File menu's key";
+    auto* pages = Control<QTabWidget>("pgcTraining");
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        Settle();
+        const QMap<QString, QStringList> keys = AltKeys(Window());
+        for (auto key = keys.begin(); key != keys.end(); ++key)
+            EXPECT_FALSE(menus.contains(key.key())) << key.value().join(", ").toStdString() << " on page " << page;
+        // The data pages' tabs give keys of their own.
+        for (int tab = 2; tab < pages->count(); ++tab) {
+            const QString key = QKeySequence::mnemonic(pages->tabText(tab)).toString();
+            EXPECT_EQ(keys.value(key).size(), 1) << keys.value(key).join(", ").toStdString() << " on page " << page;
+        }
     }
 }
 
