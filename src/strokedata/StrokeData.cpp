@@ -9,6 +9,7 @@
 #include "untOpenTrainings.h"
 #include "jsUtils.h"
 
+#include <QAccessible>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QComboBox>
@@ -599,6 +600,7 @@ void TfrmStrokeData::SetCursorX(double x)
         cursor->CursorShown = false;
         cursor->Changed();
         FillGrid();
+        DescribeCursor();
         return;
     }
     FCursorX = line[NearestPoint(line, x)].X;
@@ -608,6 +610,32 @@ void TfrmStrokeData::SetCursorX(double x)
     cursor->update(); // the strip it leaves
     cursor->Changed();
     FillGrid();
+    DescribeCursor();
+}
+
+void TfrmStrokeData::DescribeCursor()
+{
+    QString text;
+    const int reference = ReferenceIndex();
+    const TStrokePoints& line = FullLine(reference);
+    if (HasCursor && !line.empty()) {
+        const int stroke = line[NearestPoint(line, FCursorX)].Stroke;
+        text = QStringLiteral("Stroke %1").arg(stroke);
+        // A line leaves out the strokes whose value is no number, so the
+        // stroke is looked up by its number.
+        const auto add = [&](const TStrokePoints& values, int entry) {
+            const auto found = std::lower_bound(values.begin(), values.end(), stroke,
+                                                [](const TStrokePoint& point, int s) { return point.Stroke < s; });
+            if (entry < 0 || found == values.end() || found->Stroke != stroke) return;
+            text += QStringLiteral("; %1 %2").arg(EntryTitle(entry), Text(TickText(found->Y, 0.1, IsTimeEntry(entry))));
+        };
+        add(line, EntryOf(cmbValue));
+        if (reference < static_cast<int>(Lines2.size())) add(Lines2[reference], EntryOf(cmbValue2));
+    }
+    if (FChart->accessibleDescription() == text) return;
+    FChart->setAccessibleDescription(text);
+    QAccessibleEvent changed(FChart, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TfrmStrokeData::StepCursor(int strokes)

@@ -95,6 +95,11 @@ private:
     void CreateChoicePanel();
     int ReferenceIndex() const;
     void FillGrid();
+    // The chart's accessible description follows the cursor: the stroke and
+    // the drawn values of the reference training there, so that a screen
+    // reader tells them as the keys move it. Without a cursor it is empty,
+    // and the chart's tooltip, which names the keys, describes it.
+    void DescribeCursor();
     int EntryOf(const QComboBox* box) const;
     // Ticks from minimum to maximum every step, fewer where their labels
     // would not fit; true when the labels changed.

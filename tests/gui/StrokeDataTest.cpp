@@ -11,9 +11,11 @@
 #include "untFiles.h"
 #include "untForceCurveData.h"
 #include "untIniFile.h"
+#include "untStrokeChart.h"
 #include "untStrokeData.h"
 #include "untTraining.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
@@ -29,6 +31,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
@@ -451,7 +454,7 @@ TEST_F(StrokeDataTest, EachAltKeyOfTheWindowIsItsOwnAndLeavesTheMenusTheirs)
     }
 }
 
-TEST_F(StrokeDataTest, ControlsAreNamedForScreenReaders)
+TEST_F(StrokeDataTest, ControlsAreNamedAndTheCursorsStrokeIsToldToScreenReaders)
 {
     Fake.Records = {Demo(10, "Alpha")};
     TfrmStrokeData* window = OpenFake();
@@ -461,4 +464,19 @@ TEST_F(StrokeDataTest, ControlsAreNamedForScreenReaders)
     }
     EXPECT_EQ(window->Chart()->focusPolicy(), Qt::StrongFocus);
     EXPECT_FALSE(window->Chart()->accessibleName().isEmpty());
+
+    // The stroke at the cursor and its drawn values are read from the chart.
+    QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(window->Chart());
+    ASSERT_NE(chart, nullptr);
+    Choose(window->ValueBox(), "Power per stroke");
+    Choose(Control<QComboBox>(window, "cmbValue2"), "Estimated 500m time");
+    Choose(Control<QComboBox>(window, "cmbSmoothing"), "Raw");
+    Key(window, Qt::Key_End);
+    const TStroke& last = Fake.Records[0].Strokes[10];
+    const QString told = chart->text(QAccessible::Description);
+    EXPECT_TRUE(told.startsWith("Stroke 10; Power per stroke (W) ")) << told.toStdString();
+    EXPECT_TRUE(told.contains(QString::fromStdString(TickText(last.Power, 0.1, false)))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QRegularExpression("Estimated 500m time \\(m:s\\) \\d+:\\d\\d\\.\\d$"))) << told.toStdString();
+    Key(window, Qt::Key_Left);
+    EXPECT_TRUE(chart->text(QAccessible::Description).startsWith("Stroke 9;"));
 }
