@@ -17,6 +17,15 @@
 #include <unistd.h>
 #include <vector>
 
+// The milliseconds that step takes.
+template <typename TStep>
+double MillisecondsOf(TStep&& step)
+{
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
 inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

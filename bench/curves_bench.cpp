@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QDir>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,16 +32,6 @@ namespace {
 const int Strokes = 65535;
 const int Steps = 100;
 const int Switches = 5;
-
-using TClock = std::chrono::steady_clock;
-
-template <typename TStep>
-double MillisecondsOf(TStep&& step)
-{
-    const auto start = TClock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-}
 
 void Click(QWidget& window, const char* name)
 {

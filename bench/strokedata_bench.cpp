@@ -24,7 +24,6 @@
 #include <QTableView>
 #include <QValueAxis>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,16 +32,6 @@ namespace {
 
 const int Strokes = 65535;
 const int Repeats = 30;
-
-using TClock = std::chrono::steady_clock;
-
-template <typename TStep>
-double MillisecondsOf(TStep&& step)
-{
-    const auto start = TClock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
-}
 
 } // namespace
 

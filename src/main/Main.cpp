@@ -420,19 +420,9 @@ void TfrmMain::AnalyseForceCurvesExecute() { ShowForceCurves(); }
 
 void TfrmMain::ShowForceCurves()
 {
-    if (frmForceCurves) {
-        // Showing a window brings it forward, also over a maximised training window.
-        frmForceCurves->show();
-        Client()->setActiveSubWindow(frmForceCurves);
-        if (frmForceCurves->isMinimized()) WindowMaximizeExecute();
-        return;
-    }
+    if (BringForward(frmForceCurves)) return;
     frmForceCurves = new TfrmForceCurves(this, *this);
-    AddChild(frmForceCurves);
-    frmForceCurves->LoadLayout(SettingsFileName(false), TrainingPlacement);
-    frmForceCurves->ApplyColors(ProgramFont, palette().text().color(), palette().base().color(),
-                                palette().window().color());
-    frmForceCurves->ReloadTrainings(true);
+    AddChartWindow(frmForceCurves);
     frmForceCurves->SetPlayInterval(60000 / 120);
 }
 
@@ -440,18 +430,27 @@ void TfrmMain::AnalyseStrokeDataExecute() { ShowStrokeData(); }
 
 void TfrmMain::ShowStrokeData()
 {
-    if (frmStrokeData) {
-        frmStrokeData->show();
-        Client()->setActiveSubWindow(frmStrokeData);
-        if (frmStrokeData->isMinimized()) WindowMaximizeExecute();
-        return;
-    }
+    if (BringForward(frmStrokeData)) return;
     frmStrokeData = new TfrmStrokeData(this, *this);
-    AddChild(frmStrokeData);
-    frmStrokeData->LoadLayout(SettingsFileName(false), TrainingPlacement);
-    frmStrokeData->ApplyColors(ProgramFont, palette().text().color(), palette().base().color(),
-                               palette().window().color());
-    frmStrokeData->ReloadTrainings(true);
+    AddChartWindow(frmStrokeData);
+}
+
+bool TfrmMain::BringForward(TfrmChart* window)
+{
+    if (!window) return false;
+    // Showing a window brings it forward, also over a maximised training window.
+    window->show();
+    Client()->setActiveSubWindow(window);
+    if (window->isMinimized()) WindowMaximizeExecute();
+    return true;
+}
+
+void TfrmMain::AddChartWindow(TfrmChart* window)
+{
+    AddChild(window);
+    window->LoadLayout(SettingsFileName(false), TrainingPlacement);
+    window->ApplyColors(ProgramFont, palette().text().color(), palette().base().color(), palette().window().color());
+    window->ReloadTrainings(true);
 }
 
 void TfrmMain::ActiveChartPicture(bool save)

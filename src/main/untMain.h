@@ -111,6 +111,11 @@ private:
     TfrmTraining* Training(int i) const;
     // The position of the training the active window shows; -1 for none.
     int ActiveTrainingIndex() const;
+    // Brings an existing chart window forward; false when there is none.
+    bool BringForward(TfrmChart* window);
+    // A new chart window among the children, in its stored layout and the
+    // program's colours, listing the open trainings.
+    void AddChartWindow(TfrmChart* window);
 
     QStringList Recent;
     QList<QAction*> RecentItems;

@@ -161,6 +161,31 @@ TValueRange RoundRange(double low, double high, int ticks, bool time)
     return range;
 }
 
+namespace {
+
+// Doubles the range's span about its middle, with its step, until low..high
+// fits (at most 40 times).
+void DoubleUntilFits(TValueRange& range, double low, double high)
+{
+    for (int doubling = 0; doubling < 40 && (low < range.Minimum || high > range.Maximum); ++doubling) {
+        const double middle = (range.Minimum + range.Maximum) / 2, half = range.Maximum - range.Minimum;
+        range.Minimum = middle - half;
+        range.Maximum = middle + half;
+        range.Step *= 2;
+    }
+}
+
+// Widens the range by whole steps until low..high fits. Far outliers would
+// need thousands of steps: the step grows to keep the ticks few.
+void WidenUntilFits(TValueRange& range, double low, double high)
+{
+    while ((std::max(high, range.Maximum) - std::min(low, range.Minimum)) / range.Step > 40) range.Step *= 2;
+    if (low < range.Minimum) range.Minimum -= std::ceil((range.Minimum - low) / range.Step) * range.Step;
+    if (high > range.Maximum) range.Maximum += std::ceil((high - range.Maximum) / range.Step) * range.Step;
+}
+
+} // namespace
+
 TValueRange EntryRange(const ParameterType& entry, int index, double low, double high)
 {
     const bool time = IsTimeEntry(index);
@@ -171,51 +196,17 @@ TValueRange EntryRange(const ParameterType& entry, int index, double low, double
     const bool stepUsable = Usable(storedStep) && storedStep > 0 && (storedHigh - storedLow) / storedStep <= 1000;
     const bool values = Usable(low) && Usable(high) && high >= low;
 
+    const bool fromStore = storedUsable && (entry.ScaleMode == smManual || entry.ScaleMode == smDouble
+                                            || entry.ScaleMode == smRange);
     TValueRange range;
-    switch (entry.ScaleMode) {
-    case smManual:
-        if (storedUsable) {
-            range.Minimum = storedLow;
-            range.Maximum = storedHigh;
-            range.Step = stepUsable ? storedStep : RoundRange(storedLow, storedHigh, 8, time).Step;
-            break;
-        }
-        range = values ? RoundRange(low, high, 8, time) : TValueRange{};
-        break;
-    case smDouble:
-        if (storedUsable) {
-            range.Minimum = storedLow;
-            range.Maximum = storedHigh;
-            range.Step = stepUsable ? storedStep : RoundRange(storedLow, storedHigh, 8, time).Step;
-            for (int doubling = 0; values && doubling < 40 && (low < range.Minimum || high > range.Maximum);
-                 ++doubling) {
-                const double middle = (range.Minimum + range.Maximum) / 2, half = range.Maximum - range.Minimum;
-                range.Minimum = middle - half;
-                range.Maximum = middle + half;
-                range.Step *= 2;
-            }
-            break;
-        }
-        range = values ? RoundRange(low, high, 8, time) : TValueRange{};
-        break;
-    case smRange:
-        if (storedUsable) {
-            range.Minimum = storedLow;
-            range.Maximum = storedHigh;
-            range.Step = stepUsable ? storedStep : RoundRange(storedLow, storedHigh, 8, time).Step;
-            if (values) {
-                // Far outliers would need thousands of steps: the step grows
-                // to keep the ticks few.
-                while ((std::max(high, range.Maximum) - std::min(low, range.Minimum)) / range.Step > 40)
-                    range.Step *= 2;
-                if (low < range.Minimum) range.Minimum -= std::ceil((range.Minimum - low) / range.Step) * range.Step;
-                if (high > range.Maximum) range.Maximum += std::ceil((high - range.Maximum) / range.Step) * range.Step;
-            }
-            break;
-        }
-        range = values ? RoundRange(low, high, 8, time) : TValueRange{};
-        break;
-    default: range = values ? RoundRange(low, high, 8, time) : TValueRange{}; break;
+    if (fromStore) {
+        range.Minimum = storedLow;
+        range.Maximum = storedHigh;
+        range.Step = stepUsable ? storedStep : RoundRange(storedLow, storedHigh, 8, time).Step;
+        if (values && entry.ScaleMode == smDouble) DoubleUntilFits(range, low, high);
+        if (values && entry.ScaleMode == smRange) WidenUntilFits(range, low, high);
+    } else if (values) {
+        range = RoundRange(low, high, 8, time);
     }
     range.Reversed = SmallerIsFaster(index);
     return range;

@@ -27,7 +27,6 @@
 #include <QChart>
 #include <QCheckBox>
 #include <QDialog>
-#include <QDir>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QImage>
@@ -154,10 +153,7 @@ protected:
         }
         TTraining training = MakeDemoTraining(strokes);
         if (change) change(training);
-        QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
-        const QString path = QString::fromStdString(Root.Path()) + "data/piece.stg";
-        WriteBytes(path.toStdString(), *TrainingFileBytes(training));
-        Main->OpenFile(path);
+        Main->OpenFile(WriteTraining("piece.stg", training));
         Main->ShowForceCurves();
         Settle();
         return Main->ForceCurves();
@@ -177,13 +173,6 @@ protected:
     TTraining& Record(int i = 0) const
     {
         return Main ? *Main->TrainingRecord(i) : *Fake.TrainingRecord(i);
-    }
-    template <typename T>
-    static T* Control(QWidget* window, const char* name)
-    {
-        T* control = window->findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
     }
     static void Click(QWidget* window, const char* name) { Control<QToolButton>(window, name)->click(); }
     static QString Caption(TfrmForceCurves* window, int i = 0) { return window->Trainings()->item(i)->text(); }

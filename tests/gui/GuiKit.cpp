@@ -69,10 +69,15 @@ std::unique_ptr<TfrmMain> TShellTest::NewMain() { return std::make_unique<TfrmMa
 
 QString TShellTest::WriteTraining(const QString& name, int strokes, uint8_t kind)
 {
-    QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
-    const QString path = QString::fromStdString(Root.Path()) + "data/" + name;
     TTraining training = MakeDemoTraining(strokes);
     training.Header.FileKind = kind;
+    return WriteTraining(name, training);
+}
+
+QString TShellTest::WriteTraining(const QString& name, const TTraining& training)
+{
+    QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
+    const QString path = QString::fromStdString(Root.Path()) + "data/" + name;
     WriteBytes(path.toStdString(), *TrainingFileBytes(training));
     return path;
 }

@@ -57,6 +57,16 @@ protected:
     std::unique_ptr<TfrmMain> NewMain();
     // A small training file written by the project's own writer.
     QString WriteTraining(const QString& name, int strokes = 12, uint8_t kind = fkTraining);
+    // The training written as a file of that name in the test's data folder.
+    QString WriteTraining(const QString& name, const TTraining& training);
+    // The control named name under window; a failure when there is none.
+    template <typename T>
+    static T* Control(QWidget* window, const char* name)
+    {
+        T* control = window->findChild<T*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
     QString ProgramFolder() const { return QString::fromStdString(Root.Path()) + "app/"; }
     QString DataFolder() const;
     QString SettingsPath() const;

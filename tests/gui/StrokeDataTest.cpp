@@ -23,7 +23,6 @@
 #include <QChart>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QImage>
@@ -106,18 +105,8 @@ protected:
         Settle(20);
         TTraining training = MakeDemoTraining(strokes);
         if (change) change(training);
-        QDir().mkpath(QString::fromStdString(Root.Path()) + "data");
-        const QString path = QString::fromStdString(Root.Path()) + "data/piece.stg";
-        WriteBytes(path.toStdString(), *TrainingFileBytes(training));
-        Main->OpenFile(path);
+        Main->OpenFile(WriteTraining("piece.stg", training));
         Settle();
-    }
-    template <typename T>
-    static T* Control(QWidget* window, const char* name)
-    {
-        T* control = window->findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
     }
     static void Key(TfrmStrokeData* window, Qt::Key key)
     {
